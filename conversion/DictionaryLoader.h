@@ -1,0 +1,35 @@
+#pragma once
+
+#include "conversion/DictionaryTable.h"
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+namespace sorvanti {
+
+// Reads one word of `side` from `line` starting at `pos` into `slot` (first 40 bytes,
+// zero byte, length). Returns the position of the byte that ended the word, or npos
+// when the line yields no entry from here (end of line; "#" at side 0; a lone word
+// at side 0). `line` may include its line feed.
+size_t readField(std::string_view line, size_t pos, int side, DictionaryEntry& slot);
+
+struct LoadResult {
+    bool opened = false;        // false: the file could not be opened; table untouched
+    int32_t entries = 0;        // entries now in the table
+    int64_t entriesDropped = 0; // entry lines past the table's capacity that were not taken
+    std::string error;          // the system's reason when !opened (strerror text)
+};
+
+// Replaces the table's path with `path`, then reads the file into the table
+// (text mode, 256-byte line buffer, field reader). Stops taking entries at capacity.
+LoadResult loadDictionaryFile(DictionaryTable& table, const std::string& path);
+
+// programDir + "辞書/" + name + ".txt". programDir ends with '/'.
+std::string dictionaryPath(const std::string& programDir, std::string_view name);
+
+// loadDictionaryFile(table, dictionaryPath(programDir, name)).
+LoadResult loadDictionary(DictionaryTable& table, const std::string& programDir,
+                          std::string_view name);
+
+} // namespace sorvanti

@@ -1,0 +1,58 @@
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+namespace sorvanti {
+
+// One word pair. Side 0 is the standard word, side 1 the converted word.
+// Words are code page 932 bytes, at most 40 of them, followed by a zero byte.
+struct DictionaryEntry {
+    char word[2][41];
+    int16_t length[2];
+};
+
+// The fixed table of word pairs that a conversion works from, plus the path of the
+// dictionary file last chosen. Entries [0, count()) are in force, in match order.
+// Copying is allowed but costly (about 170 KB); the window owns exactly one.
+class DictionaryTable {
+public:
+    static constexpr int32_t kCapacity = 2000;
+    static constexpr int kMaxWordBytes = 40;
+
+    int32_t count() const { return count_; }
+    bool full() const { return count_ >= kCapacity; }
+    const DictionaryEntry& entry(int32_t i) const { return entries_[i]; }
+    std::string_view word(int32_t i, int side) const {
+        return {entries_[i].word[side], static_cast<size_t>(entries_[i].length[side])};
+    }
+
+    // Stores the first 40 bytes of each word in the slot at count() and raises the count.
+    // Returns false, changing nothing, when the table is full.
+    bool appendEntry(std::string_view standard, std::string_view converted);
+
+    // Empties the table (count 0). Starts a new generation: indexes over the old
+    // contents are stale.
+    void clear();
+
+    // The loader's access: the slot at count() is scratch space until commitSlot().
+    DictionaryEntry& scratchSlot() { return entries_[count_]; }
+    void commitSlot() { ++count_; }
+
+    // Changes whenever the table is cleared or reloaded (not on append), so that an
+    // index can tell a reload from appended entries.
+    uint64_t generation() const { return generation_; }
+
+    const std::string& path() const { return path_; }
+    void setPath(std::string path) { path_ = std::move(path); }
+
+private:
+    std::array<DictionaryEntry, kCapacity + 1> entries_{}; // +1: scratch slot when full
+    int32_t count_ = 0;
+    uint64_t generation_ = 0;
+    std::string path_;
+};
+
+} // namespace sorvanti

@@ -1,0 +1,46 @@
+#pragma once
+
+#include "conversion/DictionaryTable.h"
+
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace sorvanti {
+
+// True when `b` starts a double-byte character: 0x81-0x9F and 0xE0-0xEF.
+constexpr bool isLeadByte(unsigned char b) {
+    return (b >= 0x81 && b <= 0x9F) || (b >= 0xE0 && b <= 0xEF);
+}
+
+// Converts lines of code page 932 text with a dictionary table: at each position the
+// first entry in table order whose side-p word is a non-empty prefix of the rest is
+// replaced by its side-(1-p) word; otherwise one character (one byte, or two from a
+// lead byte) is copied. A lead byte that ends the line is copied alone.
+//
+// The engine keeps an index over the table and follows it: a reload of the table is
+// noticed through its generation and rebuilds the index, appended entries are added
+// to it. The table must outlive the engine and must not change during a call.
+class Engine {
+public:
+    explicit Engine(const DictionaryTable& table);
+    ~Engine();
+    Engine(const Engine&) = delete;
+    Engine& operator=(const Engine&) = delete;
+
+    // Appends the converted `line` (without line break) to `out`.
+    void convertLine(std::string_view line, int side, std::string& out);
+    std::string convertLine(std::string_view line, int side);
+
+    // One output line for each input line, in order.
+    std::vector<std::string> convertText(const std::vector<std::string>& lines, int side);
+
+private:
+    struct Index;
+    void sync();
+    const DictionaryTable& table_;
+    std::unique_ptr<Index> index_;
+};
+
+} // namespace sorvanti

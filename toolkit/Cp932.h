@@ -1,0 +1,39 @@
+#pragma once
+
+#include <cstddef>
+#include <string>
+#include <string_view>
+
+// Code page 932 (Shift-JIS with Microsoft's extensions) <-> Unicode, exactly as glibc's
+// "CP932" converter maps it, made lossless for everything the program meets:
+//  - a byte that does not start a valid code page 932 character decodes to the private-use
+//    code point kRawByteBase + byte, which encodes back to that byte;
+//  - a character with no code page 932 form is reported (firstUnencodable) or carried
+//    around the encoder by the callers that split text into runs.
+// Text in Unicode is UTF-16 (std::u16string), the form QString holds.
+namespace sorvanti::cp932 {
+
+constexpr char16_t kRawByteBase = 0xF700; // U+F700..U+F7FF stand for raw bytes 0x00..0xFF
+
+std::u16string decode(std::string_view bytes);
+void decodeAppend(std::string_view bytes, std::u16string& out);
+
+// Encodes `text`. Characters without a code page 932 form are left out; when
+// `firstUnencodable` is given it receives the position of the first of them
+// (std::u16string_view::npos when every character was encoded).
+std::string encode(std::u16string_view text, size_t* firstUnencodable = nullptr);
+void encodeAppend(std::u16string_view text, std::string& out, size_t* firstUnencodable = nullptr);
+
+// True when the UTF-16 code unit sequence starting at text[pos] (one unit, or a surrogate
+// pair) has a code page 932 form; `units` receives 1 or 2.
+bool encodable(std::u16string_view text, size_t pos, size_t* units = nullptr);
+
+// Position of the first character without a code page 932 form, or npos.
+size_t findUnencodable(std::u16string_view text);
+
+// UTF-8 <-> UTF-16 helpers for the command line and the file-system edge.
+// Invalid UTF-8 sequences decode to U+FFFD; `valid` (when given) tells whether any did.
+std::u16string fromUtf8(std::string_view utf8, bool* valid = nullptr);
+std::string toUtf8(std::u16string_view text);
+
+} // namespace sorvanti::cp932
