@@ -11,21 +11,26 @@ namespace sorvanti {
 // Reads one word of `side` from `line` starting at `pos` into `slot` (first 40 bytes,
 // zero byte, length). Returns the position of the byte that ended the word, or npos
 // when the line yields no entry from here (end of line; "#" at side 0; a lone word
-// at side 0). `line` may include its line feed.
+// at side 0). `line` may include its line feed; a zero byte ends the line as well,
+// as it would in the line buffer. Separators are blank and tab only.
+// Example: "  abc\t\tdef\n" gives "abc" (returns 5) at side 0, then "def" at side 1.
 size_t readField(std::string_view line, size_t pos, int side, DictionaryEntry& slot);
 
 struct LoadResult {
     bool opened = false;        // false: the file could not be opened; table untouched
+    bool complete = true;       // false: a read error cut the file short (see error)
     int32_t entries = 0;        // entries now in the table
     int64_t entriesDropped = 0; // entry lines past the table's capacity that were not taken
-    std::string error;          // the system's reason when !opened (strerror text)
+    std::string error;          // the system's reason when !opened or !complete
 };
 
 // Replaces the table's path with `path`, then reads the file into the table
-// (text mode, 256-byte line buffer, field reader). Stops taking entries at capacity.
+// (text mode, 256-byte line buffer, field reader). Stops taking entries at capacity;
+// the rest of the file is still scanned, into a slot outside the table, only to
+// count the entries it would have given (entriesDropped).
 LoadResult loadDictionaryFile(DictionaryTable& table, const std::string& path);
 
-// programDir + "辞書/" + name + ".txt". programDir ends with '/'.
+// programDir + "辞書/" + name + ".txt". A '/' is put after programDir when it lacks one.
 std::string dictionaryPath(const std::string& programDir, std::string_view name);
 
 // loadDictionaryFile(table, dictionaryPath(programDir, name)).

@@ -1,1 +1,65 @@
-// to be written
+#include "conversion/DictionaryTable.h"
+
+#include <algorithm>
+#include <atomic>
+#include <cstring>
+
+namespace sorvanti {
+
+namespace {
+
+// Generations are drawn from one counter so that two tables (or one table before and
+// after a reload) never share a generation.
+uint64_t nextGeneration() {
+    static std::atomic<uint64_t> counter{0};
+    return ++counter;
+}
+
+void storeWord(DictionaryEntry& slot, int side, std::string_view word) {
+    const size_t stored = std::min(word.size(), size_t{DictionaryTable::kMaxWordBytes});
+    std::memcpy(slot.word[side], word.data(), stored);
+    slot.word[side][stored] = '\0';
+    slot.length[side] = static_cast<int16_t>(stored);
+}
+
+} // namespace
+
+DictionaryTable::DictionaryTable() : generation_(nextGeneration()) {}
+
+DictionaryTable::DictionaryTable(const DictionaryTable& other)
+    : entries_(other.entries_), count_(other.count_), generation_(nextGeneration()),
+      path_(other.path_) {}
+
+DictionaryTable& DictionaryTable::operator=(const DictionaryTable& other) {
+    if (this != &other) {
+        entries_ = other.entries_;
+        count_ = other.count_;
+        path_ = other.path_;
+        generation_ = nextGeneration();
+    }
+    return *this;
+}
+
+bool DictionaryTable::appendEntry(std::string_view standard, std::string_view converted) {
+    if (full())
+        return false;
+    DictionaryEntry& slot = entries_[count_];
+    storeWord(slot, 0, standard);
+    storeWord(slot, 1, converted);
+    ++count_;
+    return true;
+}
+
+void DictionaryTable::clear() {
+    count_ = 0;
+    generation_ = nextGeneration();
+}
+
+bool DictionaryTable::commitSlot() {
+    if (full())
+        return false;
+    ++count_;
+    return true;
+}
+
+} // namespace sorvanti

@@ -16,11 +16,17 @@ struct DictionaryEntry {
 
 // The fixed table of word pairs that a conversion works from, plus the path of the
 // dictionary file last chosen. Entries [0, count()) are in force, in match order.
-// Copying is allowed but costly (about 170 KB); the window owns exactly one.
+// Copying is allowed but costly (about 170 KB); the window owns exactly one. A copy
+// starts a generation of its own, so an index over the original never takes it for
+// the table it indexed.
 class DictionaryTable {
 public:
     static constexpr int32_t kCapacity = 2000;
     static constexpr int kMaxWordBytes = 40;
+
+    DictionaryTable();
+    DictionaryTable(const DictionaryTable& other);
+    DictionaryTable& operator=(const DictionaryTable& other);
 
     int32_t count() const { return count_; }
     bool full() const { return count_ >= kCapacity; }
@@ -31,6 +37,7 @@ public:
 
     // Stores the first 40 bytes of each word in the slot at count() and raises the count.
     // Returns false, changing nothing, when the table is full.
+    // Example: appendEntry("abc", "") stores (abc, empty); "abc" then converts to nothing.
     bool appendEntry(std::string_view standard, std::string_view converted);
 
     // Empties the table (count 0). Starts a new generation: indexes over the old
@@ -38,11 +45,13 @@ public:
     void clear();
 
     // The loader's access: the slot at count() is scratch space until commitSlot().
+    // There is one scratch slot beyond the last entry, so this is valid when full.
     DictionaryEntry& scratchSlot() { return entries_[count_]; }
-    void commitSlot() { ++count_; }
+    // Puts the scratch slot in force. Returns false, changing nothing, when full.
+    bool commitSlot();
 
     // Changes whenever the table is cleared or reloaded (not on append), so that an
-    // index can tell a reload from appended entries.
+    // index can tell a reload from appended entries. Unique within the process.
     uint64_t generation() const { return generation_; }
 
     const std::string& path() const { return path_; }

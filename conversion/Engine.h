@@ -18,10 +18,12 @@ constexpr bool isLeadByte(unsigned char b) {
 // first entry in table order whose side-p word is a non-empty prefix of the rest is
 // replaced by its side-(1-p) word; otherwise one character (one byte, or two from a
 // lead byte) is copied. A lead byte that ends the line is copied alone.
+// Example: with entries (a -> X) and (ab -> Y) in this order, "ab" becomes "Xb".
 //
 // The engine keeps an index over the table and follows it: a reload of the table is
 // noticed through its generation and rebuilds the index, appended entries are added
 // to it. The table must outlive the engine and must not change during a call.
+// An engine is not shared between threads.
 class Engine {
 public:
     explicit Engine(const DictionaryTable& table);
@@ -36,9 +38,14 @@ public:
     // One output line for each input line, in order.
     std::vector<std::string> convertText(const std::vector<std::string>& lines, int side);
 
+    // Brings the index of both sides up to date with the table: rebuilt after a reload,
+    // extended by appended entries. The conversion calls do this for their side on
+    // their own; calling it early only moves the work.
+    void sync();
+
 private:
     struct Index;
-    void sync();
+    void syncSide(int side);
     const DictionaryTable& table_;
     std::unique_ptr<Index> index_;
 };

@@ -1,0 +1,230 @@
+#include "conversion/DictionaryLoader.h"
+#include "conversion/DictionaryTable.h"
+
+#include "TempFolder.h"
+
+#include <gtest/gtest.h>
+
+#include <optional>
+#include <string>
+#include <utility>
+#include <vector>
+
+namespace sorvanti {
+namespace {
+
+using Pair = std::pair<std::string, std::string>;
+
+std::optional<Pair> parseLine(std::string_view line) {
+    DictionaryEntry slot{};
+    const size_t pos = readField(line, 0, 0, slot);
+    if (pos == std::string_view::npos)
+        return std::nullopt;
+    if (readField(line, pos, 1, slot) == std::string_view::npos)
+        return std::nullopt;
+    EXPECT_EQ(std::string(slot.word[0]).size(), static_cast<size_t>(slot.length[0]));
+    EXPECT_EQ(std::string(slot.word[1]).size(), static_cast<size_t>(slot.length[1]));
+    return Pair{std::string(slot.word[0], slot.length[0]),
+                std::string(slot.word[1], slot.length[1])};
+}
+
+std::vector<Pair> entriesOf(const DictionaryTable& table) {
+    std::vector<Pair> out;
+    for (int32_t i = 0; i < table.count(); ++i)
+        out.emplace_back(std::string(table.word(i, 0)), std::string(table.word(i, 1)));
+    return out;
+}
+
+TEST(FieldReader, SeparatorsCommentsAndSingleWords) {
+    const Pair abcDef{"abc", "def"};
+    const std::vector<std::pair<std::string, std::optional<Pair>>> cases = {
+        {"abc\tdef", abcDef},
+        {"  abc   def", abcDef},
+        {"\t\tabc\t\tdef", abcDef},
+        {"abc\tdef\n", abcDef},
+        {"abc\tdef\tghi", abcDef},
+        {"abc def ghi jkl\n", abcDef},
+        {"abc", std::nullopt},
+        {"abc\t", std::nullopt},
+        {"abc   \n", std::nullopt},
+        {"", std::nullopt},
+        {"\n", std::nullopt},
+        {" \t \n", std::nullopt},
+        {"#abc\tdef", std::nullopt},
+        {"  #abc\tdef", std::nullopt},
+        {"abc\t#def", Pair{"abc", "#def"}},
+        {"a#b\tc", Pair{"a#b", "c"}},
+        // Full-width space (0x81 0x40) is part of the word.
+        {"\x82\xa0\x81\x40\x82\xa2\tx", Pair{"\x82\xa0\x81\x40\x82\xa2", "x"}},
+        // Only blank and tab separate: other control bytes belong to the word.
+        {"a\vb\tc\rd", Pair{"a\vb", "c\rd"}},
+        // A zero byte ends the line as it would in the line buffer.
+        {std::string("ab\0c\tdef", 8), std::nullopt},
+        {std::string("ab\tde\0f", 7), Pair{"ab", "de"}},
+    };
+    for (const auto& [line, expected] : cases) {
+        SCOPED_TRACE(testing::PrintToString(line));
+        EXPECT_EQ(parseLine(line), expected);
+    }
+}
+
+TEST(FieldReader, WordsAreCutAtFortyBytesAndTheRestPassedOver) {
+    const std::string long45(45, 'x');
+    EXPECT_EQ(parseLine(long45 + "\tdef"), (Pair{std::string(40, 'x'), "def"}));
+    const std::string longConverted(50, 'y');
+    EXPECT_EQ(parseLine("abc " + longConverted + " z"), (Pair{"abc", std::string(40, 'y')}));
+
+    // A double-byte character straddling byte 40 loses its second byte.
+    std::string straddling(39, 'a');
+    straddling += "\x82\xa0";
+    const auto cut = parseLine(straddling + "\tv");
+    ASSERT_TRUE(cut);
+    EXPECT_EQ(cut->first, std::string(39, 'a') + "\x82");
+
+    // The position handed back is after the whole word, not after the stored part.
+    DictionaryEntry slot{};
+    EXPECT_EQ(readField(long45 + "\tdef", 0, 0, slot), 45u);
+    EXPECT_EQ(slot.length[0], 40);
+}
+
+class LoaderTest : public testing::Test {
+protected:
+    LoadResult load(std::string_view bytes) {
+        return loadDictionaryFile(table, folder.write("dict.txt", bytes));
+    }
+    test::TempFolder folder;
+    DictionaryTable table;
+};
+
+TEST_F(LoaderTest, TextModeLineEnds) {
+    // CR directly before LF is dropped; any other CR is an ordinary byte.
+    auto r = load("abc\tdef\r\nghi\tjkl\r\nmno\tp\rq\r\r\nlast\tline");
+    EXPECT_TRUE(r.opened);
+    EXPECT_TRUE(r.complete);
+    EXPECT_EQ(r.entries, 4);
+    EXPECT_EQ(
+        entriesOf(table),
+        (std::vector<Pair>{{"abc", "def"}, {"ghi", "jkl"}, {"mno", "p\rq\r"}, {"last", "line"}}));
+
+    // A CR ending the file has no LF after it and stays.
+    load("abc\tdef\r");
+    EXPECT_EQ(entriesOf(table), (std::vector<Pair>{{"abc", "def\r"}}));
+}
+
+TEST_F(LoaderTest, EmptyAndCommentOnlyFilesGiveAnEmptyTable) {
+    table.appendEntry("old", "entry");
+    auto r = load("");
+    EXPECT_TRUE(r.opened);
+    EXPECT_EQ(table.count(), 0);
+    load("# comment\n\n   \n\t#x\ty\nsingle\n");
+    EXPECT_EQ(table.count(), 0);
+}
+
+TEST_F(LoaderTest, DuplicatesKeepFileOrder) {
+    load("a\t1\na\t2\nb\tb\n");
+    EXPECT_EQ(entriesOf(table), (std::vector<Pair>{{"a", "1"}, {"a", "2"}, {"b", "b"}}));
+}
+
+TEST_F(LoaderTest, LongLinesAreReadIn255BytePieces) {
+    // 300 bytes: a piece of 255 bytes and one of 45, each a line of its own.
+    std::string line = "A\tB" + std::string(252, ' ') + "C\tD" + std::string(42, ' ');
+    ASSERT_EQ(line.size(), 300u);
+    load(line + "\nE\tF\n");
+    EXPECT_EQ(entriesOf(table), (std::vector<Pair>{{"A", "B"}, {"C", "D"}, {"E", "F"}}));
+
+    // The cut falls inside a word: its tail starts the next piece.
+    line = "X\t" + std::string(253, 'y') + "zz\tQ";
+    load(line + "\n");
+    EXPECT_EQ(entriesOf(table), (std::vector<Pair>{{"X", std::string(40, 'y')}, {"zz", "Q"}}));
+
+    // Exactly 255 bytes: the line feed is read alone and yields nothing.
+    line = "G\tH" + std::string(252, ' ');
+    load(line + "\nI\tJ\n");
+    EXPECT_EQ(entriesOf(table), (std::vector<Pair>{{"G", "H"}, {"I", "J"}}));
+}
+
+TEST_F(LoaderTest, CarriageReturnIsDroppedBeforeTheBufferSplitsLines) {
+    // 254 bytes, then CRLF: the CR goes first, so the line fits one piece with its LF.
+    // Were the CR counted, it would end the first piece and stick to the word "BB".
+    const std::string line = "A\t" + std::string(250, ' ') + "BB";
+    ASSERT_EQ(line.size(), 254u);
+    load(line + "\r\nC\tD\r\n");
+    EXPECT_EQ(entriesOf(table), (std::vector<Pair>{{"A", "BB"}, {"C", "D"}}));
+}
+
+TEST_F(LoaderTest, FailedLoadKeepsTheTableAndReplacesThePath) {
+    load("abc\tdef\n");
+    const auto missing = folder.path() + "missing.txt";
+    auto r = loadDictionaryFile(table, missing);
+    EXPECT_FALSE(r.opened);
+    EXPECT_EQ(r.error, "No such file or directory");
+    EXPECT_EQ(table.path(), missing);
+    EXPECT_EQ(entriesOf(table), (std::vector<Pair>{{"abc", "def"}}));
+
+    // A folder opens on this platform but is no dictionary.
+    r = loadDictionaryFile(table, folder.path());
+    EXPECT_FALSE(r.opened);
+    EXPECT_FALSE(r.error.empty());
+    EXPECT_EQ(table.count(), 1);
+}
+
+TEST_F(LoaderTest, LoadsByNameFromTheDictionaryFolder) {
+    folder.write("辞書/方言.txt", "\x82\xa0\t\x82\xa2\n");
+    EXPECT_EQ(dictionaryPath("/opt/x/", "n"), "/opt/x/辞書/n.txt");
+    EXPECT_EQ(dictionaryPath("/opt/x", "n"), "/opt/x/辞書/n.txt");
+    auto r = loadDictionary(table, folder.path(), "方言");
+    EXPECT_TRUE(r.opened);
+    EXPECT_EQ(table.path(), folder.path() + "辞書/方言.txt");
+    EXPECT_EQ(entriesOf(table), (std::vector<Pair>{{"\x82\xa0", "\x82\xa2"}}));
+}
+
+TEST_F(LoaderTest, CapacityStopsAtTwoThousandAndCountsTheRest) {
+    std::string file;
+    for (int i = 0; i < 2100; ++i) {
+        file += "w" + std::to_string(i) + "\tv" + std::to_string(i) + "\r\n";
+        if (i % 7 == 0)
+            file += "# comment\r\nsingle\r\n";
+    }
+    auto r = load(file);
+    EXPECT_TRUE(r.opened);
+    EXPECT_EQ(r.entries, DictionaryTable::kCapacity);
+    EXPECT_EQ(r.entriesDropped, 100);
+    EXPECT_EQ(table.count(), DictionaryTable::kCapacity);
+    EXPECT_EQ(table.word(0, 0), "w0");
+    EXPECT_EQ(table.word(1999, 0), "w1999");
+    EXPECT_EQ(table.word(1999, 1), "v1999");
+
+    // Registration on a full table is refused and changes nothing.
+    EXPECT_TRUE(table.full());
+    EXPECT_FALSE(table.appendEntry("new", "word"));
+    EXPECT_EQ(table.count(), DictionaryTable::kCapacity);
+    EXPECT_EQ(table.word(1999, 0), "w1999");
+
+    // A reload below capacity reports nothing dropped and takes registrations again.
+    r = load("a\tb\n");
+    EXPECT_EQ(r.entriesDropped, 0);
+    EXPECT_TRUE(table.appendEntry("c", "d"));
+    EXPECT_EQ(table.count(), 2);
+}
+
+TEST(DictionaryTable, AppendStoresFortyBytesAndAllowsEmptyWords) {
+    DictionaryTable table;
+    EXPECT_TRUE(table.appendEntry(std::string(50, 'q'), ""));
+    EXPECT_EQ(table.word(0, 0), std::string(40, 'q'));
+    EXPECT_EQ(table.entry(0).length[0], 40);
+    EXPECT_EQ(table.entry(0).word[0][40], '\0');
+    EXPECT_EQ(table.entry(0).length[1], 0);
+
+    const uint64_t before = table.generation();
+    table.appendEntry("x", "y");
+    EXPECT_EQ(table.generation(), before);
+    table.clear();
+    EXPECT_NE(table.generation(), before);
+    EXPECT_EQ(table.count(), 0);
+
+    DictionaryTable copy = table;
+    EXPECT_NE(copy.generation(), table.generation());
+}
+
+} // namespace
+} // namespace sorvanti

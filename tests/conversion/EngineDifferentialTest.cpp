@@ -1,0 +1,172 @@
+// The indexed engine against the plain table scan on random dictionaries and texts.
+
+#include "conversion/DictionaryTable.h"
+#include "conversion/Engine.h"
+
+#include "support/PlainScan.h"
+
+#include <gtest/gtest.h>
+
+#include <random>
+#include <string>
+#include <vector>
+
+namespace sorvanti {
+namespace {
+
+// Pieces that random words and texts are made of. A small alphabet makes words that
+// are prefixes of each other, duplicates, and matches at odd places common.
+const std::vector<std::string> kUnits = {
+    "a",        "b",        "\\",       " ", // ASCII, the backslash byte among them
+    "\xB1",     "\xB2",     "\xDF",          // half-width katakana
+    "\x82\xa0", "\x82\xa2", "\x83\x5c",      // double-byte, one with a 0x5C second byte
+    "\x81\x40", "\x88\x9f", "\xE0\x40",      // full-width space, kanji, 0xE0 lead
+    "\xF0",     "\xFC",     "\xFF",          // single bytes beyond the lead ranges
+    "\x82",                                  // a lone lead byte
+    "\x5c\x82",                              // straddles a character boundary in text
+};
+
+class RandomCorpus {
+public:
+    explicit RandomCorpus(uint32_t seed) : rng_(seed) {}
+
+    int pick(int n) { return std::uniform_int_distribution<int>(0, n - 1)(rng_); }
+    bool chance(int percent) { return pick(100) < percent; }
+
+    std::string units(int count) {
+        std::string s;
+        for (int i = 0; i < count; ++i)
+            s += kUnits[pick(static_cast<int>(kUnits.size()))];
+        return s;
+    }
+
+    std::string word(const std::vector<std::string>& earlier) {
+        if (!earlier.empty() && chance(40)) {
+            const std::string& base = earlier[pick(static_cast<int>(earlier.size()))];
+            switch (pick(3)) {
+            case 0:
+                return base; // duplicate
+            case 1:
+                return base + units(1 + pick(2)); // extends an earlier word
+            default:
+                return base.substr(0, 1 + pick(static_cast<int>(base.size()))); // a prefix
+            }
+        }
+        if (chance(5))
+            return units(25 + pick(10)); // beyond 40 bytes: stored cut
+        return units(1 + pick(4));
+    }
+
+    void fillTable(DictionaryTable& table, int entries, std::vector<std::string>& words) {
+        for (int i = 0; i < entries && !table.full(); ++i)
+            appendRandom(table, words);
+    }
+
+    void appendRandom(DictionaryTable& table, std::vector<std::string>& words) {
+        std::string a = word(words);
+        std::string b = word(words);
+        // Registration may store an empty word on either side.
+        if (chance(5))
+            a.clear();
+        else if (chance(5))
+            b.clear();
+        if (!table.appendEntry(a, b))
+            return;
+        // Texts use both the words as given and as stored, so cut words meet their
+        // full form as well as their first 40 bytes.
+        for (const std::string& w : {a, b}) {
+            if (w.empty())
+                continue;
+            words.push_back(w);
+            if (w.size() > DictionaryTable::kMaxWordBytes)
+                words.push_back(w.substr(0, DictionaryTable::kMaxWordBytes));
+        }
+    }
+
+    std::string line(const std::vector<std::string>& words) {
+        std::string s;
+        const int pieces = pick(30);
+        for (int i = 0; i < pieces; ++i) {
+            if (!words.empty() && chance(35))
+                s += words[pick(static_cast<int>(words.size()))];
+            else
+                s += units(1);
+        }
+        if (chance(15))
+            s += "\x82"; // a lone lead byte at the end of the line
+        else if (chance(5))
+            s += "\xEF";
+        return s;
+    }
+
+private:
+    std::mt19937 rng_;
+};
+
+void expectSameAsPlainScan(Engine& engine, const DictionaryTable& table, RandomCorpus& corpus,
+                           const std::vector<std::string>& words, int lines) {
+    for (int i = 0; i < lines; ++i) {
+        const std::string line = corpus.line(words);
+        for (int side = 0; side < 2; ++side) {
+            const std::string expected = test::plainConvertLine(table, line, side);
+            const std::string actual = engine.convertLine(line, side);
+            ASSERT_EQ(actual, expected)
+                << "side " << side << " line " << testing::PrintToString(line) << " entries "
+                << table.count();
+        }
+    }
+}
+
+TEST(EngineDifferential, MatchesThePlainScanOnRandomDictionaries) {
+    RandomCorpus corpus(20240611);
+    for (int round = 0; round < 300; ++round) {
+        SCOPED_TRACE(round);
+        DictionaryTable table;
+        std::vector<std::string> words;
+        corpus.fillTable(table, corpus.pick(60), words);
+        Engine engine(table);
+        expectSameAsPlainScan(engine, table, corpus, words, 20);
+
+        // Entries registered after the first conversion join the index.
+        for (int step = 0; step < 3; ++step) {
+            const int more = 1 + corpus.pick(8);
+            for (int j = 0; j < more; ++j)
+                corpus.appendRandom(table, words);
+            expectSameAsPlainScan(engine, table, corpus, words, 10);
+        }
+
+        // A fresh engine over the same table builds the index in one go; it must agree.
+        Engine fresh(table);
+        expectSameAsPlainScan(fresh, table, corpus, words, 10);
+    }
+}
+
+TEST(EngineDifferential, GrowsEntryByEntryFromEmpty) {
+    // Every entry arrives as an append, so the index is built only by insertion.
+    RandomCorpus corpus(77);
+    DictionaryTable table;
+    std::vector<std::string> words;
+    Engine engine(table);
+    for (int i = 0; i < 600; ++i) {
+        corpus.appendRandom(table, words);
+        if (i % 20 == 0)
+            expectSameAsPlainScan(engine, table, corpus, words, 5);
+    }
+    expectSameAsPlainScan(engine, table, corpus, words, 200);
+}
+
+TEST(EngineDifferential, FullTableWithRandomReloads) {
+    RandomCorpus corpus(4242);
+    DictionaryTable table;
+    Engine engine(table);
+    for (int round = 0; round < 3; ++round) {
+        table.clear();
+        std::vector<std::string> words;
+        corpus.fillTable(table, DictionaryTable::kCapacity, words);
+        ASSERT_TRUE(table.full());
+        expectSameAsPlainScan(engine, table, corpus, words, 100);
+    }
+}
+
+} // namespace
+} // namespace sorvanti

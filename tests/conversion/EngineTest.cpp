@@ -1,0 +1,145 @@
+#include "conversion/Engine.h"
+#include "conversion/DictionaryLoader.h"
+#include "conversion/DictionaryTable.h"
+
+#include "TempFolder.h"
+
+#include <gtest/gtest.h>
+
+#include <initializer_list>
+#include <string>
+#include <utility>
+
+namespace sorvanti {
+namespace {
+
+DictionaryTable tableOf(std::initializer_list<std::pair<std::string, std::string>> pairs) {
+    DictionaryTable table;
+    for (const auto& [a, b] : pairs)
+        table.appendEntry(a, b);
+    return table;
+}
+
+std::string convert(const DictionaryTable& table, std::string_view line, int side = 0) {
+    Engine engine(table);
+    return engine.convertLine(line, side);
+}
+
+TEST(LeadByte, RangesAsSpecifiedForThisCodePage) {
+    for (int b = 0; b < 256; ++b) {
+        const bool expected = (b >= 0x81 && b <= 0x9F) || (b >= 0xE0 && b <= 0xEF);
+        EXPECT_EQ(isLeadByte(static_cast<unsigned char>(b)), expected) << b;
+    }
+}
+
+TEST(Engine, EmptyInputsCopyUnchanged) {
+    const DictionaryTable empty;
+    EXPECT_EQ(convert(empty, ""), "");
+    EXPECT_EQ(convert(empty, "abc \x82\xa0\xF0\xB1"), "abc \x82\xa0\xF0\xB1");
+    EXPECT_EQ(convert(tableOf({{"a", "X"}}), ""), "");
+}
+
+TEST(Engine, FirstEntryInTableOrderWinsAndNothingCascades) {
+    EXPECT_EQ(convert(tableOf({{"a", "X"}, {"ab", "Y"}}), "ab"), "Xb");
+    EXPECT_EQ(convert(tableOf({{"ab", "Y"}, {"a", "X"}}), "ab"), "Y");
+    EXPECT_EQ(convert(tableOf({{"a", "b"}, {"b", "c"}}), "a"), "b");
+    EXPECT_EQ(convert(tableOf({{"abc", "1"}, {"a", "2"}, {"ab", "3"}}), "abcabxa"), "12bx2");
+    // Duplicate words: the earlier entry is the one used.
+    EXPECT_EQ(convert(tableOf({{"k", "first"}, {"k", "second"}}), "kk"), "firstfirst");
+}
+
+TEST(Engine, BothDirectionsUseTheSameOrder) {
+    const DictionaryTable table = tableOf({{"ab", "cd"}});
+    EXPECT_EQ(convert(table, "xaby", 0), "xcdy");
+    EXPECT_EQ(convert(table, "xcdy", 1), "xaby");
+    // Side 1 is searched in table order too.
+    const DictionaryTable two = tableOf({{"P", "z"}, {"Q", "zz"}});
+    EXPECT_EQ(convert(two, "zzz", 1), "PPP");
+}
+
+TEST(Engine, WordsAreLookedForOnlyWhereACharacterBegins) {
+    // 0x83 0x5C is one character; the backslash entry must not match its second byte.
+    const DictionaryTable table = tableOf({{"\\", "Y"}, {"\x5c\x82", "Z"}});
+    EXPECT_EQ(convert(table, "\x83\x5c\\"), "\x83\x5cY");
+    EXPECT_EQ(convert(table, "\x83\x5c\x82\xa0"), "\x83\x5c\x82\xa0");
+
+    // 0xF0-0xFF are single bytes: a word may match right after them.
+    const DictionaryTable hira = tableOf({{"\x82\xa0", "A"}});
+    EXPECT_EQ(convert(hira, "\xF0\x82\xa0\xFC\x82\xa0\xFF"), "\xF0"
+                                                             "A\xFC"
+                                                             "A\xFF");
+    // 0xE0-0xEF lead: 0xE0 0x82 is one character, so the entry cannot match at 0x82.
+    EXPECT_EQ(convert(hira, "\xE0\x82\xa0"), "\xE0\x82\xa0");
+
+    // Half-width katakana are one-byte characters, matched and copied singly.
+    EXPECT_EQ(convert(tableOf({{"\xB1", "a"}}), "\xB1\xB2\xB1"), "a\xB2"
+                                                                 "a");
+}
+
+TEST(Engine, NoFoldingOfCaseOrWidth) {
+    const DictionaryTable table = tableOf({{"a", "X"}});
+    EXPECT_EQ(convert(table, "Aa\x82\x81"), "AX\x82\x81"); // 0x82 0x81 is full-width ａ
+}
+
+TEST(Engine, EmptyWordsAndCutWords) {
+    // An empty side-p word is never found; an empty side-t word deletes.
+    const DictionaryTable table = tableOf({{"", "gone"}, {"del", ""}});
+    EXPECT_EQ(convert(table, "adelb", 0), "ab");
+    EXPECT_EQ(convert(table, "xgoney", 1), "xy");
+    EXPECT_EQ(convert(table, "del", 1), "del");
+
+    // A word cut at 40 bytes matches and removes its 40 stored bytes.
+    const std::string word45 = std::string(40, 'w') + "tail!";
+    EXPECT_EQ(convert(tableOf({{word45, "W"}}), word45), "Wtail!");
+}
+
+TEST(Engine, LoneLeadByteAtLineEndIsCopied) {
+    const DictionaryTable table = tableOf({{"a", "X"}});
+    EXPECT_EQ(convert(table, "a\x82"), "X\x82");
+    EXPECT_EQ(convert(table, "\x82"), "\x82");
+    EXPECT_EQ(convert(table, "\x9F\xE0\xEF"), "\x9F\xE0\xEF"); // one pair, then a lone lead
+    // An entry that matches at that byte still wins.
+    EXPECT_EQ(convert(tableOf({{"\x82", "Z"}}), "ab\x82"), "abZ");
+}
+
+TEST(Engine, IndexFollowsAppendsAndReloads) {
+    DictionaryTable table;
+    table.appendEntry("abc", "1");
+    Engine engine(table);
+    EXPECT_EQ(engine.convertLine("abcab", 0), "1ab");
+
+    // Registration during the run: the new entry converts at once, after older ones.
+    table.appendEntry("ab", "2");
+    table.appendEntry("a", "3");
+    table.appendEntry("abc", "never");
+    EXPECT_EQ(engine.convertLine("abcab", 0), "12");
+    EXPECT_EQ(engine.convertLine("3", 1), "a");
+
+    // A reload to the same count with other words must not reuse the old index.
+    test::TempFolder folder;
+    const std::string path = folder.write("d.txt", "x\ty\nab\tZ\nabc\tQ\nq\tr\n");
+    ASSERT_TRUE(loadDictionaryFile(table, path).opened);
+    ASSERT_EQ(table.count(), 4);
+    EXPECT_EQ(engine.convertLine("abcx", 0), "Zcy");
+
+    // Emptied and refilled by hand through the loader's slot.
+    table.clear();
+    EXPECT_EQ(engine.convertLine("abcx", 0), "abcx");
+    table.appendEntry("c", "C");
+    EXPECT_EQ(engine.convertLine("abcx", 0), "abCx");
+}
+
+TEST(Engine, ConvertTextKeepsOneLinePerLine) {
+    const DictionaryTable table = tableOf({{"a", "b"}});
+    Engine engine(table);
+    const std::vector<std::string> out = engine.convertText({"a", "", "ca", "\x82"}, 0);
+    EXPECT_EQ(out, (std::vector<std::string>{"b", "", "cb", "\x82"}));
+
+    // convertLine appends to what the caller already holds.
+    std::string buffer = "keep:";
+    engine.convertLine("aa", 0, buffer);
+    EXPECT_EQ(buffer, "keep:bb");
+}
+
+} // namespace
+} // namespace sorvanti
