@@ -1,1 +1,71 @@
-// to be written
+#include "conversion/UnicodeConversion.h"
+
+#include "toolkit/Cp932.h"
+
+namespace sorvanti {
+
+namespace {
+
+bool takenAsBytes(std::u16string_view line, size_t pos, RawByteEscapes escapes, size_t* units) {
+    if (escapes == RawByteEscapes::AsCharacters && cp932::isRawByteEscape(line[pos])) {
+        *units = 1;
+        return false;
+    }
+    return cp932::encodable(line, pos, units);
+}
+
+} // namespace
+
+void convertUnicodeLine(Engine& engine, std::u16string_view line, int side, std::u16string& out,
+                        RawByteEscapes escapes) {
+    // Reused across calls: converting a large text line by line allocates nothing per line.
+    thread_local std::string bytes;
+    thread_local std::string converted;
+    size_t pos = 0;
+    while (pos < line.size()) {
+        size_t units = 1;
+        size_t runEnd = pos;
+        while (runEnd < line.size() && takenAsBytes(line, runEnd, escapes, &units))
+            runEnd += units;
+        if (runEnd > pos) {
+            bytes.clear();
+            cp932::encodeAppend(line.substr(pos, runEnd - pos), bytes);
+            converted.clear();
+            engine.convertLine(bytes, side, converted);
+            cp932::decodeAppend(converted, out);
+            pos = runEnd;
+        }
+        // The character at runEnd (if any) has no code page 932 form: it goes through as is.
+        if (pos < line.size()) {
+            out.append(line.substr(pos, units));
+            pos += units;
+        }
+    }
+}
+
+std::u16string convertUnicodeLine(Engine& engine, std::u16string_view line, int side) {
+    std::u16string out;
+    convertUnicodeLine(engine, line, side, out);
+    return out;
+}
+
+std::u16string convertUnicodeText(Engine& engine, std::u16string_view text, int side) {
+    std::u16string out;
+    out.reserve(text.size());
+    size_t pos = 0;
+    while (pos < text.size()) {
+        size_t lf = text.find(u'\n', pos);
+        size_t end = lf == std::u16string_view::npos ? text.size() : lf;
+        size_t lineEnd = end;
+        if (lf != std::u16string_view::npos && lineEnd > pos && text[lineEnd - 1] == u'\r')
+            --lineEnd;
+        convertUnicodeLine(engine, text.substr(pos, lineEnd - pos), side, out);
+        if (lf == std::u16string_view::npos)
+            break;
+        out.append(text.substr(lineEnd, lf + 1 - lineEnd));
+        pos = lf + 1;
+    }
+    return out;
+}
+
+} // namespace sorvanti

@@ -7,11 +7,23 @@
 
 namespace sorvanti {
 
+// How the code points U+F700..U+F7FF of a text are taken.
+enum class RawByteEscapes {
+    // As the raw bytes they stand for: the text was decoded from code page 932 bytes
+    // (a pane, a document), so they go back to the engine as those bytes.
+    AsBytes,
+    // As ordinary characters without a code page 932 form: the text came from elsewhere
+    // (UTF-8 input), so they are copied unchanged like any other such character.
+    AsCharacters,
+};
+
 // Converts one line of Unicode text (no line break) with the engine: runs of characters
 // that have a code page 932 form are encoded, converted and decoded back; characters
 // without one (an emoji, say) are copied unchanged and end the run before them, so no
-// dictionary word matches across them.
-void convertUnicodeLine(Engine& engine, std::u16string_view line, int side, std::u16string& out);
+// dictionary word matches across them. Appends to `out`.
+// Example: with the entry (犬 -> 猫), "犬😀犬" converts to "猫😀猫".
+void convertUnicodeLine(Engine& engine, std::u16string_view line, int side, std::u16string& out,
+                        RawByteEscapes escapes = RawByteEscapes::AsBytes);
 std::u16string convertUnicodeLine(Engine& engine, std::u16string_view line, int side);
 
 // Converts a whole text split at '\n' (a "\r" before "\n" stays with the line end):

@@ -11,9 +11,22 @@
 //  - a character with no code page 932 form is reported (firstUnencodable) or carried
 //    around the encoder by the callers that split text into runs.
 // Text in Unicode is UTF-16 (std::u16string), the form QString holds.
+//
+// Round trips: encode(decode(bytes)) == bytes for every byte string, except where `bytes`
+// holds one of the duplicate codes of the code page, which encode to Microsoft's preferred
+// form: 0x8790-0x8792, 0x8795-0x8797, 0x879A-0x879C (to 0x81xx), 0xED40-0xEEFC (to
+// 0xFA40-0xFC4B), 0xFA4A-0xFA54 and 0xFA58-0xFA5B (to 0x81xx / 0x87xx).
+// Characters that glibc encodes only one way (U+00A5 to 0x5C, U+301C to 0x8160, ...) are
+// taken as having no code page 932 form, so that they are never silently replaced.
+//
+// The tables are built on first use (thread-safe); the calls are plain table lookups.
 namespace sorvanti::cp932 {
 
 constexpr char16_t kRawByteBase = 0xF700; // U+F700..U+F7FF stand for raw bytes 0x00..0xFF
+
+constexpr bool isRawByteEscape(char16_t c) {
+    return c >= kRawByteBase && c <= kRawByteBase + 0xFF;
+}
 
 std::u16string decode(std::string_view bytes);
 void decodeAppend(std::string_view bytes, std::u16string& out);
@@ -32,8 +45,13 @@ bool encodable(std::u16string_view text, size_t pos, size_t* units = nullptr);
 size_t findUnencodable(std::u16string_view text);
 
 // UTF-8 <-> UTF-16 helpers for the command line and the file-system edge.
-// Invalid UTF-8 sequences decode to U+FFFD; `valid` (when given) tells whether any did.
+// Invalid UTF-8 sequences (also overlong forms, encoded surrogates, values past U+10FFFF)
+// decode to one U+FFFD each maximal invalid subsequence; `valid` (when given) tells whether
+// none did. A lone surrogate in UTF-16 encodes to U+FFFD.
 std::u16string fromUtf8(std::string_view utf8, bool* valid = nullptr);
 std::string toUtf8(std::u16string_view text);
+// Appending forms, for callers that reuse their buffers. fromUtf8Append returns validity.
+bool fromUtf8Append(std::string_view utf8, std::u16string& out);
+void toUtf8Append(std::u16string_view text, std::string& out);
 
 } // namespace sorvanti::cp932
