@@ -1,11 +1,54 @@
+#include "about/Udebug.h"
+#include "app/Environment.h"
+#include "app/SignalCloser.h"
+#include "app/Umain.h"
+#include "integration/TOKBDkanren.h"
+#include "integration/TOKBDsettei.h"
+#include "toolkit/Messages.h"
+
 #include <QApplication>
-#include <QMainWindow>
+
+#include <cstdio>
+#include <exception>
+
+using namespace sorvanti;
+
+namespace {
+
+// The entry point's own report of an error that escaped start-up or the event loop.
+void reportFatal(const QString& message) {
+    try {
+        ReportException(nullptr, message);
+    } catch (...) {
+        std::fprintf(stderr, "%s.\n", message.toUtf8().constData());
+    }
+}
+
+} // namespace
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
-    QMainWindow w;
-    w.setWindowTitle(QStringLiteral("秘密 の そるばんち"));
-    w.resize(441, 330);
-    w.show();
-    return app.exec();
+    const Environment env = Environment::fromProcess(argc, argv);
+    // The title names the program on the task bar and on message boxes; the window's
+    // caption stays its own, so no display name is set (it would be appended to it).
+    QApplication::setApplicationName(applicationTitleFor(env.programPath));
+    try {
+        Veruzazur = new TVeruzazur(env);
+        Fdebug = new TFdebug();
+        OKBDsettei = new TOKBDsettei();
+        OKBDkanren = new TOKBDkanren();
+        SignalCloser closer(Veruzazur);
+        Veruzazur->show();
+        app.exec();
+    } catch (const std::exception& e) {
+        reportFatal(QString::fromUtf8(e.what()));
+    } catch (...) {
+        reportFatal(QString());
+    }
+    // The main window goes first: its destructor writes the settings.
+    delete Veruzazur;
+    delete OKBDkanren;
+    delete OKBDsettei;
+    delete Fdebug;
+    return 0;
 }

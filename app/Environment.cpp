@@ -1,0 +1,37 @@
+#include "app/Environment.h"
+
+#include <QCoreApplication>
+#include <QFileInfo>
+
+#include <filesystem>
+#include <system_error>
+
+namespace sorvanti {
+
+Environment Environment::forProgram(const QString& programPath, const QStringList& arguments) {
+    Environment env;
+    env.programPath = programPath;
+    const qsizetype slash = programPath.lastIndexOf(QLatin1Char('/'));
+    env.programFolder = slash >= 0 ? programPath.left(slash + 1) : QStringLiteral("./");
+    // Each part quoted and separated by one blank, the form a document name is read from.
+    env.commandLine = QLatin1Char('"') + programPath + QLatin1Char('"');
+    for (const QString& arg : arguments)
+        env.commandLine += QStringLiteral(" \"") + arg + QLatin1Char('"');
+    return env;
+}
+
+Environment Environment::fromProcess(int argc, char** argv) {
+    std::error_code ec;
+    const std::filesystem::path exe = std::filesystem::read_symlink("/proc/self/exe", ec);
+    QString program = ec ? QString() : QString::fromStdString(exe.string());
+    if (program.isEmpty() && QCoreApplication::instance())
+        program = QCoreApplication::applicationFilePath();
+    if (program.isEmpty() && argc > 0)
+        program = QFileInfo(QString::fromLocal8Bit(argv[0])).absoluteFilePath();
+    QStringList arguments;
+    for (int i = 1; i < argc; ++i)
+        arguments << QString::fromLocal8Bit(argv[i]);
+    return forProgram(program, arguments);
+}
+
+} // namespace sorvanti

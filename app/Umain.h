@@ -1,0 +1,202 @@
+#pragma once
+
+#include "app/Environment.h"
+
+#include <QMainWindow>
+#include <QPixmap>
+#include <QString>
+
+#include <array>
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+class QAction;
+class QComboBox;
+class QFrame;
+class QGroupBox;
+class QMenu;
+class QStatusBar;
+class QTextEdit;
+class QToolButton;
+
+namespace sorvanti {
+
+class ColorDialog;
+class DictionaryTable;
+class Engine;
+class FontDialog;
+class Oini;
+class OpenDialog;
+class PrintDialog;
+class SaveDialog;
+
+// The main window. Components carry their names as objectName; handlers keep the names
+// of the component and event they serve and are short: the work is done by the layout,
+// colour, catalogue and conversion functions they call.
+//
+// Geometry: "Width"/"Height" are the window's size without its frame (size()/resize()),
+// "Top"/"Left" the position of its frame (pos()/move()).
+class TVeruzazur : public QMainWindow {
+    Q_OBJECT
+public:
+    // Reads the settings of the program in `env`, fills the dictionary selector, resets
+    // the panes and runs FormCreate.
+    explicit TVeruzazur(const Environment& env, QWidget* parent = nullptr);
+    // Writes the settings back; a failed write is shown in the error box, not thrown.
+    ~TVeruzazur() override;
+
+    // Components.
+    QStatusBar* StatusBar1 = nullptr;
+    QFrame* PiconBar = nullptr;
+    QComboBox* CBdictionary = nullptr;
+    QToolButton* SBtouroku = nullptr;
+    QToolButton* SBhenkan0 = nullptr;
+    QToolButton* SBhenkan1 = nullptr;
+    QToolButton* SBvh = nullptr;
+    QToolButton* SBfont = nullptr;
+    QWidget* Pcenter = nullptr;
+    QGroupBox* GBframe0 = nullptr;
+    QGroupBox* GBframe1 = nullptr;
+    QTextEdit* REedit0 = nullptr;
+    QTextEdit* REedit1 = nullptr;
+
+    QMenu* File1 = nullptr;
+    QAction *New1 = nullptr, *Open1 = nullptr, *Save1 = nullptr, *SaveAs1 = nullptr;
+    QAction *N2 = nullptr, *Print1 = nullptr, *PrintSetup1 = nullptr, *N1 = nullptr;
+    QAction* Exit1 = nullptr;
+    QMenu* Edit1 = nullptr;
+    QAction *Undo1 = nullptr, *Redo1 = nullptr, *N5 = nullptr, *Cut1 = nullptr;
+    QAction *Copy1 = nullptr, *Paste1 = nullptr, *PasteSpecial1 = nullptr, *N4 = nullptr;
+    QAction *Find1 = nullptr, *Replace1 = nullptr;
+    QMenu* N6 = nullptr;
+    QAction *Settei1 = nullptr, *N9 = nullptr, *Kanren1 = nullptr;
+    QMenu* Help1 = nullptr;
+    QAction *Contents1 = nullptr, *SearchforHelpOn1 = nullptr, *HowtoUseHelp1 = nullptr;
+    QAction* About1 = nullptr;
+    QMenu* PopupMenu1 = nullptr;
+    QAction *color = nullptr, *Defolt = nullptr, *N7 = nullptr, *AllDefolt = nullptr;
+
+    OpenDialog *ODdialog0 = nullptr, *ODdialog1 = nullptr;
+    SaveDialog *SDdialog0 = nullptr, *SDdialog1 = nullptr;
+    FontDialog *FDfont0 = nullptr, *FDfont1 = nullptr;
+    PrintDialog* PrintDialog1 = nullptr;
+    ColorDialog* ColorDialog1 = nullptr;
+
+    // Per-pane arrays, indexed by pane; the window owns what they point to.
+    std::array<QGroupBox*, 2> GBframe{};
+    std::array<QTextEdit*, 2> REedit{};
+    std::array<QToolButton*, 2> SBhenkan{};
+    std::array<OpenDialog*, 2> ODdialog{};
+    std::array<SaveDialog*, 2> SDdialog{};
+    std::array<FontDialog*, 2> FDfont{};
+    std::array<QPixmap, 2> VH;
+
+    int32_t FrameActColor = 0;
+    int32_t FrameDisColor = 0;
+    QString DialogDefaultExt;
+    QString DialogFilter;
+    int16_t ActivePane = 0;
+
+    // The loaded index of the selector (-1: nothing loaded yet).
+    int CBdictionaryTag = -1;
+    // The split orientation: 0 stacked, 1 side by side.
+    int SBvhTag = 0;
+    // The component the pop-up menu was last opened on.
+    QWidget* PopupComponent = nullptr;
+
+    const Environment& environment() const { return env_; }
+    DictionaryTable& dictionary() { return *table_; }
+    Engine& engine() { return *engine_; }
+    // The names of the selector's list, in list order.
+    const std::vector<std::string>& dictionaryNames() const { return names_; }
+
+    // Colours of panes, tool bar and status bar as colour values; setting one repaints.
+    int32_t paneColor(int p) const { return paneColor_[p]; }
+    int32_t iconBarColor() const { return iconBarColor_; }
+    int32_t statusBarColor() const { return statusBarColor_; }
+    void setPaneColor(int p, int32_t value);
+    void setIconBarColor(int32_t value);
+    void setStatusBarColor(int32_t value);
+
+    // When on, the edit menu's Ctrl+Z/X/C/V win over the panes' own handling of those keys.
+    void setMenuShortcutsWin(bool on) { menuShortcutsWin_ = on; }
+
+    static int PaneIndexFromName(const QObject* component, int prefixLength);
+
+    void FormCreate(QObject* sender);
+    void LayoutPanes();
+    void SetActivePane(int p);
+    void ApplyFrameColors();
+    void ResetPanes();
+    void CaretsToTop();
+    void FillCatalogue(const QString& rememberedName);
+
+    // Event handlers.
+    void CBdictionaryChange(QObject* sender);
+    void SBhenkan0Click(QObject* sender);
+    void SBvhClick(QObject* sender);
+    void PcenterResize(QObject* sender);
+    void GBframe0MouseUp(QObject* sender, Qt::MouseButton button);
+    void REedit0MouseUp(QObject* sender, Qt::MouseButton button);
+    void REedit0KeyPress(QObject* sender);
+    void Exit1Click(QObject* sender);
+
+    // Handlers that the document, edit, print, appearance, integration and about
+    // commands fill in.
+    void New1Click(QObject* sender);
+    void Open1Click(QObject* sender);
+    void Save1Click(QObject* sender);
+    void SaveAs1Click(QObject* sender);
+    void Print1Click(QObject* sender);
+    void PrintSetup1Click(QObject* sender);
+    void Undo1Click(QObject* sender);
+    void Cut1Click(QObject* sender);
+    void Copy1Click(QObject* sender);
+    void Paste1Click(QObject* sender);
+    void SBtourokuClick(QObject* sender);
+    void SBfontClick(QObject* sender);
+    void colorClick(QObject* sender);
+    void DefoltClick(QObject* sender);
+    void AllDefoltClick(QObject* sender);
+    void Settei1Click(QObject* sender);
+    void Kanren1Click(QObject* sender);
+    void About1Click(QObject* sender);
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void createComponents();
+    void createToolBar();
+    void createPanes();
+    void createMenus();
+    void createDialogs();
+    void connectHandlers();
+    void findPaneComponents();
+    void readSettings();
+    void writeSettings();
+    void loadChosenDictionary(const QString& name);
+    void OpenCommandLineDocument();
+    bool isTyping(const QEvent* event) const;
+    bool isMenuShortcut(const QEvent* event) const;
+    void showPopupMenu(QWidget* component, const QPoint& globalPos);
+    QAction* addItem(QMenu* menu, const char* name, const QString& caption);
+    QAction* addSeparator(QMenu* menu, const char* name);
+
+    Environment env_;
+    std::unique_ptr<Oini> ini;
+    std::unique_ptr<DictionaryTable> table_;
+    std::unique_ptr<Engine> engine_;
+    std::vector<std::string> names_;
+    std::array<int32_t, 2> paneColor_{};
+    int32_t iconBarColor_ = 0;
+    int32_t statusBarColor_ = 0;
+    bool menuShortcutsWin_ = false;
+};
+
+// The main window of the running program.
+extern TVeruzazur* Veruzazur;
+
+} // namespace sorvanti

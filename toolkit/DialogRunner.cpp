@@ -1,0 +1,109 @@
+#include "toolkit/DialogRunner.h"
+
+#include <QColorDialog>
+#include <QDialog>
+#include <QFileDialog>
+#include <QFontDialog>
+#include <QPrintDialog>
+#include <QStringList>
+
+namespace sorvanti {
+
+namespace {
+DialogRunner* installed = nullptr;
+
+// Appends the default extension when the chosen name has none, as the dialog
+// components of the program always did.
+QString withDefaultExt(const QString& name, const QString& ext) {
+    if (ext.isEmpty() || name.isEmpty())
+        return name;
+    const QString base = name.section(QLatin1Char('/'), -1);
+    if (base.contains(QLatin1Char('.')))
+        return name;
+    return name + QLatin1Char('.') + ext;
+}
+
+// "Text (*.txt)|*.txt|All|*" style filters become Qt's ";;" form.
+QStringList qtFilters(const QString& filter) {
+    QStringList result;
+    const QStringList parts = filter.split(QLatin1Char('|'));
+    for (int i = 0; i + 1 < parts.size(); i += 2) {
+        // Descriptions usually name their patterns already: "Text (*.txt)".
+        if (parts[i].contains(QLatin1Char('('))) {
+            result << parts[i];
+            continue;
+        }
+        QString patterns = parts[i + 1];
+        patterns.replace(QLatin1Char(';'), QLatin1Char(' '));
+        result << parts[i] + QStringLiteral(" (") + patterns + QLatin1Char(')');
+    }
+    return result;
+}
+} // namespace
+
+DialogRunner& DialogRunner::current() {
+    static DialogRunner real;
+    return installed ? *installed : real;
+}
+
+void DialogRunner::install(DialogRunner* runner) {
+    installed = runner;
+}
+
+QMessageBox::StandardButton DialogRunner::messageBox(QWidget* parent, QMessageBox::Icon icon,
+                                                     const QString& title, const QString& text,
+                                                     QMessageBox::StandardButtons buttons) {
+    QMessageBox box(icon, title, text, buttons, parent);
+    return static_cast<QMessageBox::StandardButton>(box.exec());
+}
+
+bool DialogRunner::fileDialog(QWidget* parent, FileDialogRequest& request) {
+    QFileDialog dialog(parent, request.title);
+    dialog.setAcceptMode(request.save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
+    dialog.setFileMode(request.save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
+    const QStringList filters = qtFilters(request.filter);
+    if (!filters.isEmpty()) {
+        dialog.setNameFilters(filters);
+        if (request.filterIndex >= 1 && request.filterIndex <= filters.size())
+            dialog.selectNameFilter(filters[request.filterIndex - 1]);
+    }
+    if (!request.defaultExt.isEmpty())
+        dialog.setDefaultSuffix(request.defaultExt);
+    if (!request.fileName.isEmpty())
+        dialog.selectFile(request.fileName);
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return false;
+    request.fileName = withDefaultExt(dialog.selectedFiles().first(), request.defaultExt);
+    const int chosen = filters.indexOf(dialog.selectedNameFilter());
+    if (chosen >= 0)
+        request.filterIndex = chosen + 1;
+    return true;
+}
+
+bool DialogRunner::fontDialog(QWidget* parent, QFont& font) {
+    bool ok = false;
+    const QFont chosen = QFontDialog::getFont(&ok, font, parent);
+    if (ok)
+        font = chosen;
+    return ok;
+}
+
+bool DialogRunner::colorDialog(QWidget* parent, QColor& color, bool /*fullOpen*/) {
+    // Qt's colour dialog always shows its custom-colour part, which is the full form.
+    const QColor chosen = QColorDialog::getColor(color, parent);
+    if (!chosen.isValid())
+        return false;
+    color = chosen;
+    return true;
+}
+
+bool DialogRunner::printDialog(QWidget* parent, QPrinter& printer) {
+    QPrintDialog dialog(&printer, parent);
+    return dialog.exec() == QDialog::Accepted;
+}
+
+int DialogRunner::execDialog(QDialog& dialog) {
+    return dialog.exec();
+}
+
+} // namespace sorvanti

@@ -1,0 +1,48 @@
+#pragma once
+
+#include <QFont>
+#include <QMessageBox>
+#include <QString>
+
+class QColor;
+class QDialog;
+class QPrinter;
+class QWidget;
+
+namespace sorvanti {
+
+// What a file dialog is asked and what it answers: `fileName` and `filterIndex` (1-based,
+// as the dialog components count) go in as the start values and come back as chosen.
+struct FileDialogRequest {
+    bool save = false;
+    QString title;
+    QString fileName;
+    QString filter;
+    int filterIndex = 1;
+    QString defaultExt;
+};
+
+// Every modal interaction of the program goes through the installed runner. The base class
+// shows the real dialogs; tests install a subclass that records the calls and answers them.
+class DialogRunner {
+public:
+    virtual ~DialogRunner() = default;
+
+    // The runner in force: the one installed last, or the real one.
+    static DialogRunner& current();
+    // Installs `runner` (not owned); nullptr restores the real dialogs.
+    static void install(DialogRunner* runner);
+
+    virtual QMessageBox::StandardButton messageBox(QWidget* parent, QMessageBox::Icon icon,
+                                                   const QString& title, const QString& text,
+                                                   QMessageBox::StandardButtons buttons);
+    // True when the user confirmed; the request then holds the chosen name and filter.
+    virtual bool fileDialog(QWidget* parent, FileDialogRequest& request);
+    virtual bool fontDialog(QWidget* parent, QFont& font);
+    virtual bool colorDialog(QWidget* parent, QColor& color, bool fullOpen);
+    virtual bool printDialog(QWidget* parent, QPrinter& printer);
+    // Runs `dialog` modally and returns its result code.
+    virtual int execDialog(QDialog& dialog);
+};
+
+} // namespace sorvanti

@@ -1,0 +1,24 @@
+#include "toolkit/PrintDialog.h"
+
+#include "toolkit/DialogRunner.h"
+
+#include <QPrinter>
+#include <QWidget>
+
+namespace sorvanti {
+
+PrintDialog::PrintDialog(QObject* owner) : QObject(owner) {}
+
+PrintDialog::~PrintDialog() = default;
+
+QPrinter& PrintDialog::Printer() {
+    if (!printer_)
+        printer_ = std::make_unique<QPrinter>(QPrinter::HighResolution);
+    return *printer_;
+}
+
+bool PrintDialog::Execute() {
+    return DialogRunner::current().printDialog(qobject_cast<QWidget*>(parent()), Printer());
+}
+
+} // namespace sorvanti
