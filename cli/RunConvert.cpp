@@ -1,1 +1,599 @@
-// to be written
+#include "cli/RunConvert.h"
+
+#include "conversion/DictionaryLoader.h"
+#include "conversion/DictionaryTable.h"
+#include "conversion/Engine.h"
+#include "conversion/UnicodeConversion.h"
+#include "toolkit/Cp932.h"
+
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <fcntl.h>
+#include <filesystem>
+#include <istream>
+#include <memory>
+#include <ostream>
+#include <stdexcept>
+#include <string_view>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace sorvanti {
+
+namespace {
+
+constexpr std::string_view kProgram = "sorvanti-convert";
+constexpr size_t kBlock = size_t{1} << 20;
+constexpr const char* kStdinName = "標準入力";
+constexpr const char* kStdoutName = "標準出力";
+
+constexpr std::string_view kUsage =
+    "使い方: sorvanti-convert -d 辞書 [-r] [-e 文字コード] [-o 出力ファイル] [ファイル...]\n"
+    "\n"
+    "辞書の単語対でテキストを変換します。ファイルの指定がないとき、または \"-\" は\n"
+    "標準入力を読みます。結果は標準出力か、-o のファイルに書きます。\n"
+    "\n"
+    "  -d 辞書        辞書ファイルのパス。そのパスにファイルがなければ、プログラムの\n"
+    "                 フォルダの 辞書/名前.txt を辞書名として探します。\n"
+    "  -r             逆変換 (変換語から標準語へ)。指定がなければ変換 (標準語から変換語へ)。\n"
+    "  -e 文字コード  cp932 (既定) または utf-8。utf-8 のとき、CP932 にない文字は\n"
+    "                 そのまま通ります。UTF-8 として正しくない入力はエラーです。\n"
+    "  -o 出力ファイル 成功したときだけ書き込みます (失敗しても元のファイルは残ります)。\n"
+    "      --help     この説明を表示して終了します。\n"
+    "      --version  バージョンを表示して終了します。\n"
+    "\n"
+    "行は LF で区切ります。LF の直前の CR は行に含めず、そのまま書き戻します。\n"
+    "終了コード: 0 成功、1 エラー、2 使い方の誤り。\n";
+
+// A failure that ends the run with status 1; the message is the whole line without the
+// program name.
+struct Failure : std::runtime_error {
+    using std::runtime_error::runtime_error;
+};
+
+std::string systemReason(int error) {
+    return std::strerror(error);
+}
+
+Failure fileFailure(std::string_view what, std::string_view path, int error) {
+    std::string message(what);
+    message += ": ";
+    message += path;
+    message += ": ";
+    message += systemReason(error);
+    return Failure(message);
+}
+
+struct Options {
+    std::string dictionary;
+    bool haveDictionary = false;
+    bool reverse = false;
+    bool utf8 = false;
+    std::string output;
+    bool haveOutput = false;
+    std::vector<std::string> files;
+    bool help = false;
+    bool version = false;
+};
+
+bool parseEncoding(std::string_view name, bool& utf8) {
+    std::string lower;
+    for (char c : name)
+        lower += static_cast<char>(c >= 'A' && c <= 'Z' ? c - 'A' + 'a' : c);
+    if (lower == "cp932") {
+        utf8 = false;
+        return true;
+    }
+    if (lower == "utf-8" || lower == "utf8") {
+        utf8 = true;
+        return true;
+    }
+    return false;
+}
+
+// Returns an empty string when the arguments are well formed, else the usage error.
+// Options may come before, between or after the files; "--" ends them.
+std::string parseOptions(const std::vector<std::string>& args, Options& options) {
+    bool optionsDone = false;
+    for (size_t i = 0; i < args.size(); ++i) {
+        const std::string& arg = args[i];
+        if (optionsDone || arg == "-" || arg.size() < 2 || arg[0] != '-') {
+            options.files.push_back(arg);
+            continue;
+        }
+        if (arg == "--") {
+            optionsDone = true;
+            continue;
+        }
+        if (arg == "--help") {
+            options.help = true;
+            return {};
+        }
+        if (arg == "--version") {
+            options.version = true;
+            return {};
+        }
+        if (arg[1] == '-')
+            return "不明なオプションです: " + arg;
+        // Short options, which may be grouped ("-rd 辞書") or take their value attached.
+        for (size_t k = 1; k < arg.size(); ++k) {
+            char letter = arg[k];
+            if (letter == 'r') {
+                options.reverse = true;
+                continue;
+            }
+            if (letter != 'd' && letter != 'e' && letter != 'o')
+                return std::string("不明なオプションです: -") + letter;
+            std::string value;
+            if (k + 1 < arg.size()) {
+                value = arg.substr(k + 1);
+            } else if (i + 1 < args.size()) {
+                value = args[++i];
+            } else {
+                return std::string("オプション -") + letter + " には値が要ります";
+            }
+            if (letter == 'd') {
+                options.dictionary = value;
+                options.haveDictionary = true;
+            } else if (letter == 'o') {
+                options.output = value;
+                options.haveOutput = true;
+            } else if (!parseEncoding(value, options.utf8)) {
+                return "文字コード " + value + " は扱えません (cp932 か utf-8)";
+            }
+            break;
+        }
+    }
+    if (!options.haveDictionary)
+        return "辞書を -d で指定して下さい";
+    if (options.dictionary.empty())
+        return "辞書の指定が空です";
+    if (options.haveOutput && options.output.empty())
+        return "出力ファイルの指定が空です";
+    return {};
+}
+
+// -d names a file when one has that path, otherwise a dictionary beside the program.
+// Returns the load result of the file it settled on, in `table`.
+LoadResult loadDictionaryArgument(DictionaryTable& table, const std::string& dictionary,
+                                  const ConvertEnv& env, std::string& pathUsed) {
+    struct stat st;
+    pathUsed = dictionary;
+    if (::stat(dictionary.c_str(), &st) != 0) {
+        int error = errno;
+        if (error != ENOENT && error != ENOTDIR)
+            throw fileFailure("辞書ファイルが開けません", dictionary, error);
+        pathUsed = dictionaryPath(env.programDir, dictionary);
+        if (::stat(pathUsed.c_str(), &st) != 0 && errno == ENOENT) {
+            throw Failure("辞書ファイルが見つかりません: " + dictionary + " (" + pathUsed +
+                          " もありません)");
+        }
+    }
+    // Opening a folder for reading succeeds here; reading it would not.
+    if (::stat(pathUsed.c_str(), &st) == 0 && S_ISDIR(st.st_mode))
+        throw fileFailure("辞書ファイルが開けません", pathUsed, EISDIR);
+    LoadResult result = loadDictionaryFile(table, pathUsed);
+    if (!result.opened)
+        throw Failure("辞書ファイルが開けません: " + pathUsed + ": " + result.error);
+    if (!result.complete)
+        throw Failure("辞書ファイルの読み込みに失敗しました: " + pathUsed + ": " + result.error);
+    return result;
+}
+
+// One input: a named file (read with read(2)) or the standard input stream.
+class Input {
+public:
+    Input(std::string path, std::istream& stdinStream) : path_(std::move(path)) {
+        if (path_ == "-") {
+            stream_ = &stdinStream;
+            return;
+        }
+        fd_ = ::open(path_.c_str(), O_RDONLY | O_CLOEXEC);
+        if (fd_ < 0)
+            throw fileFailure("ファイルが開けません", path_, errno);
+        struct stat st;
+        if (::fstat(fd_, &st) == 0) {
+            if (S_ISDIR(st.st_mode)) {
+                ::close(fd_);
+                fd_ = -1;
+                throw fileFailure("ファイルが開けません", path_, EISDIR);
+            }
+            if (S_ISREG(st.st_mode))
+                size_ = st.st_size;
+        }
+    }
+    ~Input() {
+        if (fd_ >= 0)
+            ::close(fd_);
+    }
+    Input(const Input&) = delete;
+    Input& operator=(const Input&) = delete;
+
+    const char* name() const { return stream_ ? kStdinName : path_.c_str(); }
+    int64_t size() const { return size_; } // -1 when unknown (not a regular file)
+
+    // Fills `buffer` with up to `capacity` bytes; 0 at the end of the input.
+    size_t read(char* buffer, size_t capacity) {
+        if (stream_) {
+            if (!*stream_)
+                return 0;
+            stream_->read(buffer, static_cast<std::streamsize>(capacity));
+            if (stream_->bad())
+                throw Failure(std::string("読み込みに失敗しました: ") + kStdinName);
+            return static_cast<size_t>(stream_->gcount());
+        }
+        for (;;) {
+            ssize_t n = ::read(fd_, buffer, capacity);
+            if (n >= 0)
+                return static_cast<size_t>(n);
+            if (errno != EINTR)
+                throw fileFailure("読み込みに失敗しました", path_, errno);
+        }
+    }
+
+private:
+    std::string path_;
+    std::istream* stream_ = nullptr;
+    int fd_ = -1;
+    int64_t size_ = -1;
+};
+
+// Where the result goes: the output stream, or OUT by way of a temporary file in its
+// folder that replaces OUT only on commit(), so that a failed run leaves OUT as it was.
+class Output {
+public:
+    explicit Output(std::ostream& stream) : stream_(&stream) {}
+
+    explicit Output(const std::string& path) : path_(path) {
+        namespace fs = std::filesystem;
+        std::error_code ec;
+        // Replace the file a symbolic link points to, not the link.
+        if (fs::is_symlink(fs::symlink_status(path_, ec))) {
+            fs::path target = fs::canonical(path_, ec);
+            if (!ec)
+                path_ = target.string();
+        }
+        struct stat st;
+        bool exists = ::stat(path_.c_str(), &st) == 0;
+        if (exists && S_ISDIR(st.st_mode))
+            throw fileFailure("ファイルを作成できません", path, EISDIR);
+        if (exists && !S_ISREG(st.st_mode)) {
+            // A device or a pipe: there is no old content to keep, and renaming over it
+            // would replace the device node itself.
+            fd_ = ::open(path_.c_str(), O_WRONLY | O_CLOEXEC);
+            if (fd_ < 0)
+                throw fileFailure("ファイルを作成できません", path, errno);
+            return;
+        }
+        fs::path target(path_);
+        fs::path folder = target.has_parent_path() ? target.parent_path() : fs::path(".");
+        std::string tempName = ".";
+        tempName += target.filename().string();
+        tempName += ".XXXXXX";
+        temp_ = (folder / tempName).string();
+        fd_ = ::mkstemp(temp_.data());
+        if (fd_ < 0) {
+            int error = errno;
+            temp_.clear();
+            throw fileFailure("ファイルを作成できません", path, error);
+        }
+        mode_t mode;
+        if (exists) {
+            mode = st.st_mode & 07777;
+        } else {
+            mode_t mask = ::umask(0);
+            ::umask(mask);
+            mode = 0666 & ~mask;
+        }
+        ::fchmod(fd_, mode);
+    }
+
+    ~Output() { discard(); }
+    Output(const Output&) = delete;
+    Output& operator=(const Output&) = delete;
+
+    void write(std::string_view bytes) {
+        if (stream_) {
+            stream_->write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+            if (!*stream_)
+                throw Failure(std::string("書き込みに失敗しました: ") + kStdoutName);
+            return;
+        }
+        while (!bytes.empty()) {
+            ssize_t n = ::write(fd_, bytes.data(), bytes.size());
+            if (n < 0) {
+                if (errno == EINTR)
+                    continue;
+                throw fileFailure("書き込みに失敗しました", path_, errno);
+            }
+            bytes.remove_prefix(static_cast<size_t>(n));
+        }
+    }
+
+    void commit() {
+        if (stream_) {
+            stream_->flush();
+            if (!*stream_)
+                throw Failure(std::string("書き込みに失敗しました: ") + kStdoutName);
+            return;
+        }
+        if (temp_.empty()) { // a device or a pipe, written in place
+            int fd = fd_;
+            fd_ = -1;
+            if (::close(fd) != 0)
+                throw fileFailure("書き込みに失敗しました", path_, errno);
+            return;
+        }
+        // The data must be on disk before the rename makes it the file's content.
+        if (::fsync(fd_) != 0)
+            throw fileFailure("書き込みに失敗しました", path_, errno);
+        int fd = fd_;
+        fd_ = -1;
+        if (::close(fd) != 0)
+            throw fileFailure("書き込みに失敗しました", path_, errno);
+        if (::rename(temp_.c_str(), path_.c_str()) != 0)
+            throw fileFailure("ファイルを作成できません", path_, errno);
+        temp_.clear();
+    }
+
+    void discard() {
+        if (fd_ >= 0) {
+            ::close(fd_);
+            fd_ = -1;
+        }
+        if (!temp_.empty()) {
+            ::unlink(temp_.c_str());
+            temp_.clear();
+        }
+    }
+
+private:
+    std::ostream* stream_ = nullptr;
+    std::string path_;
+    std::string temp_;
+    int fd_ = -1;
+};
+
+// "\rsorvanti-convert: 45% (12 / 27 MB)" on a terminal, once the input is large.
+class Progress {
+public:
+    Progress(std::ostream& err, bool enabled, int64_t total, int64_t threshold)
+        : err_(err), enabled_(enabled), total_(total), threshold_(threshold) {}
+
+    void update(int64_t done) {
+        if (!enabled_ || (total_ >= 0 ? total_ : done) < threshold_)
+            return;
+        int64_t mb = done >> 20;
+        int percent = total_ > 0 ? static_cast<int>(done * 100 / total_) : -1;
+        if (shown_ && mb == lastMb_ && percent == lastPercent_)
+            return;
+        lastMb_ = mb;
+        lastPercent_ = percent;
+        shown_ = true;
+        err_ << '\r' << kProgram << ": ";
+        if (percent >= 0)
+            err_ << percent << "% (" << mb << " / " << (total_ >> 20) << " MB)";
+        else
+            err_ << mb << " MB";
+        err_.flush();
+    }
+
+    // Clears the progress line so that what follows starts on a clean line.
+    void finish() {
+        if (shown_) {
+            err_ << "\r\x1b[K";
+            err_.flush();
+            shown_ = false;
+        }
+    }
+
+private:
+    std::ostream& err_;
+    bool enabled_;
+    int64_t total_;
+    int64_t threshold_;
+    bool shown_ = false;
+    int64_t lastMb_ = -1;
+    int lastPercent_ = -1;
+};
+
+// Converts lines into an output buffer; the buffers are reused, so a line costs no
+// allocation once they have grown to the longest line.
+class LineConverter {
+public:
+    LineConverter(Engine& engine, int side, bool utf8)
+        : engine_(engine), side_(side), utf8_(utf8) {}
+
+    // Appends the converted `line` and `lineEnd` ("\n", "\r\n" or nothing) to `out`.
+    // Returns false when the line is not valid UTF-8 (in UTF-8 mode); `out` is then
+    // unchanged.
+    bool convert(std::string_view line, std::string_view lineEnd, std::string& out) {
+        if (!utf8_) {
+            engine_.convertLine(line, side_, out);
+        } else {
+            text_.clear();
+            if (!cp932::fromUtf8Append(line, text_))
+                return false;
+            converted_.clear();
+            convertUnicodeLine(engine_, text_, side_, converted_, RawByteEscapes::AsCharacters);
+            cp932::toUtf8Append(converted_, out);
+        }
+        out.append(lineEnd);
+        return true;
+    }
+
+private:
+    Engine& engine_;
+    int side_;
+    bool utf8_;
+    std::u16string text_;
+    std::u16string converted_;
+};
+
+class Converter {
+public:
+    Converter(LineConverter& lines, Output& output, Progress& progress)
+        : lines_(lines), output_(output), progress_(progress), block_(kBlock, '\0') {
+        pending_.reserve(2 * kBlock);
+    }
+
+    void run(Input& input) {
+        carry_.clear();
+        lineNumber_ = 0;
+        for (;;) {
+            size_t n = input.read(block_.data(), block_.size());
+            if (n == 0)
+                break;
+            done_ += static_cast<int64_t>(n);
+            std::string_view block(block_.data(), n);
+            size_t pos = 0;
+            for (;;) {
+                const void* hit = std::memchr(block.data() + pos, '\n', block.size() - pos);
+                if (!hit) {
+                    carry_.append(block.substr(pos));
+                    break;
+                }
+                size_t lf = static_cast<size_t>(static_cast<const char*>(hit) - block.data());
+                if (carry_.empty()) {
+                    endLine(input, block.substr(pos, lf - pos));
+                } else {
+                    carry_.append(block.substr(pos, lf - pos));
+                    endLine(input, carry_);
+                    carry_.clear();
+                }
+                pos = lf + 1;
+            }
+            if (pending_.size() >= kBlock) {
+                output_.write(pending_);
+                pending_.clear();
+            }
+            progress_.update(done_);
+        }
+        // A last line without a line feed: converted whole, a CR at its end included.
+        if (!carry_.empty()) {
+            ++lineNumber_;
+            if (!lines_.convert(carry_, {}, pending_))
+                throw notUtf8(input);
+            carry_.clear();
+        }
+    }
+
+    void finish() {
+        output_.write(pending_);
+        pending_.clear();
+    }
+
+private:
+    void endLine(const Input& input, std::string_view line) {
+        ++lineNumber_;
+        std::string_view lineEnd = "\n";
+        if (!line.empty() && line.back() == '\r') {
+            line.remove_suffix(1);
+            lineEnd = "\r\n";
+        }
+        if (!lines_.convert(line, lineEnd, pending_))
+            throw notUtf8(input);
+    }
+
+    Failure notUtf8(const Input& input) const {
+        return Failure(std::string("UTF-8 ではありません: ") + input.name() + ": " +
+                       std::to_string(lineNumber_) + " 行目");
+    }
+
+    LineConverter& lines_;
+    Output& output_;
+    Progress& progress_;
+    std::string block_;
+    std::string carry_;
+    std::string pending_;
+    int64_t done_ = 0;
+    int64_t lineNumber_ = 0;
+};
+
+int convert(const Options& options, std::istream& in, std::ostream& out, std::ostream& err,
+            const ConvertEnv& env) {
+    auto table = std::make_unique<DictionaryTable>();
+    std::string dictionaryUsed;
+    LoadResult loaded = loadDictionaryArgument(*table, options.dictionary, env, dictionaryUsed);
+    if (loaded.entriesDropped > 0) {
+        err << kProgram << ": 警告: 辞書の項目が " << DictionaryTable::kCapacity
+            << " を超えたため、" << loaded.entriesDropped
+            << " 項目を読み込みませんでした: " << dictionaryUsed << '\n';
+    }
+
+    std::vector<std::string> paths = options.files;
+    if (paths.empty())
+        paths.push_back("-");
+    // Every input is opened before anything is written, so a missing file fails the run
+    // up front; the descriptors are held only one at a time while converting.
+    int64_t total = 0;
+    for (const std::string& path : paths) {
+        Input probe(path, in);
+        total = probe.size() < 0 || total < 0 ? -1 : total + probe.size();
+    }
+
+    std::unique_ptr<Output> output = options.haveOutput ? std::make_unique<Output>(options.output)
+                                                        : std::make_unique<Output>(out);
+    Engine engine(*table);
+    LineConverter lines(engine, options.reverse ? 1 : 0, options.utf8);
+    Progress progress(err, env.stderrIsTerminal, total, env.progressThreshold);
+    Converter converter(lines, *output, progress);
+    try {
+        for (const std::string& path : paths) {
+            Input input(path, in);
+            converter.run(input);
+        }
+        converter.finish();
+        output->commit();
+    } catch (...) {
+        progress.finish();
+        output->discard();
+        throw;
+    }
+    progress.finish();
+    return 0;
+}
+
+} // namespace
+
+ConvertEnv processConvertEnv() {
+    ConvertEnv env;
+    std::error_code ec;
+    std::filesystem::path self = std::filesystem::read_symlink("/proc/self/exe", ec);
+    if (!ec)
+        env.programDir = self.parent_path().string() + "/";
+    env.stderrIsTerminal = ::isatty(STDERR_FILENO) == 1;
+    return env;
+}
+
+int runConvert(const std::vector<std::string>& args, std::istream& in, std::ostream& out,
+               std::ostream& err, const ConvertEnv& env) {
+    Options options;
+    std::string usageError = parseOptions(args, options);
+    if (options.help) {
+        out << kUsage;
+        out.flush();
+        return 0;
+    }
+    if (options.version) {
+        out << kProgram << ' ' << SORVANTI_VERSION << '\n';
+        out.flush();
+        return 0;
+    }
+    if (!usageError.empty()) {
+        err << kProgram << ": " << usageError << " (使い方は --help)\n";
+        return 2;
+    }
+    try {
+        return convert(options, in, out, err, env);
+    } catch (const Failure& failure) {
+        err << kProgram << ": " << failure.what() << '\n';
+        return 1;
+    } catch (const std::exception& e) {
+        err << kProgram << ": " << e.what() << '\n';
+        return 1;
+    }
+}
+
+} // namespace sorvanti

@@ -1,0 +1,37 @@
+#pragma once
+
+#include <cstdint>
+#include <iosfwd>
+#include <string>
+#include <vector>
+
+namespace sorvanti {
+
+// What sorvanti-convert takes from its surroundings besides arguments and streams.
+struct ConvertEnv {
+    // Folder of the program file (where "辞書/" is looked for when -d names a dictionary).
+    std::string programDir;
+    // Whether standard error is a terminal: only then is progress shown.
+    bool stderrIsTerminal = false;
+    // Input size from which progress is shown.
+    int64_t progressThreshold = int64_t{16} << 20;
+};
+
+// The environment of the running program: the folder of /proc/self/exe and isatty(2).
+ConvertEnv processConvertEnv();
+
+// sorvanti-convert -d DICT [-r] [-e ENCODING] [-o OUT] [FILE...]
+// `args` are the arguments after the program name. Reads the FILEs one after the other
+// (or `in` when there are none, or for "-"), writes to `out` or to OUT, messages to `err`.
+// Returns the exit status: 0 success, 1 failure (one line on `err` naming the file and
+// the reason; OUT untouched), 2 usage error.
+//
+// Lines are split at LF; a CR right before the LF stays out of the line and is written
+// back after it; a last line without LF gets none, and a line never spans two files.
+// With -e utf-8 each line goes through code page 932: characters without a code page
+// 932 form pass unchanged, and input that is not valid UTF-8 is an error naming the
+// file and the line.
+int runConvert(const std::vector<std::string>& args, std::istream& in, std::ostream& out,
+               std::ostream& err, const ConvertEnv& env);
+
+} // namespace sorvanti

@@ -1,0 +1,306 @@
+#include "cli/RunConvert.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <sys/wait.h>
+#include <vector>
+
+using namespace sorvanti;
+namespace fs = std::filesystem;
+
+namespace {
+
+// Dictionary lines in code page 932 (written as bytes).
+const std::string kInu = "\x8C\xA2";                   // 犬
+const std::string kNeko = "\x94\x4C";                  // 猫
+const std::string kWanko = "\x83\x8F\x83\x93\x83\x52"; // ワンコ
+const std::string kEmojiUtf8 = "\xF0\x9F\x98\x80";     // 😀
+
+class RunConvertTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        char pattern[] = "/tmp/sorvanti-cli-XXXXXX";
+        ASSERT_NE(mkdtemp(pattern), nullptr);
+        dir = pattern;
+        env.programDir = dir + "/prog/";
+        fs::create_directories(env.programDir + "辞書");
+    }
+    void TearDown() override { fs::remove_all(dir); }
+
+    std::string path(const std::string& name) const { return dir + "/" + name; }
+
+    std::string write(const std::string& name, const std::string& content) const {
+        std::ofstream(path(name), std::ios::binary) << content;
+        return path(name);
+    }
+
+    static std::string read(const std::string& file) {
+        std::ifstream f(file, std::ios::binary);
+        std::stringstream s;
+        s << f.rdbuf();
+        return s.str();
+    }
+
+    int run(std::vector<std::string> args, const std::string& input = {}) {
+        std::istringstream in(input);
+        std::ostringstream out;
+        std::ostringstream err;
+        int status = runConvert(args, in, out, err, env);
+        output = out.str();
+        error = err.str();
+        return status;
+    }
+
+    // Runs with a dictionary of the given lines on `input`, expects success, returns stdout.
+    std::string convert(const std::string& dictionary, const std::string& input,
+                        std::vector<std::string> options = {}) {
+        std::vector<std::string> args = {"-d", write("dict.txt", dictionary)};
+        args.insert(args.end(), options.begin(), options.end());
+        EXPECT_EQ(run(args, input), 0) << error;
+        return output;
+    }
+
+    // The number of lines a message takes.
+    static int lines(const std::string& text) {
+        return static_cast<int>(std::count(text.begin(), text.end(), '\n'));
+    }
+
+    std::string dir;
+    ConvertEnv env;
+    std::string output;
+    std::string error;
+};
+
+} // namespace
+
+TEST_F(RunConvertTest, LineEndsAreKept) {
+    const std::string dict = "a\tX\n";
+    EXPECT_EQ(convert(dict, "a\nba\n"), "X\nbX\n");
+    EXPECT_EQ(convert(dict, "a\r\nba\r\n"), "X\r\nbX\r\n");
+    EXPECT_EQ(convert(dict, "a"), "X");           // no final LF: none added
+    EXPECT_EQ(convert(dict, "a\r\na"), "X\r\nX"); // mixed
+    EXPECT_EQ(convert(dict, ""), "");
+    EXPECT_EQ(convert(dict, "\n\r\n\n"), "\n\r\n\n");
+}
+
+TEST_F(RunConvertTest, OnlyACarriageReturnBeforeALineFeedStaysOutOfTheLine) {
+    // The standard word is a lone CR, so the engine shows whether it saw one.
+    const std::string dict = "\r\tCR\n";
+    EXPECT_EQ(convert(dict, "a\r\n"), "a\r\n");
+    EXPECT_EQ(convert(dict, "a\rb\n"), "aCRb\n");   // inside a line
+    EXPECT_EQ(convert(dict, "a\r\r\n"), "aCR\r\n"); // only the last one is the line end's
+    EXPECT_EQ(convert(dict, "a\r"), "aCR");         // no LF: the CR belongs to the line
+}
+
+TEST_F(RunConvertTest, EmptyDictionaryReproducesEveryByte) {
+    std::string input;
+    for (int round = 0; round < 3; ++round) {
+        for (int b = 0; b < 256; ++b) {
+            input += static_cast<char>(round == 1 ? 255 - b : b);
+            if (round == 2 && b % 7 == 0)
+                input += "\r\n";
+        }
+    }
+    input += "\x82"; // a lone lead byte at the very end
+    EXPECT_EQ(convert("", input), input);
+    EXPECT_EQ(convert("# only a comment\n", input, {"-r"}), input);
+}
+
+TEST_F(RunConvertTest, ConvertsBothDirections) {
+    const std::string dict = kInu + "\t" + kWanko + "\n" + "ab\tcd\n";
+    EXPECT_EQ(convert(dict, kInu + kNeko + "ab\n"), kWanko + kNeko + "cd\n");
+    EXPECT_EQ(convert(dict, kWanko + kNeko + "cd\n", {"-r"}), kInu + kNeko + "ab\n");
+}
+
+TEST_F(RunConvertTest, Utf8ModeConvertsAndPassesOtherCharacters) {
+    const std::string dict = kInu + "\t" + kWanko + "\n" + "\x81\x60\t~\n"; // ～ -> ~
+    EXPECT_EQ(convert(dict, "犬" + kEmojiUtf8 + "犬\r\n1～2", {"-e", "utf-8"}),
+              "ワンコ" + kEmojiUtf8 + "ワンコ\r\n1~2");
+    EXPECT_EQ(convert(dict, "ワンコé¥\n", {"-r", "-e", "UTF8"}), "犬é¥\n");
+    // Characters without a code page 932 form, private-use escapes among them, stay as
+    // they are even with an empty dictionary.
+    const std::string text = "a\uF741b\u00A5\u301C" + kEmojiUtf8 + "\xEF\xBB\xBF\n";
+    EXPECT_EQ(convert("", text, {"-e", "utf-8"}), text);
+}
+
+TEST_F(RunConvertTest, InvalidUtf8IsAnErrorNamingFileAndLine) {
+    std::string input = write("in.txt", "ok\nstill ok\nbad \xFF byte\n");
+    EXPECT_EQ(run({"-d", write("dict.txt", ""), "-e", "utf-8", input}), 1);
+    EXPECT_NE(error.find(input), std::string::npos) << error;
+    EXPECT_NE(error.find("3"), std::string::npos) << error;
+    EXPECT_EQ(lines(error), 1);
+    // The same bytes are fine as code page 932 text.
+    EXPECT_EQ(run({"-d", path("dict.txt"), input}), 0);
+}
+
+TEST_F(RunConvertTest, FilesAreReadInTurnAndLinesDoNotSpanThem) {
+    const std::string dict = "ab\tX\n";
+    std::string first = write("1.txt", "ab\na");
+    std::string second = write("2.txt", "b\n");
+    EXPECT_EQ(run({"-d", write("dict.txt", dict), first, second}), 0) << error;
+    EXPECT_EQ(output, "X\nab\n");
+    EXPECT_EQ(run({"-d", path("dict.txt"), first, "-", second}, "ab\r\n"), 0) << error;
+    EXPECT_EQ(output, "X\naX\r\nb\n");
+    EXPECT_EQ(run({"-d", path("dict.txt"), "--", first}), 0) << error;
+    EXPECT_EQ(output, "X\na");
+}
+
+TEST_F(RunConvertTest, LargeInputAcrossBlocks) {
+    // Lines that straddle the read blocks, one longer than a block, no final LF.
+    std::string input;
+    while (input.size() < (size_t{5} << 20)) {
+        input += std::string(input.size() % 9973, 'b') + "ab\r\n";
+        if (input.size() > (size_t{2} << 20) && input.size() < (size_t{3} << 20))
+            input += std::string(size_t{3} << 20, 'b') + "a\n";
+    }
+    input += "ba";
+    std::string expected = input;
+    for (char& c : expected) {
+        if (c == 'a')
+            c = 'X';
+    }
+    std::string file = write("big.txt", input);
+    EXPECT_EQ(run({"-d", write("dict.txt", "a\tX\n"), file}), 0) << error;
+    EXPECT_TRUE(output == expected);
+    EXPECT_EQ(error, "");
+
+    env.stderrIsTerminal = true;
+    env.progressThreshold = 1 << 20;
+    EXPECT_EQ(run({"-d", path("dict.txt"), file}), 0) << error;
+    EXPECT_NE(error.find("%"), std::string::npos);
+    EXPECT_EQ(error.rfind("\r\x1b[K"), error.size() - 4); // the progress line is cleared
+    env.progressThreshold = int64_t{1} << 30;
+    EXPECT_EQ(run({"-d", path("dict.txt"), file}), 0) << error;
+    EXPECT_EQ(error, "");
+}
+
+TEST_F(RunConvertTest, OutputFileIsWrittenOnlyOnSuccess) {
+    std::string dict = write("dict.txt", "a\tX\n");
+    std::string out = write("out.txt", "old content\n");
+    std::string input = write("in.txt", "a\n");
+
+    EXPECT_EQ(run({"-d", dict, "-o", out, input, path("missing.txt")}), 1);
+    EXPECT_EQ(read(out), "old content\n");
+    EXPECT_EQ(run({"-d", path("nodict.txt"), "-o", out, input}), 1);
+    EXPECT_EQ(read(out), "old content\n");
+    write("bad.txt", "a\n\xC3\n");
+    EXPECT_EQ(run({"-d", dict, "-e", "utf-8", "-o", out, path("bad.txt")}), 1);
+    EXPECT_EQ(read(out), "old content\n");
+
+    EXPECT_EQ(run({"-d", dict, "-o", out, input}), 0) << error;
+    EXPECT_EQ(read(out), "X\n");
+    EXPECT_EQ(output, "");
+    // Converting a file onto itself works, as the result goes to a new file first.
+    EXPECT_EQ(run({"-d", dict, "-o", input, input}), 0) << error;
+    EXPECT_EQ(read(input), "X\n");
+    std::string newFile = path("new.txt");
+    EXPECT_EQ(run({"-d", dict, "-o", newFile}, "aa"), 0) << error;
+    EXPECT_EQ(read(newFile), "XX");
+
+    // No temporary file is left behind, after failures or successes.
+    for (const auto& entry : fs::directory_iterator(dir))
+        EXPECT_NE(entry.path().filename().string()[0], '.') << entry.path();
+}
+
+TEST_F(RunConvertTest, FailuresGiveOneLineAndStatusOne) {
+    std::string dict = write("dict.txt", "a\tX\n");
+    struct Case {
+        std::vector<std::string> args;
+        std::string named; // what the message must name
+    } cases[] = {
+        {{"-d", path("nodict"), "-"}, "nodict"},
+        {{"-d", dir, "-"}, dir},
+        {{"-d", dict, path("missing.txt")}, path("missing.txt") + ": No such file or directory"},
+        {{"-d", dict, dir}, dir + ": Is a directory"},
+        {{"-d", dict, "-o", path("no/such/folder/out.txt"), "-"}, "no/such/folder/out.txt"},
+        {{"-d", dict, "-o", dir, "-"}, dir},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(run(c.args, "a\n"), 1) << c.args[1];
+        EXPECT_EQ(output, "") << c.args[1];
+        EXPECT_EQ(lines(error), 1) << error;
+        EXPECT_EQ(error.rfind("sorvanti-convert: ", 0), 0u) << error;
+        EXPECT_NE(error.find(c.named), std::string::npos) << error;
+    }
+}
+
+TEST_F(RunConvertTest, UsageErrorsGiveStatusTwo) {
+    std::string dict = write("dict.txt", "");
+    std::vector<std::vector<std::string>> cases = {
+        {},
+        {"-r", "in.txt"},
+        {"-d"},
+        {"-d", dict, "-x"},
+        {"-d", dict, "--frobnicate"},
+        {"-d", dict, "-e", "latin1"},
+        {"-d", dict, "-o"},
+        {"-d", ""},
+    };
+    for (const auto& args : cases) {
+        EXPECT_EQ(run(args, "a\n"), 2);
+        EXPECT_EQ(output, "");
+        EXPECT_EQ(lines(error), 1) << error;
+    }
+    // Grouped and attached short options are accepted.
+    EXPECT_EQ(run({"-rd" + dict, "-eutf-8"}, "x\n"), 0) << error;
+    EXPECT_EQ(output, "x\n");
+}
+
+TEST_F(RunConvertTest, HelpAndVersion) {
+    EXPECT_EQ(run({"--help"}), 0);
+    EXPECT_NE(output.find("-d"), std::string::npos);
+    EXPECT_NE(output.find("-e"), std::string::npos);
+    EXPECT_EQ(error, "");
+    EXPECT_EQ(run({"-d", "x", "--version"}), 0);
+    EXPECT_EQ(output, std::string("sorvanti-convert ") + SORVANTI_VERSION + "\n");
+}
+
+TEST_F(RunConvertTest, DictionaryNameIsLookedUpBesideTheProgram) {
+    std::ofstream(env.programDir + "辞書/犬語.txt", std::ios::binary)
+        << kInu + "\t" + kWanko + "\n";
+    EXPECT_EQ(run({"-d", "犬語"}, kInu + "\n"), 0) << error;
+    EXPECT_EQ(output, kWanko + "\n");
+    // A file at the path given wins over the name.
+    fs::path cwd = fs::current_path();
+    fs::current_path(dir);
+    write("犬語", kInu + "\tX\n");
+    EXPECT_EQ(run({"-d", "犬語"}, kInu + "\n"), 0) << error;
+    EXPECT_EQ(output, "X\n");
+    fs::current_path(cwd);
+    // Neither a file nor a name: the message names both places tried.
+    EXPECT_EQ(run({"-d", "猫語"}, ""), 1);
+    EXPECT_NE(error.find(env.programDir + "辞書/猫語.txt"), std::string::npos) << error;
+}
+
+TEST_F(RunConvertTest, DictionaryCutAtCapacityWarnsAndConverts) {
+    std::string dict;
+    for (int i = 0; i < 2005; ++i)
+        dict.append("[").append(std::to_string(i)).append("]\t<");
+    dict.append(std::to_string(i)).append(">\n");
+    EXPECT_EQ(convert(dict, "[0][1999][2000]\n"), "<0><1999>[2000]\n");
+    EXPECT_EQ(lines(error), 1);
+    EXPECT_NE(error.find("5 項目"), std::string::npos) << error;
+    EXPECT_NE(error.find("dict.txt"), std::string::npos) << error;
+}
+
+TEST(RunConvertBinary, ExitStatuses) {
+    const char* binDir = std::getenv("SORVANTI_BIN_DIR");
+    if (!binDir)
+        GTEST_SKIP() << "SORVANTI_BIN_DIR is not set";
+    std::string bin = std::string(binDir) + "/sorvanti-convert";
+    auto status = [&](const std::string& args) {
+        int raw = std::system((bin + " " + args + " </dev/null >/dev/null 2>&1").c_str());
+        return WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
+    };
+    EXPECT_EQ(status("--version"), 0);
+    EXPECT_EQ(status("--help"), 0);
+    EXPECT_EQ(status("-d /dev/null"), 0);
+    EXPECT_EQ(status("-q"), 2);
+    EXPECT_EQ(status("-d /nonexistent/dictionary.txt"), 1);
+}
