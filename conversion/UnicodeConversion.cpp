@@ -4,29 +4,16 @@
 
 namespace sorvanti {
 
-namespace {
-
-bool takenAsBytes(std::u16string_view line, size_t pos, RawByteEscapes escapes, size_t* units) {
-    if (escapes == RawByteEscapes::AsCharacters && cp932::isRawByteEscape(line[pos])) {
-        *units = 1;
-        return false;
-    }
-    return cp932::encodable(line, pos, units);
-}
-
-} // namespace
-
 void convertUnicodeLine(Engine& engine, std::u16string_view line, int side, std::u16string& out,
                         RawByteEscapes escapes) {
     // Reused across calls: converting a large text line by line allocates nothing per line.
     thread_local std::string bytes;
     thread_local std::string converted;
+    const bool escapesAreBytes = escapes == RawByteEscapes::AsBytes;
     size_t pos = 0;
     while (pos < line.size()) {
-        size_t units = 1;
-        size_t runEnd = pos;
-        while (runEnd < line.size() && takenAsBytes(line, runEnd, escapes, &units))
-            runEnd += units;
+        size_t runEnd = cp932::findUnencodable(line.substr(pos), escapesAreBytes);
+        runEnd = runEnd == std::u16string_view::npos ? line.size() : pos + runEnd;
         if (runEnd > pos) {
             bytes.clear();
             cp932::encodeAppend(line.substr(pos, runEnd - pos), bytes);
@@ -35,8 +22,10 @@ void convertUnicodeLine(Engine& engine, std::u16string_view line, int side, std:
             cp932::decodeAppend(converted, out);
             pos = runEnd;
         }
-        // The character at runEnd (if any) has no code page 932 form: it goes through as is.
+        // The character here (if any) has no code page 932 form: it goes through as is.
         if (pos < line.size()) {
+            size_t units = 1;
+            cp932::encodable(line, pos, &units);
             out.append(line.substr(pos, units));
             pos += units;
         }

@@ -218,10 +218,10 @@ bool encodable(std::u16string_view text, size_t pos, size_t* units) {
     return n == 1 && tables().encode[c] != kNone;
 }
 
-size_t findUnencodable(std::u16string_view text) {
+size_t findUnencodable(std::u16string_view text, bool escapesAreBytes) {
     const Tables& t = tables();
     for (size_t i = 0; i < text.size(); ++i) {
-        if (t.encode[text[i]] == kNone)
+        if (t.encode[text[i]] == kNone || (!escapesAreBytes && isRawByteEscape(text[i])))
             return i;
     }
     return npos;

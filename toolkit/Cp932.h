@@ -41,8 +41,9 @@ void encodeAppend(std::u16string_view text, std::string& out, size_t* firstUnenc
 // pair) has a code page 932 form; `units` receives 1 or 2.
 bool encodable(std::u16string_view text, size_t pos, size_t* units = nullptr);
 
-// Position of the first character without a code page 932 form, or npos.
-size_t findUnencodable(std::u16string_view text);
+// Position of the first character without a code page 932 form, or npos. With
+// `escapesAreBytes` false the raw-byte escapes count as characters without a form.
+size_t findUnencodable(std::u16string_view text, bool escapesAreBytes = true);
 
 // UTF-8 <-> UTF-16 helpers for the command line and the file-system edge.
 // Invalid UTF-8 sequences (also overlong forms, encoded surrogates, values past U+10FFFF)

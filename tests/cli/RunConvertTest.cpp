@@ -280,9 +280,10 @@ TEST_F(RunConvertTest, DictionaryNameIsLookedUpBesideTheProgram) {
 
 TEST_F(RunConvertTest, DictionaryCutAtCapacityWarnsAndConverts) {
     std::string dict;
-    for (int i = 0; i < 2005; ++i)
+    for (int i = 0; i < 2005; ++i) {
         dict.append("[").append(std::to_string(i)).append("]\t<");
-    dict.append(std::to_string(i)).append(">\n");
+        dict.append(std::to_string(i)).append(">\n");
+    }
     EXPECT_EQ(convert(dict, "[0][1999][2000]\n"), "<0><1999>[2000]\n");
     EXPECT_EQ(lines(error), 1);
     EXPECT_NE(error.find("5 項目"), std::string::npos) << error;

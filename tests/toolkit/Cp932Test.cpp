@@ -166,6 +166,9 @@ TEST(Cp932, CharactersWithoutAFormAreReported) {
         std::u16string one(1, c);
         EXPECT_FALSE(cp932::encodable(one, 0)) << std::hex << int(c);
     }
+    // Raw-byte escapes encode as their bytes, unless the caller takes them as characters.
+    EXPECT_EQ(cp932::findUnencodable(u"a\uF741"), std::u16string_view::npos);
+    EXPECT_EQ(cp932::findUnencodable(u"a\uF741", false), 1u);
     // A lone surrogate has no form either.
     EXPECT_EQ(cp932::findUnencodable(u"a\xD800"), 1u);
 }
