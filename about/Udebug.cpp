@@ -42,8 +42,9 @@ TFdebug::TFdebug(QWidget* parent) : QWidget(parent, Qt::Window) {
     SG->horizontalHeader()->hide();
     SG->verticalHeader()->hide();
     SG->horizontalHeader()->setDefaultSectionSize(64);
-    SG->verticalHeader()->setDefaultSectionSize(16);
+    // The style's minimum row height is larger than the grid's 16 pixels.
     SG->verticalHeader()->setMinimumSectionSize(16);
+    SG->verticalHeader()->setDefaultSectionSize(16);
 
     M = new QPlainTextEdit(Splitter1);
     M->setObjectName(QStringLiteral("M"));

@@ -27,6 +27,7 @@
 #include <QMenuBar>
 #include <QMouseEvent>
 #include <QScreen>
+#include <QScrollBar>
 #include <QSignalBlocker>
 #include <QStatusBar>
 #include <QTextEdit>
@@ -586,6 +587,10 @@ void TVeruzazur::CaretsToTop() {
         cursor.setPosition(0);
         edit->setTextCursor(cursor);
         edit->ensureCursorVisible();
+        // Scrolling the caret into view stops at the document margin; the caret is at the
+        // very start, so show the text from its very top.
+        edit->verticalScrollBar()->setValue(edit->verticalScrollBar()->minimum());
+        edit->horizontalScrollBar()->setValue(edit->horizontalScrollBar()->minimum());
     }
 }
 
