@@ -37,9 +37,11 @@ constexpr std::string_view kUsage =
     "  -d 辞書        辞書ファイルのパス。そのパスにファイルがなければ、プログラムの\n"
     "                 フォルダの 辞書/名前.txt を辞書名として探します。\n"
     "  -r             逆変換 (変換語から標準語へ)。指定がなければ変換 (標準語から変換語へ)。\n"
-    "  -e 文字コード  cp932 (既定) または utf-8。utf-8 のとき、CP932 にない文字は\n"
-    "                 そのまま通ります。UTF-8 として正しくない入力はエラーです。\n"
+    "  -e 文字コード  入出力の文字コード: cp932 (既定) または utf-8。辞書は常に CP932。\n"
+    "                 utf-8 のとき、CP932 にない文字はそのまま通ります。\n"
+    "                 UTF-8 として正しくない入力はエラーです (ファイル名と行を表示)。\n"
     "  -o 出力ファイル 成功したときだけ書き込みます (失敗しても元のファイルは残ります)。\n"
+    "                 \"-\" は標準出力。\n"
     "      --help     この説明を表示して終了します。\n"
     "      --version  バージョンを表示して終了します。\n"
     "\n"
@@ -258,6 +260,10 @@ public:
         bool exists = ::stat(path_.c_str(), &st) == 0;
         if (exists && S_ISDIR(st.st_mode))
             throw fileFailure("ファイルを作成できません", path, EISDIR);
+        // The rename would replace a file that may not be written to; refuse as a
+        // plain write would.
+        if (exists && ::access(path_.c_str(), W_OK) != 0)
+            throw fileFailure("ファイルを作成できません", path, errno);
         if (exists && !S_ISREG(st.st_mode)) {
             // A device or a pipe: there is no old content to keep, and renaming over it
             // would replace the device node itself.
@@ -533,8 +539,9 @@ int convert(const Options& options, std::istream& in, std::ostream& out, std::os
         total = probe.size() < 0 || total < 0 ? -1 : total + probe.size();
     }
 
-    std::unique_ptr<Output> output = options.haveOutput ? std::make_unique<Output>(options.output)
-                                                        : std::make_unique<Output>(out);
+    std::unique_ptr<Output> output = options.haveOutput && options.output != "-"
+                                         ? std::make_unique<Output>(options.output)
+                                         : std::make_unique<Output>(out);
     Engine engine(*table);
     LineConverter lines(engine, options.reverse ? 1 : 0, options.utf8);
     Progress progress(err, env.stderrIsTerminal, total, env.progressThreshold);

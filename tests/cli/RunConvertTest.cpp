@@ -9,6 +9,7 @@
 #include <sstream>
 #include <string>
 #include <sys/wait.h>
+#include <unistd.h>
 #include <vector>
 
 using namespace sorvanti;
@@ -202,6 +203,15 @@ TEST_F(RunConvertTest, OutputFileIsWrittenOnlyOnSuccess) {
     std::string newFile = path("new.txt");
     EXPECT_EQ(run({"-d", dict, "-o", newFile}, "aa"), 0) << error;
     EXPECT_EQ(read(newFile), "XX");
+
+    EXPECT_EQ(run({"-d", dict, "-o", "-"}, "a"), 0) << error;
+    EXPECT_EQ(output, "X");
+    if (geteuid() != 0) { // root may write anywhere
+        fs::permissions(out, fs::perms::owner_read);
+        EXPECT_EQ(run({"-d", dict, "-o", out, input}), 1);
+        EXPECT_NE(error.find("Permission denied"), std::string::npos) << error;
+        EXPECT_EQ(read(out), "X\n");
+    }
 
     // No temporary file is left behind, after failures or successes.
     for (const auto& entry : fs::directory_iterator(dir))
