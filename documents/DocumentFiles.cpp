@@ -1,0 +1,79 @@
+#include "documents/DocumentFiles.h"
+
+#include "documents/PlainText.h"
+#include "documents/RtfReader.h"
+#include "documents/RtfWriter.h"
+#include "toolkit/Error.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <QSaveFile>
+#include <QTextDocument>
+
+#include <string>
+
+namespace sorvanti {
+
+namespace {
+
+[[noreturn]] void cannotOpen(const QString& path) {
+    throw Error("ファイル " + path.toStdString() + " は開けません");
+}
+
+[[noreturn]] void cannotCreate(const QString& path) {
+    throw Error("ファイル " + path.toStdString() + " を作成できません");
+}
+
+std::string readAllBytes(const QString& path) {
+    // A folder opens on some systems; it is no document either way.
+    if (QFileInfo(path).isDir())
+        cannotOpen(path);
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        cannotOpen(path);
+    std::string bytes;
+    const qint64 size = file.size();
+    if (size > 0 && !file.isSequential())
+        bytes.reserve(size_t(size));
+    char buffer[1 << 16];
+    for (;;) {
+        const qint64 got = file.read(buffer, sizeof buffer);
+        if (got < 0)
+            throw Error("ストリームからの読み込みに失敗しました");
+        if (got == 0)
+            break;
+        bytes.append(buffer, size_t(got));
+    }
+    return bytes;
+}
+
+} // namespace
+
+void readDocument(QTextDocument& doc, const QString& path, bool plainText) {
+    doc.clear();
+    const std::string bytes = readAllBytes(path);
+    if (!plainText && RtfReader::read(doc, bytes))
+        return;
+    plaintext::setDocumentText(doc, plaintext::decode(bytes));
+}
+
+void writeDocument(const QTextDocument& doc, const QString& path, bool plainText) {
+    // Encode first: a refused save must not touch the file.
+    const std::string bytes = plainText ? plaintext::encode(doc) : RtfWriter::write(doc);
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly))
+        cannotCreate(path);
+    if (file.write(bytes.data(), qint64(bytes.size())) != qint64(bytes.size())) {
+        file.cancelWriting();
+        throw Error("ストリームへの書き込みに失敗しました");
+    }
+    if (!file.commit()) {
+        // Buffered data reaches the disk only now; a failed rename means the file itself
+        // could not be replaced.
+        if (file.error() == QFileDevice::WriteError)
+            throw Error("ストリームへの書き込みに失敗しました");
+        cannotCreate(path);
+    }
+}
+
+} // namespace sorvanti

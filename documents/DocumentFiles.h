@@ -1,0 +1,27 @@
+#pragma once
+
+#include <QString>
+
+class QTextDocument;
+
+// Reading and writing a pane's document file, as plain text or as Rich Text Format.
+// Failures throw sorvanti::Error with the message the error box shows:
+//   "ファイル <path> は開けません"          the file cannot be opened for reading
+//   "ファイル <path> を作成できません"      the file cannot be created or replaced
+//   "ストリームからの読み込みに失敗しました"  reading stopped part-way
+//   "ストリームへの書き込みに失敗しました"    writing stopped part-way
+// and, for plain text only, a refusal naming a character that code page 932 cannot hold.
+namespace sorvanti {
+
+// Replaces the content of `doc` with the file at `path`. The document is emptied first, so
+// it stays empty when reading fails. A file to be read as Rich Text Format that is not RTF
+// is read again from its start as plain text. The undo history starts afresh; the modified
+// flag is left to the caller.
+void readDocument(QTextDocument& doc, const QString& path, bool plainText);
+
+// Writes `doc` to `path`, creating the file or replacing its whole content. The new content
+// is written beside the file and takes its place only when complete, so a failed save
+// leaves the old file exactly as it was; a refused plain-text save writes nothing at all.
+void writeDocument(const QTextDocument& doc, const QString& path, bool plainText);
+
+} // namespace sorvanti

@@ -1,0 +1,39 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+#include <span>
+
+// The three document types, the rule that picks a file's format from its name, and the
+// texts the open and save dialogs are given.
+namespace sorvanti {
+
+struct DocumentType {
+    const char* extension; // ".svt"
+    const char* typeName;  // UTF-8, as shown in the dialogs' type list
+    bool plainText;
+};
+
+// The known types in the order of the dialogs' type list.
+std::span<const DocumentType> documentTypes();
+
+// True unless the full path contains ".rtf" anywhere (case-sensitive): "a.rtf" and
+// "x.rtf.txt" are rich text, "A.RTF" and "a.Rtf" plain text. Decided at every load and save.
+bool isPlainTextName(const QString& path);
+
+// "ｿﾙﾊﾞﾝﾁﾌｧｲﾙ (*.svt)|*.svt|ﾃｷｽﾄﾌｧｲﾙ (*.txt)|*.txt|ﾘｯﾁﾃｷｽﾄﾌｧｲﾙ (*.rtf)|*.rtf"
+QString dialogFilter();
+
+// "|*.svt|*.txt|*.rtf": only its being non-empty matters to the dialogs.
+QString dialogDefaultExt();
+
+// The description of each pair of a "|" filter, the form QFileDialog takes as name filters:
+// {"ｿﾙﾊﾞﾝﾁﾌｧｲﾙ (*.svt)", "ﾃｷｽﾄﾌｧｲﾙ (*.txt)", "ﾘｯﾁﾃｷｽﾄﾌｧｲﾙ (*.rtf)"}.
+QStringList nameFiltersFromFilter(const QString& filter);
+
+// The extension (".txt") of entry `index` (0-based) of a "|" filter, taken from its
+// pattern "*.txt"; empty when the entry does not exist or its pattern names no extension.
+QString filterExtension(const QString& filter, int index);
+
+} // namespace sorvanti

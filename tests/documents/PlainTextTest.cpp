@@ -1,0 +1,173 @@
+#include "DocumentTestSupport.h"
+
+#include "documents/DocumentFiles.h"
+#include "documents/PlainText.h"
+#include "toolkit/Cp932.h"
+#include "toolkit/Error.h"
+
+#include <QDir>
+#include <QTemporaryDir>
+#include <QTextBlock>
+#include <QTextCursor>
+#include <QTextDocument>
+#include <QTextEdit>
+
+#include <gtest/gtest.h>
+
+using namespace sorvanti;
+using namespace sorvanti::test;
+
+namespace {
+
+// The code page's duplicate codes, which read as a character whose canonical code differs.
+bool isDuplicateCode(unsigned char lead, unsigned char trail) {
+    const int code = lead << 8 | trail;
+    return (code >= 0x8790 && code <= 0x8792) || (code >= 0x8795 && code <= 0x8797) ||
+           (code >= 0x879A && code <= 0x879C) || (code >= 0xED40 && code <= 0xEEFC) ||
+           (code >= 0xFA4A && code <= 0xFA54) || (code >= 0xFA58 && code <= 0xFA5B);
+}
+
+class PlainTextFiles : public ::testing::Test {
+protected:
+    QString path(const char* name) const { return dir_.filePath(QString::fromUtf8(name)); }
+
+    // Opens `bytes` as a plain-text file in a text edit, shows it, and saves it again.
+    std::string reopenAndSave(const std::string& bytes) {
+        writeBytes(path("in.svt"), bytes);
+        QTextEdit edit;
+        edit.resize(400, 300);
+        readDocument(*edit.document(), path("in.svt"), true);
+        edit.grab(); // lays the text out as the pane would show it
+        writeDocument(*edit.document(), path("out.svt"), true);
+        return readBytes(path("out.svt"));
+    }
+
+    QTemporaryDir dir_;
+};
+
+QStringList blockTexts(const QTextDocument& doc) {
+    QStringList lines;
+    for (QTextBlock b = doc.begin(); b.isValid(); b = b.next())
+        lines << b.text();
+    return lines;
+}
+
+} // namespace
+
+TEST_F(PlainTextFiles, EveryByteValueComesBackUnchanged) {
+    // Each byte inside a line, alone on a line, at the end of a line and doubled; all on
+    // CR LF lines. LF is the only byte that cannot appear inside a line.
+    std::string bytes;
+    for (int b = 0; b < 256; ++b) {
+        if (b == '\n')
+            continue;
+        const char c = char(b);
+        bytes += std::string("x") + c + " \r\n" + c + "\r\n" + "z" + c + "\r\n";
+        if (!isDuplicateCode(c, c))
+            bytes += std::string(2, c) + "\r\n";
+    }
+    EXPECT_EQ(reopenAndSave(bytes), bytes);
+}
+
+TEST_F(PlainTextFiles, EveryTwoByteSequenceComesBackUnchanged) {
+    std::string bytes;
+    int onLine = 0;
+    for (int lead = 0x80; lead < 0x100; ++lead) {
+        for (int trail = 0; trail < 0x100; ++trail) {
+            if (trail == '\n' || isDuplicateCode(lead, trail))
+                continue;
+            bytes += char(lead);
+            bytes += char(trail);
+            bytes += ' ';
+            if (++onLine == 48) {
+                bytes += "\r\n";
+                onLine = 0;
+            }
+        }
+    }
+    EXPECT_EQ(reopenAndSave(bytes), bytes);
+}
+
+TEST_F(PlainTextFiles, AwkwardSequencesComeBackUnchanged) {
+    const std::string cases[] = {
+        "",
+        "\r\n",
+        "\r\n\r\n\r\n",
+        "no line end",
+        "ends with line end\r\n",
+        "\r\r\n",                      // a CR before the CR LF
+        "a\rb\r\nc\r",                 // CRs that end no line, one at the very end
+        "\x81\r\n\x81",                // lead bytes before a line end and at the end
+        "\x83\x5c\x83\x5c\r\n",        // katakana "so" ends in a backslash byte
+        "\xb1\xb2\xb3 half-width\r\n", // half-width katakana
+        "\xf0\x40\xf9\xfc user area\r\n",
+        std::string("nul\0nul\0\0\r\n", 12),
+        "\x0c\x0b\x7f\x1a\x1b[0m\x08\r\n",
+        "\x82\xa0\x82\xa2\x82\xa4\r\n\x93\xfa\x96\x7b\x8c\xea\r\n",
+        "\xef\xbb\xbf byte-order mark of UTF-8\r\n",
+        "\xff\xfe\xfd\x80\xa0\r\n",
+        "\x81\x0d\x0d\x0a\x82",
+    };
+    for (const std::string& bytes : cases)
+        EXPECT_EQ(reopenAndSave(bytes), bytes) << "for " << ::testing::PrintToString(bytes);
+}
+
+TEST_F(PlainTextFiles, TextReadsAsLinesOfCodePage932) {
+    writeBytes(path("a.txt"), "\x93\xfa\x96\x7b\x8c\xea\r\n\x82\x51\x8d\x73\x96\xda\nlf\r\n\x80!");
+    QTextDocument doc;
+    readDocument(doc, path("a.txt"), true);
+    EXPECT_EQ(blockTexts(doc), (QStringList{u8("日本語"), u8("２行目"), "lf",
+                                            QString(QChar(cp932::kRawByteBase + 0x80)) + "!"}));
+}
+
+TEST_F(PlainTextFiles, LinesEndingInLineFeedOnlyAreWrittenWithCrLf) {
+    EXPECT_EQ(reopenAndSave("a\nb\r\nc\n"), "a\r\nb\r\nc\r\n");
+}
+
+TEST_F(PlainTextFiles, DuplicateCodesAreWrittenInTheirCanonicalForm) {
+    // 0xED40 and 0xFA5C are the same character; only the second is written back.
+    EXPECT_EQ(reopenAndSave("\xed\x40\xfa\x5c\r\n"), "\xfa\x5c\xfa\x5c\r\n");
+}
+
+TEST(PlainTextEncode, EditedTextIsWrittenLineByLine) {
+    QTextDocument doc;
+    QTextCursor cursor(&doc);
+    cursor.insertText(u8("一行目"));
+    cursor.insertBlock();
+    cursor.insertText(u8("二行目") + QChar(QChar::LineSeparator) + u8("改行の後"));
+    cursor.insertBlock();
+    cursor.insertText(u8("no-break") + QChar(QChar::Nbsp) + "space\t" +
+                      QChar(QChar::ObjectReplacementCharacter) + "x");
+    EXPECT_EQ(plaintext::encode(doc), "\x88\xea\x8d\x73\x96\xda\r\n"
+                                      "\x93\xf1\x8d\x73\x96\xda\r\n"
+                                      "\x89\xfc\x8d\x73\x82\xcc\x8c\xe3\r\n"
+                                      "no-break space\tx");
+}
+
+TEST_F(PlainTextFiles, TextWithoutCodePage932FormIsRefusedAndNothingWritten) {
+    const std::string old = "old content\r\n";
+    writeBytes(path("keep.txt"), old);
+    QTextDocument doc;
+    doc.setPlainText(u8("一行目\n二行目\nここに😀がある"));
+    try {
+        writeDocument(doc, path("keep.txt"), true);
+        FAIL() << "saved text that code page 932 cannot hold";
+    } catch (const Error& e) {
+        EXPECT_STREQ(e.what(), "3行目の文字「😀」はテキストファイルに保存できません。"
+                               "リッチテキスト(.rtf)で保存して下さい");
+    }
+    EXPECT_EQ(readBytes(path("keep.txt")), old);
+    EXPECT_THROW(writeDocument(doc, path("new.svt"), true), Error);
+    EXPECT_FALSE(QFile::exists(path("new.svt")));
+    EXPECT_EQ(QDir(dir_.path()).entryList(QDir::Files | QDir::Hidden), QStringList{"keep.txt"});
+
+    // An invisible character is named by its code.
+    doc.setPlainText(u8("zero\u200Bwidth"));
+    try {
+        writeDocument(doc, path("new.svt"), true);
+        FAIL() << "saved text that code page 932 cannot hold";
+    } catch (const Error& e) {
+        EXPECT_STREQ(e.what(), "1行目の文字「U+200B」はテキストファイルに保存できません。"
+                               "リッチテキスト(.rtf)で保存して下さい");
+    }
+}

@@ -1,0 +1,167 @@
+#include "DocumentTestSupport.h"
+
+#include "documents/RtfReader.h"
+#include "documents/RtfWriter.h"
+
+#include <QProcess>
+#include <QRegularExpression>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+#include <QTextBlock>
+#include <QTextCursor>
+#include <QTextDocument>
+
+#include <gtest/gtest.h>
+
+using namespace sorvanti;
+using namespace sorvanti::test;
+
+namespace {
+
+// What the pane shows of one character: the formatting the writer keeps.
+struct Shown {
+    QChar ch;
+    QString family;
+    double points;
+    bool bold, italic, underline, strike;
+    QRgb color; // 0 for the automatic colour
+    bool operator==(const Shown&) const = default;
+};
+
+void PrintTo(const Shown& s, std::ostream* os) {
+    *os << "U+" << std::hex << int(s.ch.unicode()) << std::dec << " " << s.family.toStdString()
+        << " " << s.points << (s.bold ? " b" : "") << (s.italic ? " i" : "")
+        << (s.underline ? " u" : "") << (s.strike ? " s" : "") << " #" << std::hex << s.color;
+}
+
+std::vector<Shown> shown(const QTextDocument& doc) {
+    std::vector<Shown> out;
+    for (QTextBlock block = doc.begin(); block.isValid(); block = block.next()) {
+        for (auto it = block.begin(); !it.atEnd(); ++it) {
+            const QTextFragment f = it.fragment();
+            const QTextCharFormat fmt = f.charFormat();
+            const QFont font = fmt.font().resolve(doc.defaultFont());
+            const QBrush brush = fmt.foreground();
+            for (QChar c : f.text())
+                out.push_back({c, font.families().value(0, font.family()), font.pointSizeF(),
+                               font.bold(), font.italic(), font.underline(), font.strikeOut(),
+                               brush.style() == Qt::NoBrush ? 0 : brush.color().rgb()});
+        }
+        if (block.next().isValid())
+            out.push_back({QChar(QChar::ParagraphSeparator), {}, 0, false, false, false, false, 0});
+    }
+    return out;
+}
+
+QTextCharFormat format(const char* family, double points, bool bold = false, bool italic = false,
+                       bool underline = false, bool strike = false, QColor color = {}) {
+    QTextCharFormat f;
+    f.setFontFamilies({QString::fromUtf8(family)});
+    f.setFontPointSize(points);
+    f.setFontWeight(bold ? QFont::Bold : QFont::Normal);
+    f.setFontItalic(italic);
+    f.setFontUnderline(underline);
+    f.setFontStrikeOut(strike);
+    if (color.isValid())
+        f.setForeground(color);
+    return f;
+}
+
+// A pane's worth of formatted Japanese text.
+void fillFormatted(QTextDocument& doc) {
+    QFont pane(QStringLiteral("IPAGothic"));
+    pane.setPointSizeF(10.5);
+    doc.setDefaultFont(pane);
+    QTextCursor c(&doc);
+    c.insertText(u8("標準語の"), format("IPAGothic", 10.5));
+    c.insertText(u8("太字"), format("IPAGothic", 10.5, true));
+    c.insertText(u8("と斜体"), format("ＭＳ 明朝", 12, false, true));
+    c.insertText(u8("下線付き"), format("IPAGothic", 16, false, false, true));
+    c.insertText(u8("取り消し"), format("IPAGothic", 9, false, false, false, true));
+    c.insertText(u8("赤い文字"), format("DejaVu Serif", 11, true, true, true, true, Qt::red));
+    c.insertBlock();
+    c.insertText(u8("Latin {braces} \\back\\slash\ttab ｶﾀｶﾅ ①Ⅻ㈱ ソ表"),
+                 format("DejaVu Sans", 10, false, false, false, false, QColor(0x12, 0x34, 0x56)));
+    c.insertBlock();
+    c.insertBlock();
+    c.insertText(u8("外字 é ü 😀 𠮷 한국어 ∀") + QChar(QChar::LineSeparator) + u8("改行の後") +
+                     QChar(QChar::Nbsp),
+                 format("DejaVu Sans", 10, false, false, false, false, Qt::blue));
+    c.insertBlock();
+    c.insertText(QString(QChar(0xF780)) + QChar(0xF7FF), format("IPAGothic", 10.5));
+}
+
+} // namespace
+
+TEST(RtfRoundTrip, FormattedJapaneseTextKeepsEveryRunsFormat) {
+    QTextDocument original;
+    fillFormatted(original);
+    const std::string rtf = RtfWriter::write(original);
+    QTextDocument back;
+    back.setDefaultFont(QFont("DejaVu Sans", 20)); // not the writer's: the file must say it all
+    ASSERT_TRUE(RtfReader::read(back, rtf));
+    EXPECT_EQ(back.toRawText(), original.toRawText());
+    EXPECT_EQ(shown(back), shown(original));
+    // Written again from a pane of the same font, it is the same file.
+    back.setDefaultFont(original.defaultFont());
+    EXPECT_EQ(RtfWriter::write(back), rtf);
+}
+
+TEST(RtfRoundTrip, EmptyAndBlankDocumentsKeepTheirParagraphs) {
+    for (const QString& text : {QString(), QString("\n"), QString("a\n\nb\n"), QString("\n\n")}) {
+        QTextDocument doc;
+        doc.setPlainText(text);
+        QTextDocument back;
+        ASSERT_TRUE(RtfReader::read(back, RtfWriter::write(doc)));
+        EXPECT_EQ(back.blockCount(), doc.blockCount()) << text.toStdString();
+        EXPECT_EQ(back.toPlainText(), text);
+    }
+}
+
+TEST(RtfWriter, WritesJapaneseAsCodePage932Escapes) {
+    QTextDocument doc;
+    QTextCursor c(&doc);
+    c.insertText(u8("あ"), format("IPAGothic", 12, true));
+    c.insertText(u8("xソ😀"), format("DejaVu Sans", 10));
+    const std::string rtf = RtfWriter::write(doc);
+    EXPECT_EQ(rtf.rfind("{\\rtf1\\ansi\\ansicpg932\\deff0", 0), 0u) << rtf;
+    EXPECT_NE(rtf.find("\\fcharset128 IPAGothic;"), std::string::npos) << rtf;
+    // A Latin face carrying Japanese bytes declares code page 932 too.
+    EXPECT_NE(rtf.find("\\fcharset128 DejaVu Sans;"), std::string::npos) << rtf;
+    EXPECT_NE(rtf.find("\\b \\'82\\'a0"), std::string::npos) << rtf;
+    EXPECT_NE(rtf.find("x\\'83\\'5c\\u-10179?\\u-8704?"), std::string::npos) << rtf;
+    EXPECT_EQ(rtf.find("\\uc"), rtf.find("\\uc1"));
+}
+
+TEST(RtfWriter, UnrtfReadsTheJapaneseText) {
+    const QString unrtf = QStandardPaths::findExecutable("unrtf");
+    if (unrtf.isEmpty())
+        GTEST_SKIP() << "unrtf is not installed";
+    QTextDocument doc;
+    fillFormatted(doc);
+    QTemporaryDir dir;
+    const QString file = dir.filePath("a.rtf");
+    writeBytes(file, RtfWriter::write(doc));
+    QProcess process;
+    process.start(unrtf, {"--html", file});
+    ASSERT_TRUE(process.waitForFinished(30000));
+    ASSERT_EQ(process.exitCode(), 0);
+    QString html = QString::fromUtf8(process.readAllStandardOutput());
+    // unrtf writes characters beyond ASCII as numeric references.
+    static const QRegularExpression reference("&#(\\d+);");
+    QString text;
+    qsizetype last = 0;
+    for (auto it = reference.globalMatch(html); it.hasNext();) {
+        const auto m = it.next();
+        text += html.mid(last, m.capturedStart() - last);
+        const char32_t code = m.captured(1).toUInt();
+        text += QString::fromUcs4(&code, 1);
+        last = m.capturedEnd();
+    }
+    text += html.mid(last);
+    for (const char* part : {"標準語の", "太字", "と斜体", "下線付き", "取り消し", "赤い文字",
+                             "ｶﾀｶﾅ ①Ⅻ㈱ ソ表", "改行の後"})
+        EXPECT_TRUE(text.contains(u8(part))) << part << "\n" << text.toStdString();
+    EXPECT_TRUE(html.contains("<b>")) << html.toStdString();
+    EXPECT_TRUE(html.contains("color=\"#ff0000\"")) << html.toStdString();
+}
