@@ -355,6 +355,7 @@ private:
     int pendingCodepage_ = 0;
     int skip_ = 0; // fallback characters still to skip after \uN
     bool cellTab_ = false;
+    bool eastAsianText_ = false; // the script of the last letter, for the characters after it
 
     QString text_;
     std::vector<Run> runs_;
@@ -589,10 +590,19 @@ void Parser::appendText(QStringView text) {
         asian.bold = state_.asian.bold != 0;
     if (state_.asian.italic >= 0)
         asian.italic = state_.asian.italic != 0;
+    // Spaces, digits, punctuation and symbols belong to the script of the letter before them.
+    auto eastAsianAt = [&](qsizetype i) {
+        const char16_t c = text[i].unicode();
+        if (isEastAsian(c))
+            eastAsianText_ = true;
+        else if (QChar::isLetter(c))
+            eastAsianText_ = false;
+        return eastAsianText_;
+    };
     for (qsizetype i = 0; i < text.size();) {
-        const bool eastAsian = isEastAsian(text[i].unicode());
+        const bool eastAsian = eastAsianAt(i);
         qsizetype j = i + 1;
-        while (j < text.size() && isEastAsian(text[j].unicode()) == eastAsian)
+        while (j < text.size() && eastAsianAt(j) == eastAsian)
             ++j;
         appendRun(text.mid(i, j - i), eastAsian ? asian : state_.props);
         i = j;
@@ -608,6 +618,7 @@ void Parser::appendRun(QStringView text, const CharProps& props) {
 void Parser::paragraph() {
     flushBytes();
     cellTab_ = false;
+    eastAsianText_ = false;
     const bool hidden = state_.props.hidden;
     state_.props.hidden = false; // a paragraph mark is never lost with hidden text
     appendChar(QChar::ParagraphSeparator);

@@ -108,7 +108,11 @@ RunFormat Writer::formatOf(const QTextCharFormat& format) {
 }
 
 void Writer::controlWords(const RunFormat& f) {
-    body_ += "\\plain\\f" + std::to_string(f.font) + "\\fs" + std::to_string(f.halfPoints);
+    // \f names the face of Latin text only; word processors take the face of Japanese text
+    // from the double-byte associated font (\dbch\af), and its glyph forms from \langfe.
+    const std::string font = std::to_string(f.font);
+    body_ += "\\plain\\langfe1041\\f" + font + "\\dbch\\af" + font + "\\loch\\fs" +
+             std::to_string(f.halfPoints);
     if (f.bold)
         body_ += "\\b";
     if (f.italic)
