@@ -314,4 +314,17 @@ TEST(RunConvertBinary, ExitStatuses) {
     EXPECT_EQ(status("-d /dev/null"), 0);
     EXPECT_EQ(status("-q"), 2);
     EXPECT_EQ(status("-d /nonexistent/dictionary.txt"), 1);
+
+    // A name is found in 辞書/ beside the program, whatever the working folder.
+    std::string name;
+    for (const auto& entry : fs::directory_iterator(std::string(binDir) + "/辞書")) {
+        if (entry.path().extension() == ".txt")
+            name = entry.path().stem().string();
+    }
+    ASSERT_FALSE(name.empty()) << "no sample dictionary beside the program";
+    fs::path cwd = fs::current_path();
+    fs::current_path("/");
+    EXPECT_EQ(status("-d '" + name + "'"), 0);
+    EXPECT_EQ(status("-d '" + name + "-no-such-name'"), 1);
+    fs::current_path(cwd);
 }
