@@ -1,7 +1,10 @@
 #include "app/Umain.h"
 
 #include "app/ColorValue.h"
+#include "app/CommandLine.h"
+#include "app/DropTarget.h"
 #include "app/Oini.h"
+#include "app/PaneDocument.h"
 #include "app/PaneLayout.h"
 #include "app/ToolGlyphs.h"
 #include "conversion/Catalogue.h"
@@ -9,7 +12,9 @@
 #include "conversion/DictionaryLoader.h"
 #include "conversion/DictionaryTable.h"
 #include "conversion/Engine.h"
+#include "documents/DocumentFormat.h"
 #include "toolkit/ColorDialog.h"
+#include "toolkit/DialogRunner.h"
 #include "toolkit/FontDialog.h"
 #include "toolkit/Guard.h"
 #include "toolkit/Messages.h"
@@ -20,20 +25,24 @@
 #include <QAbstractItemView>
 #include <QApplication>
 #include <QComboBox>
+#include <QDropEvent>
 #include <QGroupBox>
 #include <QInputMethodEvent>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QMenuBar>
+#include <QMimeData>
 #include <QMouseEvent>
 #include <QScreen>
 #include <QScrollBar>
 #include <QSignalBlocker>
 #include <QStatusBar>
 #include <QTextEdit>
+#include <QTimer>
 #include <QToolButton>
 #include <QVBoxLayout>
 
+#include <optional>
 #include <stdexcept>
 
 namespace sorvanti {
@@ -46,6 +55,8 @@ const QString kCaption = QStringLiteral("秘密 の そるばんち");
 const QString kChooseDictionary = QStringLiteral("辞書を選択して下さい");
 const QString kNoDictionaryFiles = QStringLiteral("辞書ファイルが見つかりません。");
 const QString kCannotOpenDictionary = QStringLiteral("辞書ファイルが開けません。");
+const QString kDropIntoEditor = QStringLiteral("エディター画面の中にドロップして下さい。");
+const QString kSaveChanges = QStringLiteral("保存しますか？");
 const QString kDictionaryCut =
     QStringLiteral("辞書の単語が多すぎます。最初の2000語だけを使います。");
 
@@ -83,11 +94,14 @@ TVeruzazur::TVeruzazur(const Environment& env, QWidget* parent)
     : QMainWindow(parent), env_(env), table_(std::make_unique<DictionaryTable>()),
       engine_(std::make_unique<Engine>(*table_)) {
     createComponents();
-    DialogDefaultExt.clear();
-    DialogFilter.clear();
+    DialogDefaultExt = dialogDefaultExt();
+    DialogFilter = dialogFilter();
     findPaneComponents();
     ini = std::make_unique<Oini>(utf8(env_.programPath));
     readSettings();
+    // The window is the one target of dropped files; the drop handler decides by the
+    // component under the drop point.
+    setAcceptDrops(true);
     ResetPanes();
     FormCreate(this);
 }
@@ -149,6 +163,9 @@ void TVeruzazur::createToolBar() {
                         nullptr);
     CBdictionary->setGeometry(8, 8, 137, CBdictionary->sizeHint().height());
     CBdictionary->setToolTip(QStringLiteral("選択中の辞書"));
+    // A drop on the selector belongs to the window's drop handler like any other.
+    CBdictionary->setAcceptDrops(false);
+    CBdictionary->lineEdit()->setAcceptDrops(false);
 
     auto button = [this](const char* name, const QString& caption, const QString& hint, int left,
                          int width) {
@@ -353,6 +370,10 @@ void TVeruzazur::connectHandlers() {
     }
     GBframe0->installEventFilter(this);
     GBframe1->installEventFilter(this);
+    // The selector hands the shortcut check to its edit field directly, past that field's
+    // filters, so both are watched.
+    CBdictionary->installEventFilter(this);
+    CBdictionary->lineEdit()->installEventFilter(this);
 }
 
 void TVeruzazur::showPopupMenu(QWidget* component, const QPoint& globalPos) {
@@ -445,7 +466,14 @@ void TVeruzazur::FormCreate(QObject* /*sender*/) {
     OpenCommandLineDocument();
 }
 
-void TVeruzazur::OpenCommandLineDocument() {}
+void TVeruzazur::OpenCommandLineDocument() {
+    const std::optional<QString> name = commandline::documentName(env_.commandLine);
+    if (!name)
+        return;
+    ODdialog[ActivePane]->FileName = *name;
+    // A document that cannot be read is reported, and the start-up goes on.
+    guarded(this, [this] { LoadDocument(); });
+}
 
 void TVeruzazur::Exit1Click(QObject* /*sender*/) {
     close();
@@ -615,6 +643,12 @@ bool TVeruzazur::isTyping(const QEvent* event) const {
 
 bool TVeruzazur::eventFilter(QObject* watched, QEvent* event) {
     const QEvent::Type type = event->type();
+    if (type == QEvent::ShortcutOverride && menuShortcutsWin_ && isMenuShortcut(event)) {
+        // Left unaccepted, the key goes to the menu's shortcut instead of the focused
+        // pane or line edit, so the edit commands act on the active pane.
+        event->ignore();
+        return true;
+    }
     if (watched == Pcenter) {
         if (type == QEvent::Resize)
             guarded(this, [&] { PcenterResize(Pcenter); });
@@ -636,29 +670,138 @@ bool TVeruzazur::eventFilter(QObject* watched, QEvent* event) {
             continue;
         if ((type == QEvent::KeyPress || type == QEvent::InputMethod) && isTyping(event))
             guarded(this, [&] { REedit0KeyPress(edit); });
-        if (type == QEvent::ShortcutOverride && menuShortcutsWin_ && isMenuShortcut(event)) {
-            // Left unaccepted, the key goes to the menu's shortcut instead of the edit.
-            event->ignore();
-            return true;
-        }
         return false;
     }
     return QMainWindow::eventFilter(watched, event);
 }
 
+// ---- documents --------------------------------------------------------------------------------
+
+void TVeruzazur::LoadDocument() {
+    const int p = ActivePane;
+    panedocument::load(*REedit[p], ODdialog[p]->FileName);
+    Save1->setEnabled(true);
+    SaveAs1->setEnabled(true);
+}
+
+void TVeruzazur::AskSaveChanges() {
+    if (!REedit[ActivePane]->document()->isModified())
+        return;
+    const QMessageBox::StandardButton answer = DialogRunner::current().messageBox(
+        this, QMessageBox::Question, windowTitle(), kSaveChanges,
+        QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
+    if (answer == QMessageBox::Yes) {
+        SaveAs1Click(SaveAs1);
+        return;
+    }
+    // Cancel, Escape and the close box all abandon the command.
+    if (answer != QMessageBox::No)
+        throw Abort();
+}
+
+void TVeruzazur::New1Click(QObject* /*sender*/) {
+    AskSaveChanges();
+    ResetPanes();
+    Save1->setEnabled(false);
+    SaveAs1->setEnabled(false);
+}
+
+void TVeruzazur::Open1Click(QObject* /*sender*/) {
+    OpenDialog* dialog = ODdialog[ActivePane];
+    dialog->Filter = DialogFilter;
+    dialog->DefaultExt = DialogDefaultExt;
+    if (dialog->Execute())
+        LoadDocument();
+}
+
+void TVeruzazur::Save1Click(QObject* /*sender*/) {
+    const int p = ActivePane;
+    const QString name = ODdialog[p]->FileName;
+    if (!name.isEmpty())
+        panedocument::save(*REedit[p], name);
+}
+
+void TVeruzazur::SaveAs1Click(QObject* /*sender*/) {
+    const int p = ActivePane;
+    SaveDialog* dialog = SDdialog[p];
+    dialog->Filter = DialogFilter;
+    dialog->DefaultExt = DialogDefaultExt;
+    if (!dialog->Execute())
+        return;
+    panedocument::save(*REedit[p], dialog->FileName);
+    ODdialog[p]->FileName = dialog->FileName;
+}
+
+// ---- dropped files -----------------------------------------------------------------------------
+
+void TVeruzazur::dragEnterEvent(QDragEnterEvent* event) {
+    if (!droptarget::droppedFiles(event->mimeData()).isEmpty())
+        event->acceptProposedAction();
+}
+
+void TVeruzazur::dragMoveEvent(QDragMoveEvent* event) {
+    if (!droptarget::droppedFiles(event->mimeData()).isEmpty())
+        event->acceptProposedAction();
+}
+
+void TVeruzazur::dropEvent(QDropEvent* event) {
+    const QStringList paths = droptarget::droppedFiles(event->mimeData());
+    if (paths.isEmpty())
+        return;
+    event->acceptProposedAction();
+    // The drop is finished first; the handler, which may show a box, runs right after,
+    // so the program the files came from is not kept waiting.
+    const QPoint at = event->position().toPoint();
+    QTimer::singleShot(0, this,
+                       [this, at, paths] { guarded(this, [&] { FilesDropped(at, paths); }); });
+}
+
+void TVeruzazur::FilesDropped(const QPoint& windowPos, const QStringList& paths) {
+    raise();
+    activateWindow();
+    QWidget* target = droptarget::componentAt(this, windowPos);
+    if (!target)
+        return;
+    if (target != REedit0 && target != REedit1) {
+        ShowMessage(this, kDropIntoEditor);
+        return;
+    }
+    const int p = PaneIndexFromName(target, 6);
+    SetActivePane(p);
+    // The whole path: Linux paths may be far longer than 254 bytes.
+    ODdialog[p]->FileName = paths.value(0);
+    LoadDocument();
+}
+
+// ---- edit commands -----------------------------------------------------------------------------
+
+void TVeruzazur::Undo1Click(QObject* /*sender*/) {
+    if (QTextEdit* edit = REedit[ActivePane])
+        edit->undo();
+}
+
+void TVeruzazur::Cut1Click(QObject* /*sender*/) {
+    QTextEdit* edit = REedit[ActivePane];
+    // Without a selection the clipboard keeps what it holds.
+    if (edit->textCursor().hasSelection())
+        edit->cut();
+}
+
+void TVeruzazur::Copy1Click(QObject* /*sender*/) {
+    QTextEdit* edit = REedit[ActivePane];
+    if (edit->textCursor().hasSelection())
+        edit->copy();
+}
+
+void TVeruzazur::Paste1Click(QObject* /*sender*/) {
+    REedit[ActivePane]->paste();
+}
+
 // ---- commands of later steps
 // ---------------------------------------------------------------------
 
-void TVeruzazur::New1Click(QObject*) {}
-void TVeruzazur::Open1Click(QObject*) {}
-void TVeruzazur::Save1Click(QObject*) {}
-void TVeruzazur::SaveAs1Click(QObject*) {}
 void TVeruzazur::Print1Click(QObject*) {}
 void TVeruzazur::PrintSetup1Click(QObject*) {}
-void TVeruzazur::Undo1Click(QObject*) {}
-void TVeruzazur::Cut1Click(QObject*) {}
-void TVeruzazur::Copy1Click(QObject*) {}
-void TVeruzazur::Paste1Click(QObject*) {}
 void TVeruzazur::SBtourokuClick(QObject*) {}
 void TVeruzazur::SBfontClick(QObject*) {}
 void TVeruzazur::colorClick(QObject*) {}

@@ -5,6 +5,7 @@
 #include <QMainWindow>
 #include <QPixmap>
 #include <QString>
+#include <QStringList>
 
 #include <array>
 #include <cstdint>
@@ -120,7 +121,8 @@ public:
     void setIconBarColor(int32_t value);
     void setStatusBarColor(int32_t value);
 
-    // When on, the edit menu's Ctrl+Z/X/C/V win over the panes' own handling of those keys.
+    // When on (the default), the edit menu's Ctrl+Z/X/C/V win over the panes' and the
+    // selector's own handling of those keys, so they act on the active pane.
     void setMenuShortcutsWin(bool on) { menuShortcutsWin_ = on; }
 
     static int PaneIndexFromName(const QObject* component, int prefixLength);
@@ -132,6 +134,13 @@ public:
     void ResetPanes();
     void CaretsToTop();
     void FillCatalogue(const QString& rememberedName);
+
+    // Documents: loads the active pane's document file into it; asks whether to save the
+    // active pane's changes and throws Abort when the user cancels.
+    void LoadDocument();
+    void AskSaveChanges();
+    // The drop handler: `windowPos` in the window's coordinates, `paths` the dropped files.
+    void FilesDropped(const QPoint& windowPos, const QStringList& paths);
 
     // Event handlers.
     void CBdictionaryChange(QObject* sender);
@@ -166,6 +175,9 @@ public:
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dragMoveEvent(QDragMoveEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
 
 private:
     void createComponents();
@@ -193,7 +205,7 @@ private:
     std::array<int32_t, 2> paneColor_{};
     int32_t iconBarColor_ = 0;
     int32_t statusBarColor_ = 0;
-    bool menuShortcutsWin_ = false;
+    bool menuShortcutsWin_ = true;
 };
 
 // The main window of the running program.

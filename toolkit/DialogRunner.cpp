@@ -12,17 +12,6 @@ namespace sorvanti {
 namespace {
 DialogRunner* installed = nullptr;
 
-// Appends the default extension when the chosen name has none, as the dialog
-// components of the program always did.
-QString withDefaultExt(const QString& name, const QString& ext) {
-    if (ext.isEmpty() || name.isEmpty())
-        return name;
-    const QString base = name.section(QLatin1Char('/'), -1);
-    if (base.contains(QLatin1Char('.')))
-        return name;
-    return name + QLatin1Char('.') + ext;
-}
-
 // "Text (*.txt)|*.txt|All|*" style filters become Qt's ";;" form.
 QStringList qtFilters(const QString& filter) {
     QStringList result;
@@ -60,20 +49,23 @@ QMessageBox::StandardButton DialogRunner::messageBox(QWidget* parent, QMessageBo
 bool DialogRunner::fileDialog(QWidget* parent, FileDialogRequest& request) {
     QFileDialog dialog(parent, request.title);
     dialog.setAcceptMode(request.save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
-    dialog.setFileMode(request.save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
+    // Both dialogs take the name of a file that does not exist yet (an open then fails with
+    // the file's own error), and the save dialog replaces a file without asking.
+    dialog.setFileMode(QFileDialog::AnyFile);
+    if (request.save)
+        dialog.setOption(QFileDialog::DontConfirmOverwrite);
     const QStringList filters = qtFilters(request.filter);
     if (!filters.isEmpty()) {
         dialog.setNameFilters(filters);
         if (request.filterIndex >= 1 && request.filterIndex <= filters.size())
             dialog.selectNameFilter(filters[request.filterIndex - 1]);
     }
-    if (!request.defaultExt.isEmpty())
-        dialog.setDefaultSuffix(request.defaultExt);
     if (!request.fileName.isEmpty())
         dialog.selectFile(request.fileName);
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return false;
-    request.fileName = withDefaultExt(dialog.selectedFiles().first(), request.defaultExt);
+    // The extension of the chosen type is added by the dialog component, for every runner.
+    request.fileName = dialog.selectedFiles().first();
     const int chosen = filters.indexOf(dialog.selectedNameFilter());
     if (chosen >= 0)
         request.filterIndex = chosen + 1;

@@ -9,7 +9,8 @@ namespace sorvanti {
 
 // The part shared by the open and the save dialog components: the proposed and chosen
 // FileName, the "|" separated Filter, the 1-based FilterIndex kept between uses, and
-// the DefaultExt added to a name typed without an extension.
+// DefaultExt, which when set makes a name typed without an extension receive the
+// extension of the chosen type.
 class FileDialog : public QObject {
     Q_OBJECT
 public:
@@ -22,6 +23,12 @@ public:
     // Shows the dialog through the dialog runner; true and the new FileName/FilterIndex
     // when the user confirmed, false (nothing changed) on cancel.
     bool Execute();
+
+    // `name` with the extension of entry `filterIndex` (1-based) of `filter` added when
+    // `defaultExt` is not empty and the name has no extension: "/tmp/memo" with the
+    // "*.txt" entry chosen gives "/tmp/memo.txt"; "/tmp/memo.rtf" stays as typed.
+    static QString withChosenExtension(const QString& name, const QString& filter, int filterIndex,
+                                       const QString& defaultExt);
 
 protected:
     FileDialog(bool save, QObject* owner);

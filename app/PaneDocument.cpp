@@ -1,0 +1,51 @@
+#include "app/PaneDocument.h"
+
+#include "documents/DocumentFiles.h"
+#include "documents/DocumentFormat.h"
+
+#include <QTextEdit>
+#include <QVariant>
+
+namespace sorvanti::panedocument {
+
+namespace {
+
+const char* const kPlainText = "PlainText";
+
+// The format of a file follows its name at every load and save, never a choice of the user.
+bool setFormatFrom(QTextEdit& edit, const QString& path) {
+    const bool plain = isPlainTextName(path);
+    edit.setProperty(kPlainText, plain);
+    return plain;
+}
+
+void caretToStart(QTextEdit& edit) {
+    QTextCursor cursor = edit.textCursor();
+    cursor.setPosition(0);
+    edit.setTextCursor(cursor);
+    edit.ensureCursorVisible();
+}
+
+} // namespace
+
+bool isPlainText(const QTextEdit& edit) {
+    return edit.property(kPlainText).toBool();
+}
+
+void load(QTextEdit& edit, const QString& path) {
+    edit.clear();
+    edit.document()->setModified(false);
+    const bool plain = setFormatFrom(edit, path);
+    readDocument(*edit.document(), path, plain);
+    caretToStart(edit);
+    edit.document()->setModified(false);
+}
+
+void save(QTextEdit& edit, const QString& path) {
+    const bool plain = setFormatFrom(edit, path);
+    writeDocument(*edit.document(), path, plain);
+    caretToStart(edit);
+    edit.document()->setModified(false);
+}
+
+} // namespace sorvanti::panedocument

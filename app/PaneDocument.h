@@ -1,0 +1,26 @@
+#pragma once
+
+#include <QString>
+
+class QTextEdit;
+
+// A pane as a document: its text is read from and written to its document file in the
+// format the file's name calls for, and the pane remembers that format as its "PlainText"
+// property. Errors of the file layer (sorvanti::Error with the message the error box shows)
+// pass through unchanged.
+namespace sorvanti::panedocument {
+
+// The pane's plain-text flag: whether its text was last read or written as plain text.
+bool isPlainText(const QTextEdit& edit);
+
+// Empties the pane, then reads `path` into it: caret at the start, modified flag clear.
+// When reading fails the pane stays empty with its modified flag clear; the flag of the
+// format is set from `path` either way.
+void load(QTextEdit& edit, const QString& path);
+
+// Writes the pane to `path`, then puts the caret at the start and clears the modified flag.
+// When writing fails the text, the caret and the modified flag stay as they were, and so
+// does the file at `path`.
+void save(QTextEdit& edit, const QString& path);
+
+} // namespace sorvanti::panedocument

@@ -1,0 +1,424 @@
+// The file menu on the panes: the format rule, Open, Save, Save As, New and its question,
+// the enabling of Save and Save As, and what a failed load or save leaves behind.
+#include "DocumentWindow.h"
+#include "toolkit/FileDialog.h"
+
+#include <QTextBlock>
+#include <QTextCharFormat>
+#include <QTextCursor>
+
+namespace sorvanti::test {
+namespace {
+
+using Pane = TVeruzazur;
+constexpr auto yes = QMessageBox::Yes;
+constexpr auto no = QMessageBox::No;
+constexpr auto cancelled = QMessageBox::Cancel;
+
+const std::string kRtf = "{\\rtf1\\ansi\\ansicpg932{\\fonttbl{\\f0\\fnil\\fcharset128 "
+                         "IPAGothic;}}\\f0\\fs20 \\b \\'91\\'be\\'8e\\'9a\\b0  plain\\par}";
+
+QString u(const char* s) {
+    return QString::fromUtf8(s);
+}
+
+bool firstCharBold(const QTextEdit* edit) {
+    QTextCursor c(edit->document());
+    c.setPosition(1);
+    return c.charFormat().fontWeight() >= QFont::Bold;
+}
+
+using DocumentCommands = DocumentWindow;
+
+TEST_F(DocumentCommands, DialogTextsAreBuiltOnceFromTheTypeTable) {
+    EXPECT_EQ(w->DialogFilter, u("ｿﾙﾊﾞﾝﾁﾌｧｲﾙ (*.svt)|*.svt|ﾃｷｽﾄﾌｧｲﾙ (*.txt)|*.txt|"
+                                 "ﾘｯﾁﾃｷｽﾄﾌｧｲﾙ (*.rtf)|*.rtf"));
+    EXPECT_EQ(w->DialogDefaultExt, u("|*.svt|*.txt|*.rtf"));
+}
+
+TEST_F(DocumentCommands, FormatFollowsTheNameAtLoadAndAtSave) {
+    // Upper-case ".RTF" is plain text: the pane shows the RTF source and saves it back as is.
+    const QString report = write("Report.RTF", kRtf);
+    runner.fileAnswers = {ScriptedRunner::confirm(report)};
+    choose(&Pane::Open1Click);
+    EXPECT_TRUE(plain(0));
+    EXPECT_TRUE(text(0).startsWith(u("{\\rtf1")));
+    choose(&Pane::Save1Click);
+    EXPECT_EQ(bytesOf(report), kRtf);
+
+    // ".rtf" anywhere in the path is Rich Text Format, in the name or in a folder.
+    for (const char* name : {"notes.rtf.txt", "my.rtfs/a.txt"}) {
+        runner.fileAnswers = {ScriptedRunner::confirm(write(name, kRtf))};
+        choose(&Pane::Open1Click);
+        EXPECT_FALSE(plain(0)) << name;
+        EXPECT_EQ(text(0), u("太字 plain")) << name;
+        EXPECT_TRUE(firstCharBold(w->REedit0)) << name;
+    }
+
+    // a.rtf holding plain text shows it as plain text, and saving it writes RTF.
+    const QString a = write("a.rtf", cp932("ただの文\r\n二行目"));
+    runner.fileAnswers = {ScriptedRunner::confirm(a)};
+    choose(&Pane::Open1Click);
+    EXPECT_EQ(text(0), u("ただの文\n二行目"));
+    EXPECT_FALSE(plain(0));
+    choose(&Pane::Save1Click);
+    EXPECT_EQ(bytesOf(a).rfind("{\\rtf1", 0), 0u);
+    runner.fileAnswers = {ScriptedRunner::confirm(a)};
+    choose(&Pane::Open1Click);
+    EXPECT_EQ(text(0), u("ただの文\n二行目"));
+    EXPECT_TRUE(runner.boxes.empty()) << runner.texts().join('|').toStdString();
+}
+
+TEST_F(DocumentCommands, FormattedPaneSavedAsSvtLosesItsFormatting) {
+    runner.fileAnswers = {ScriptedRunner::confirm(write("f.rtf", kRtf))};
+    choose(&Pane::Open1Click);
+    ASSERT_TRUE(firstCharBold(w->REedit0));
+    runner.fileAnswers = {ScriptedRunner::confirm(path("f.svt"))};
+    choose(&Pane::SaveAs1Click);
+    EXPECT_TRUE(plain(0));
+    EXPECT_EQ(bytesOf(path("f.svt")), cp932("太字 plain"));
+    runner.fileAnswers = {ScriptedRunner::confirm(path("f.svt"))};
+    choose(&Pane::Open1Click);
+    EXPECT_EQ(text(0), u("太字 plain"));
+    EXPECT_FALSE(firstCharBold(w->REedit0));
+}
+
+TEST_F(DocumentCommands, LoadReplacesTheTextPutsTheCaretAtTheStartAndEnablesSaving) {
+    type(0, u("書きかけ"));
+    EXPECT_EQ(saveItems(), std::make_pair(false, false));
+    const QString file = write("読む.svt", cp932("一行目\r\n二行目\r\n"));
+    runner.fileAnswers = {ScriptedRunner::confirm(file)};
+    choose(&Pane::Open1Click);
+    // No question on a modified pane.
+    EXPECT_TRUE(runner.boxes.empty());
+    EXPECT_EQ(text(0), u("一行目\n二行目\n"));
+    EXPECT_EQ(w->REedit0->textCursor().position(), 0);
+    EXPECT_FALSE(w->REedit0->textCursor().hasSelection());
+    EXPECT_FALSE(modified(0));
+    EXPECT_EQ(documentName(0), file);
+    EXPECT_EQ(saveItems(), std::make_pair(true, true));
+    // The undo history starts with the loaded text.
+    w->REedit0->undo();
+    EXPECT_EQ(text(0), u("一行目\n二行目\n"));
+}
+
+TEST_F(DocumentCommands, SaveRightAfterLoadWritesTheSameBytes) {
+    // Japanese, half-width kana, control characters, bytes that are no code page 932
+    // text (a lead byte cut by the line end, 0x80, 0xA0, 0xFD-0xFF) and a CR inside a line.
+    const std::string bytes = cp932("漢字とｶﾅ、全角ＡＢ\r\n") + "tab\there\x01\x7F\r\n" +
+                              "\x81\r\n\x80\xA0\xFD\xFE\xFF\r\n" + "a\rb\r\n\r\n";
+    const QString file = write("all.svt", bytes);
+    runner.fileAnswers = {ScriptedRunner::confirm(file)};
+    choose(&Pane::Open1Click);
+    QTextCursor c = w->REedit0->textCursor();
+    c.setPosition(5);
+    w->REedit0->setTextCursor(c);
+    choose(&Pane::Save1Click);
+    EXPECT_TRUE(runner.boxes.empty()) << runner.texts().join('|').toStdString();
+    EXPECT_EQ(bytesOf(file), bytes);
+    EXPECT_EQ(w->REedit0->textCursor().position(), 0);
+    EXPECT_EQ(saveItems(), std::make_pair(true, true));
+}
+
+TEST_F(DocumentCommands, SaveWritesTheEditedTextToTheDocumentAndClearsTheFlag) {
+    const QString file = write("doc.txt", cp932("古い"));
+    runner.fileAnswers = {ScriptedRunner::confirm(file)};
+    choose(&Pane::Open1Click);
+    type(0, u("新しい\n行"));
+    choose(&Pane::Save1Click);
+    EXPECT_EQ(bytesOf(file), cp932("新しい\r\n行"));
+    EXPECT_FALSE(modified(0));
+    // Without a document file name Save does nothing and shows nothing.
+    makeActive(1);
+    type(1, u("名無し"));
+    choose(&Pane::Save1Click);
+    EXPECT_TRUE(modified(1));
+    EXPECT_TRUE(runner.boxes.empty());
+    EXPECT_EQ(runner.fileRequests.size(), 1u);
+}
+
+TEST_F(DocumentCommands, OpenProposesTheDocumentNameAndKeepsItsTypeChoice) {
+    const QString first = write("one.txt", "1");
+    runner.fileAnswers = {ScriptedRunner::confirm(first, 2)};
+    choose(&Pane::Open1Click);
+    runner.fileAnswers = {ScriptedRunner::cancel()};
+    choose(&Pane::Open1Click);
+    ASSERT_EQ(runner.fileRequests.size(), 2u);
+    const FileDialogRequest& again = runner.fileRequests[1];
+    EXPECT_FALSE(again.save);
+    EXPECT_EQ(again.fileName, first);
+    EXPECT_EQ(again.filterIndex, 2);
+    EXPECT_EQ(again.filter, w->DialogFilter);
+    EXPECT_EQ(again.defaultExt, w->DialogDefaultExt);
+    // Cancel changed nothing.
+    EXPECT_EQ(text(0), u("1"));
+    EXPECT_EQ(documentName(0), first);
+    // The other pane's open dialog has its own name and type.
+    makeActive(1);
+    choose(&Pane::Open1Click);
+    EXPECT_TRUE(runner.fileRequests[2].fileName.isEmpty());
+    EXPECT_EQ(runner.fileRequests[2].filterIndex, 1);
+}
+
+TEST_F(DocumentCommands, OpenOfATypedMissingNameEmptiesThePaneAndKeepsTheName) {
+    type(0, u("消える"));
+    const QString missing = path("無い");
+    // Typed without an extension with the ".svt" type chosen.
+    runner.fileAnswers = {ScriptedRunner::confirm(missing)};
+    choose(&Pane::Open1Click);
+    const QString name = missing + u(".svt");
+    EXPECT_EQ(runner.texts(), QStringList{u("ファイル ") + name + u(" は開けません.")});
+    EXPECT_EQ(runner.boxes[0].icon, QMessageBox::Critical);
+    EXPECT_EQ(runner.boxes[0].title, u("Sorvanti"));
+    EXPECT_TRUE(text(0).isEmpty());
+    EXPECT_FALSE(modified(0));
+    EXPECT_EQ(documentName(0), name);
+    EXPECT_EQ(saveItems(), std::make_pair(false, false));
+
+    // Save, once the pane is made active again, creates the file.
+    makeActive(1);
+    makeActive(0);
+    EXPECT_EQ(saveItems(), std::make_pair(true, true));
+    type(0, u("作った"));
+    choose(&Pane::Save1Click);
+    EXPECT_EQ(bytesOf(name), cp932("作った"));
+}
+
+TEST_F(DocumentCommands, FailedLoadLeavesAnEmptyPaneAndTheMenuAsItWas) {
+    const QString good = write("good.txt", cp932("良い"));
+    runner.fileAnswers = {ScriptedRunner::confirm(good)};
+    choose(&Pane::Open1Click);
+    type(0, u("変更"));
+    runner.fileAnswers = {ScriptedRunner::confirm(path("gone.rtf"))};
+    choose(&Pane::Open1Click);
+    ASSERT_EQ(runner.boxes.size(), 1u);
+    EXPECT_TRUE(text(0).isEmpty());
+    EXPECT_FALSE(modified(0));
+    EXPECT_FALSE(plain(0)); // set from the failed name
+    EXPECT_EQ(documentName(0), path("gone.rtf"));
+    EXPECT_EQ(saveItems(), std::make_pair(true, true));
+    EXPECT_EQ(bytesOf(good), cp932("良い"));
+}
+
+TEST_F(DocumentCommands, FailedSaveKeepsTheTextTheFlagAndTheOldFile) {
+    const QString file = write("keep.svt", cp932("元のまま"));
+    runner.fileAnswers = {ScriptedRunner::confirm(file)};
+    choose(&Pane::Open1Click);
+    // A character without a code page 932 form cannot be saved as plain text.
+    type(0, u("絵文字😀入り"));
+    choose(&Pane::Save1Click);
+    ASSERT_EQ(runner.boxes.size(), 1u);
+    EXPECT_EQ(runner.boxes[0].icon, QMessageBox::Critical);
+    EXPECT_TRUE(runner.boxes[0].text.endsWith(u(".")));
+    EXPECT_EQ(text(0), u("絵文字😀入り"));
+    EXPECT_TRUE(modified(0));
+    EXPECT_EQ(bytesOf(file), cp932("元のまま"));
+    EXPECT_EQ(saveItems(), std::make_pair(true, true));
+
+    // A file that cannot be created: its folder is a file.
+    write("plainfile", "x");
+    const QString impossible = path("plainfile/sub.svt");
+    w->ODdialog0->FileName = impossible;
+    type(0, u("保存できない"));
+    choose(&Pane::Save1Click);
+    ASSERT_EQ(runner.boxes.size(), 2u);
+    EXPECT_EQ(runner.boxes[1].text, u("ファイル ") + impossible + u(" を作成できません."));
+    EXPECT_EQ(text(0), u("保存できない"));
+    EXPECT_TRUE(modified(0));
+}
+
+TEST_F(DocumentCommands, SaveAsAddsTheExtensionOfTheChosenTypeAndKeepsTheTypePerDialog) {
+    type(0, u("メモ"));
+    runner.fileAnswers = {ScriptedRunner::confirm(path("memo"), 2)};
+    choose(&Pane::SaveAs1Click);
+    EXPECT_EQ(bytesOf(path("memo.txt")), cp932("メモ"));
+    EXPECT_TRUE(plain(0));
+    EXPECT_EQ(documentName(0), path("memo.txt"));
+    EXPECT_EQ(w->SDdialog0->FileName, path("memo.txt"));
+
+    runner.fileAnswers = {ScriptedRunner::confirm(path("memo"), 3)};
+    choose(&Pane::SaveAs1Click);
+    EXPECT_EQ(bytesOf(path("memo.rtf")).rfind("{\\rtf1", 0), 0u);
+    EXPECT_FALSE(plain(0));
+
+    // A name with an extension is kept as typed, and stored by the format rule.
+    runner.fileAnswers = {ScriptedRunner::confirm(path("memo.v2"))};
+    choose(&Pane::SaveAs1Click);
+    EXPECT_EQ(bytesOf(path("memo.v2")), cp932("メモ"));
+
+    ASSERT_EQ(runner.fileRequests.size(), 3u);
+    EXPECT_TRUE(runner.fileRequests[0].save);
+    EXPECT_TRUE(runner.fileRequests[0].fileName.isEmpty());
+    EXPECT_EQ(runner.fileRequests[0].filterIndex, 1);
+    // Each dialog proposes its last name and keeps the type confirmed last.
+    EXPECT_EQ(runner.fileRequests[1].fileName, path("memo.txt"));
+    EXPECT_EQ(runner.fileRequests[1].filterIndex, 2);
+    EXPECT_EQ(runner.fileRequests[2].filterIndex, 3);
+    EXPECT_EQ(w->SDdialog0->FilterIndex, 3);
+    EXPECT_EQ(w->SDdialog1->FilterIndex, 1);
+    EXPECT_EQ(w->ODdialog0->FilterIndex, 1);
+}
+
+TEST_F(DocumentCommands, SaveAsReplacesAnExistingFileAndLeavesTheMenuAlone) {
+    const QString file = write("old.svt", cp932("古い中身"));
+    type(0, u("新"));
+    runner.fileAnswers = {ScriptedRunner::confirm(file)};
+    choose(&Pane::SaveAs1Click);
+    EXPECT_EQ(bytesOf(file), cp932("新"));
+    EXPECT_FALSE(modified(0));
+    EXPECT_TRUE(runner.boxes.empty());
+    // Save stays disabled until the pane is made active again.
+    EXPECT_EQ(saveItems(), std::make_pair(false, false));
+    makeActive(1);
+    makeActive(0);
+    EXPECT_EQ(saveItems(), std::make_pair(true, true));
+}
+
+TEST_F(DocumentCommands, FailedSaveAsKeepsTheDocumentNameButRemembersTheChoice) {
+    const QString file = write("doc.svt", cp932("文"));
+    runner.fileAnswers = {ScriptedRunner::confirm(file)};
+    choose(&Pane::Open1Click);
+    write("afile", "x");
+    const QString bad = path("afile/x.svt");
+    runner.fileAnswers = {ScriptedRunner::confirm(bad)};
+    choose(&Pane::SaveAs1Click);
+    ASSERT_EQ(runner.boxes.size(), 1u);
+    EXPECT_EQ(documentName(0), file);
+    EXPECT_EQ(w->SDdialog0->FileName, bad);
+    // Cancel changes nothing.
+    runner.fileAnswers = {ScriptedRunner::cancel()};
+    choose(&Pane::SaveAs1Click);
+    EXPECT_EQ(w->SDdialog0->FileName, bad);
+    EXPECT_EQ(runner.boxes.size(), 1u);
+}
+
+TEST_F(DocumentCommands, EnablingFollowsLoadTypingActivePaneAndNew) {
+    EXPECT_EQ(saveItems(), std::make_pair(false, false));
+    QTest::keyClicks(w->REedit1, u("a"));
+    EXPECT_EQ(saveItems(), std::make_pair(false, true));
+    makeActive(1);
+    EXPECT_EQ(saveItems(), std::make_pair(false, false));
+    runner.fileAnswers = {ScriptedRunner::confirm(write("b.svt", "b"))};
+    choose(&Pane::Open1Click);
+    EXPECT_EQ(saveItems(), std::make_pair(true, true));
+    makeActive(0);
+    EXPECT_EQ(saveItems(), std::make_pair(false, false));
+    makeActive(1);
+    EXPECT_EQ(saveItems(), std::make_pair(true, true));
+    choose(&Pane::Save1Click);
+    EXPECT_EQ(saveItems(), std::make_pair(true, true));
+    // New disables both and keeps the names, so Save comes back with the pane.
+    choose(&Pane::New1Click);
+    EXPECT_EQ(saveItems(), std::make_pair(false, false));
+    EXPECT_EQ(documentName(1), path("b.svt"));
+    makeActive(1);
+    EXPECT_EQ(saveItems(), std::make_pair(true, true));
+    type(1, u("新しい本文"));
+    choose(&Pane::Save1Click);
+    EXPECT_EQ(bytesOf(path("b.svt")), cp932("新しい本文"));
+}
+
+TEST_F(DocumentCommands, NewAsksOnlyForTheActivePaneAndCancelKeepsEverything) {
+    runner.fileAnswers = {ScriptedRunner::confirm(write("x.svt", "x"))};
+    makeActive(1);
+    choose(&Pane::Open1Click);
+    type(1, u("下の変更"));
+    type(0, u("上"));
+    runner.answers = {cancelled};
+    choose(&Pane::New1Click);
+    ASSERT_EQ(runner.boxes.size(), 1u);
+    const ScriptedRunner::Box& box = runner.boxes[0];
+    EXPECT_EQ(box.text, u("保存しますか？"));
+    EXPECT_EQ(box.title, u("秘密 の そるばんち"));
+    EXPECT_EQ(box.icon, QMessageBox::Question);
+    EXPECT_EQ(box.buttons, QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
+    EXPECT_EQ(text(0), u("上"));
+    EXPECT_EQ(text(1), u("下の変更"));
+    EXPECT_EQ(w->ActivePane, 1);
+    EXPECT_EQ(saveItems(), std::make_pair(true, true));
+    EXPECT_EQ(runner.fileRequests.size(), 1u);
+
+    // Only the active pane's flag counts: with the upper pane active nothing is asked.
+    w->REedit1->document()->setModified(true);
+    makeActive(0);
+    w->REedit0->document()->setModified(false);
+    choose(&Pane::New1Click);
+    EXPECT_EQ(runner.boxes.size(), 1u);
+    EXPECT_TRUE(text(0).isEmpty());
+    EXPECT_TRUE(text(1).isEmpty());
+    EXPECT_FALSE(modified(1));
+    EXPECT_EQ(w->ActivePane, 0);
+}
+
+TEST_F(DocumentCommands, NewYesSavesAsThenEmptiesEvenWhenTheSaveDialogIsCancelled) {
+    makeActive(1);
+    type(1, u("保存する"));
+    runner.answers = {yes};
+    runner.fileAnswers = {ScriptedRunner::confirm(path("saved"), 1)};
+    choose(&Pane::New1Click);
+    EXPECT_EQ(bytesOf(path("saved.svt")), cp932("保存する"));
+    EXPECT_TRUE(text(1).isEmpty());
+    EXPECT_EQ(w->ActivePane, 0);
+    EXPECT_EQ(documentName(1), path("saved.svt"));
+
+    // Yes asks Save As even when the pane has a name; cancelling it still goes on.
+    makeActive(1);
+    type(1, u("捨てる"));
+    runner.answers = {yes};
+    runner.fileAnswers = {ScriptedRunner::cancel()};
+    choose(&Pane::New1Click);
+    ASSERT_EQ(runner.fileRequests.size(), 2u);
+    EXPECT_TRUE(runner.fileRequests[1].save);
+    EXPECT_TRUE(text(1).isEmpty());
+    EXPECT_EQ(bytesOf(path("saved.svt")), cp932("保存する"));
+
+    // No goes on without saving.
+    type(0, u("破棄"));
+    runner.answers = {no};
+    choose(&Pane::New1Click);
+    EXPECT_TRUE(text(0).isEmpty());
+    EXPECT_EQ(runner.fileRequests.size(), 2u);
+    EXPECT_EQ(runner.boxes.size(), 3u);
+}
+
+TEST_F(DocumentCommands, NewYesWithAFailedSaveAbandonsTheCommand) {
+    write("blocker", "x");
+    type(0, u("失わない"));
+    runner.answers = {yes};
+    runner.fileAnswers = {ScriptedRunner::confirm(path("blocker/a.svt"))};
+    choose(&Pane::New1Click);
+    ASSERT_EQ(runner.boxes.size(), 2u);
+    EXPECT_EQ(runner.boxes[1].icon, QMessageBox::Critical);
+    EXPECT_EQ(text(0), u("失わない"));
+    EXPECT_TRUE(modified(0));
+}
+
+TEST_F(DocumentCommands, NewLeavesBothCaretsAtTheTopAndBothFramesReset) {
+    makeActive(1);
+    type(1, u("一\n二"));
+    w->REedit1->document()->setModified(false);
+    choose(&Pane::New1Click);
+    EXPECT_TRUE(runner.boxes.empty());
+    for (QTextEdit* edit : w->REedit) {
+        EXPECT_TRUE(edit->document()->isEmpty());
+        EXPECT_EQ(edit->textCursor().position(), 0);
+    }
+    EXPECT_EQ(w->ActivePane, 0);
+}
+
+TEST(ChosenExtension, AddedOnlyToANameWithoutOne) {
+    const QString filter = u("ｿﾙﾊﾞﾝﾁﾌｧｲﾙ (*.svt)|*.svt|ﾃｷｽﾄﾌｧｲﾙ (*.txt)|*.txt|"
+                             "ﾘｯﾁﾃｷｽﾄﾌｧｲﾙ (*.rtf)|*.rtf");
+    const QString ext = u("|*.svt|*.txt|*.rtf");
+    EXPECT_EQ(FileDialog::withChosenExtension(u("/t/memo"), filter, 2, ext), u("/t/memo.txt"));
+    EXPECT_EQ(FileDialog::withChosenExtension(u("/t/memo"), filter, 3, ext), u("/t/memo.rtf"));
+    EXPECT_EQ(FileDialog::withChosenExtension(u("/a.b/memo"), filter, 1, ext), u("/a.b/memo.svt"));
+    EXPECT_EQ(FileDialog::withChosenExtension(u("/t/.memo"), filter, 1, ext), u("/t/.memo.svt"));
+    EXPECT_EQ(FileDialog::withChosenExtension(u("/t/memo.rtf"), filter, 1, ext), u("/t/memo.rtf"));
+    EXPECT_EQ(FileDialog::withChosenExtension(u("/t/m.x.y"), filter, 2, ext), u("/t/m.x.y"));
+    // Without a default extension the name is never changed.
+    EXPECT_EQ(FileDialog::withChosenExtension(u("/t/memo"), filter, 2, QString()), u("/t/memo"));
+}
+
+} // namespace
+} // namespace sorvanti::test
