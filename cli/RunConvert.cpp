@@ -9,6 +9,7 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
+#include <exception>
 #include <fcntl.h>
 #include <filesystem>
 #include <istream>
@@ -17,6 +18,7 @@
 #include <stdexcept>
 #include <string_view>
 #include <sys/stat.h>
+#include <thread>
 #include <unistd.h>
 
 namespace sorvanti {
@@ -404,16 +406,15 @@ private:
     int lastPercent_ = -1;
 };
 
-// Converts lines into an output buffer; the buffers are reused, so a line costs no
-// allocation once they have grown to the longest line.
+// Converts lines with its own engine; the buffers are reused, so a line costs no
+// allocation once they have grown to the longest line. One per thread.
 class LineConverter {
 public:
-    LineConverter(Engine& engine, int side, bool utf8)
-        : engine_(engine), side_(side), utf8_(utf8) {}
+    LineConverter(const DictionaryTable& table, int side, bool utf8)
+        : engine_(table), side_(side), utf8_(utf8) {}
 
     // Appends the converted `line` and `lineEnd` ("\n", "\r\n" or nothing) to `out`.
-    // Returns false when the line is not valid UTF-8 (in UTF-8 mode); `out` is then
-    // unchanged.
+    // Returns false when the line is not valid UTF-8 (in UTF-8 mode).
     bool convert(std::string_view line, std::string_view lineEnd, std::string& out) {
         if (!utf8_) {
             engine_.convertLine(line, side_, out);
@@ -429,18 +430,50 @@ public:
         return true;
     }
 
+    // Converts `region`, whole lines each ending with LF, appending to `out`. Returns
+    // the number of lines converted; when a line is not valid UTF-8 it stops there and
+    // sets `invalid`.
+    int64_t convertLines(std::string_view region, std::string& out, bool& invalid) {
+        int64_t count = 0;
+        invalid = false;
+        while (!region.empty()) {
+            const auto* lf =
+                static_cast<const char*>(std::memchr(region.data(), '\n', region.size()));
+            size_t length = static_cast<size_t>(lf - region.data());
+            std::string_view line = region.substr(0, length);
+            std::string_view lineEnd = "\n";
+            if (!line.empty() && line.back() == '\r') {
+                line.remove_suffix(1);
+                lineEnd = "\r\n";
+            }
+            if (!convert(line, lineEnd, out)) {
+                invalid = true;
+                return count;
+            }
+            ++count;
+            region.remove_prefix(length + 1);
+        }
+        return count;
+    }
+
 private:
-    Engine& engine_;
+    Engine engine_;
     int side_;
     bool utf8_;
     std::u16string text_;
     std::u16string converted_;
 };
 
+// Reads the inputs block by block, converts their lines and hands the result to the
+// output. With `parallel`, the whole lines of a large block are split in two halves at
+// a line end and the second half is converted on a second thread with an engine of its
+// own (lines are independent, and the table is only read), then appended in order.
 class Converter {
 public:
-    Converter(LineConverter& lines, Output& output, Progress& progress)
-        : lines_(lines), output_(output), progress_(progress), block_(kBlock, '\0') {
+    Converter(const DictionaryTable& table, int side, bool utf8, bool parallel, Output& output,
+              Progress& progress)
+        : table_(table), side_(side), utf8_(utf8), parallel_(parallel), output_(output),
+          progress_(progress), lines_(table, side, utf8), block_(kBlock, '\0') {
         pending_.reserve(2 * kBlock);
     }
 
@@ -453,22 +486,22 @@ public:
                 break;
             done_ += static_cast<int64_t>(n);
             std::string_view block(block_.data(), n);
-            size_t pos = 0;
-            for (;;) {
-                const void* hit = std::memchr(block.data() + pos, '\n', block.size() - pos);
-                if (!hit) {
-                    carry_.append(block.substr(pos));
-                    break;
-                }
-                size_t lf = static_cast<size_t>(static_cast<const char*>(hit) - block.data());
-                if (carry_.empty()) {
-                    endLine(input, block.substr(pos, lf - pos));
-                } else {
-                    carry_.append(block.substr(pos, lf - pos));
-                    endLine(input, carry_);
+            const auto* lastLf = static_cast<const char*>(memrchr(block.data(), '\n', n));
+            if (!lastLf) {
+                carry_.append(block); // a line longer than a block
+            } else {
+                size_t end = static_cast<size_t>(lastLf - block.data()) + 1;
+                std::string_view lines = block.substr(0, end);
+                if (!carry_.empty()) {
+                    // The line begun in the previous block ends in this one.
+                    size_t lf = lines.find('\n') + 1;
+                    carry_.append(lines.substr(0, lf));
+                    convertRegion(input, carry_);
                     carry_.clear();
+                    lines.remove_prefix(lf);
                 }
-                pos = lf + 1;
+                convertRegion(input, lines);
+                carry_.append(block.substr(end));
             }
             if (pending_.size() >= kBlock) {
                 output_.write(pending_);
@@ -491,15 +524,60 @@ public:
     }
 
 private:
-    void endLine(const Input& input, std::string_view line) {
-        ++lineNumber_;
-        std::string_view lineEnd = "\n";
-        if (!line.empty() && line.back() == '\r') {
-            line.remove_suffix(1);
-            lineEnd = "\r\n";
+    static constexpr size_t kParallelMin = 256 * 1024;
+
+    void convertRegion(const Input& input, std::string_view region) {
+        size_t split = region.size();
+        if (parallel_ && region.size() >= kParallelMin)
+            split = region.find('\n', region.size() / 2) + 1;
+        if (split >= region.size()) {
+            bool invalid = false;
+            lineNumber_ += lines_.convertLines(region, pending_, invalid);
+            if (invalid) {
+                ++lineNumber_;
+                throw notUtf8(input);
+            }
+            return;
         }
-        if (!lines_.convert(line, lineEnd, pending_))
+        if (!second_)
+            second_ = std::make_unique<LineConverter>(table_, side_, utf8_);
+        std::string_view firstHalf = region.substr(0, split);
+        std::string_view secondHalf = region.substr(split);
+        int64_t secondLines = 0;
+        bool secondInvalid = false;
+        std::exception_ptr secondError;
+        std::thread worker([&] {
+            try {
+                secondLines = second_->convertLines(secondHalf, secondPending_, secondInvalid);
+            } catch (...) {
+                secondError = std::current_exception();
+            }
+        });
+        bool firstInvalid = false;
+        int64_t firstLines = 0;
+        std::exception_ptr firstError;
+        try {
+            firstLines = lines_.convertLines(firstHalf, pending_, firstInvalid);
+        } catch (...) {
+            firstError = std::current_exception();
+        }
+        worker.join();
+        if (firstError)
+            std::rethrow_exception(firstError);
+        if (secondError)
+            std::rethrow_exception(secondError);
+        lineNumber_ += firstLines;
+        if (firstInvalid) {
+            ++lineNumber_;
             throw notUtf8(input);
+        }
+        lineNumber_ += secondLines;
+        if (secondInvalid) {
+            ++lineNumber_;
+            throw notUtf8(input);
+        }
+        pending_.append(secondPending_);
+        secondPending_.clear();
     }
 
     Failure notUtf8(const Input& input) const {
@@ -507,12 +585,18 @@ private:
                        std::to_string(lineNumber_) + " 行目");
     }
 
-    LineConverter& lines_;
+    const DictionaryTable& table_;
+    int side_;
+    bool utf8_;
+    bool parallel_;
     Output& output_;
     Progress& progress_;
+    LineConverter lines_;
+    std::unique_ptr<LineConverter> second_;
     std::string block_;
     std::string carry_;
     std::string pending_;
+    std::string secondPending_;
     int64_t done_ = 0;
     int64_t lineNumber_ = 0;
 };
@@ -542,10 +626,9 @@ int convert(const Options& options, std::istream& in, std::ostream& out, std::os
     std::unique_ptr<Output> output = options.haveOutput && options.output != "-"
                                          ? std::make_unique<Output>(options.output)
                                          : std::make_unique<Output>(out);
-    Engine engine(*table);
-    LineConverter lines(engine, options.reverse ? 1 : 0, options.utf8);
     Progress progress(err, env.stderrIsTerminal, total, env.progressThreshold);
-    Converter converter(lines, *output, progress);
+    Converter converter(*table, options.reverse ? 1 : 0, options.utf8, env.parallel, *output,
+                        progress);
     try {
         for (const std::string& path : paths) {
             Input input(path, in);
@@ -571,6 +654,7 @@ ConvertEnv processConvertEnv() {
     if (!ec)
         env.programDir = self.parent_path().string() + "/";
     env.stderrIsTerminal = ::isatty(STDERR_FILENO) == 1;
+    env.parallel = std::thread::hardware_concurrency() > 1;
     return env;
 }
 

@@ -15,6 +15,9 @@ struct ConvertEnv {
     bool stderrIsTerminal = false;
     // Input size from which progress is shown.
     int64_t progressThreshold = int64_t{16} << 20;
+    // Whether large blocks are converted on two threads (the machine has more than one
+    // core); the result is the same either way.
+    bool parallel = false;
 };
 
 // The environment of the running program: the folder of /proc/self/exe and isatty(2).

@@ -140,6 +140,19 @@ TEST_F(RunConvertTest, InvalidUtf8IsAnErrorNamingFileAndLine) {
     EXPECT_EQ(run({"-d", path("dict.txt"), input}), 0);
 }
 
+TEST_F(RunConvertTest, InvalidUtf8LineIsCountedAcrossBlocksAndThreads) {
+    std::string input;
+    // The bad line lies in the second half of the second block.
+    for (int i = 1; i <= 200000; ++i)
+        input += i == 160001 ? "bad \xC3 line\n" : "line " + std::to_string(i) + "\n";
+    std::string file = write("many.txt", input);
+    for (bool parallel : {false, true}) {
+        env.parallel = parallel;
+        EXPECT_EQ(run({"-d", write("dict.txt", ""), "-e", "utf-8", file}), 1);
+        EXPECT_NE(error.find(": 160001 "), std::string::npos) << error;
+    }
+}
+
 TEST_F(RunConvertTest, FilesAreReadInTurnAndLinesDoNotSpanThem) {
     const std::string dict = "ab\tX\n";
     std::string first = write("1.txt", "ab\na");
@@ -167,9 +180,18 @@ TEST_F(RunConvertTest, LargeInputAcrossBlocks) {
             c = 'X';
     }
     std::string file = write("big.txt", input);
-    EXPECT_EQ(run({"-d", write("dict.txt", "a\tX\n"), file}), 0) << error;
-    EXPECT_TRUE(output == expected);
-    EXPECT_EQ(error, "");
+    write("dict.txt", "a\tX\n");
+    for (bool parallel : {false, true}) {
+        env.parallel = parallel;
+        for (const char* encoding : {"cp932", "utf-8"}) {
+            EXPECT_EQ(run({"-d", path("dict.txt"), "-e", encoding, file}), 0) << error;
+            EXPECT_TRUE(output == expected) << encoding << parallel;
+            EXPECT_EQ(error, "");
+        }
+        // Standard input goes the same way.
+        EXPECT_EQ(run({"-d", path("dict.txt")}, input), 0) << error;
+        EXPECT_TRUE(output == expected) << parallel;
+    }
 
     env.stderrIsTerminal = true;
     env.progressThreshold = 1 << 20;
