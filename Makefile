@@ -20,7 +20,7 @@ run: build
 	@$(BUILD_DIR)/Sorvanti
 
 test: build
-	@cd $(BUILD_DIR) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j $(JOBS)
+	@cd $(BUILD_DIR) && ctest --output-on-failure -j $(JOBS)
 
 bench: build
 	@bash bench/run.sh $(BUILD_DIR)
