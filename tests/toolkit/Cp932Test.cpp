@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <iconv.h>
 #include <random>
 #include <set>
 #include <string>
@@ -212,4 +213,36 @@ TEST(Cp932, Utf8Conversions) {
     std::string utf8 = "y";
     cp932::toUtf8Append(u"猫", utf8);
     EXPECT_EQ(utf8, "y猫");
+}
+
+TEST(Cp932, EncoderAgreesWithTheSystemConverter) {
+    // For every BMP character: where glibc's encoder gives a code that decodes back to
+    // the character, that code; otherwise no form at all.
+    iconv_t cd = iconv_open("CP932", "UTF-16LE");
+    ASSERT_NE(cd, reinterpret_cast<iconv_t>(-1));
+    int encodableCount = 0;
+    for (int c = 0; c < 0x10000; ++c) {
+        if ((c >= 0xD800 && c <= 0xDFFF) || cp932::isRawByteEscape(static_cast<char16_t>(c)))
+            continue;
+        char16_t unit = static_cast<char16_t>(c);
+        char* in = reinterpret_cast<char*>(&unit);
+        size_t inLeft = 2;
+        char buf[8];
+        char* out = buf;
+        size_t outLeft = sizeof buf;
+        iconv(cd, nullptr, nullptr, nullptr, nullptr);
+        bool ok = iconv(cd, &in, &inLeft, &out, &outLeft) != static_cast<size_t>(-1);
+        std::string system(buf, sizeof buf - outLeft);
+        std::u16string one(1, unit);
+        if (ok && cp932::decode(system) == one) {
+            ++encodableCount;
+            ASSERT_EQ(cp932::encode(one), system) << std::hex << c;
+        } else {
+            size_t first = 0;
+            ASSERT_EQ(cp932::encode(one, &first), "") << std::hex << c;
+            ASSERT_EQ(first, 0u);
+        }
+    }
+    iconv_close(cd);
+    EXPECT_EQ(encodableCount, 9206 + 128 + 63); // two-byte, ASCII and half-width katakana
 }
