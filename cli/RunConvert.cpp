@@ -56,16 +56,14 @@ struct Failure : std::runtime_error {
     using std::runtime_error::runtime_error;
 };
 
-std::string systemReason(int error) {
-    return std::strerror(error);
-}
-
-Failure fileFailure(std::string_view what, std::string_view path, int error) {
-    std::string message(what);
+// "<pattern with the path for %s>: <the system's reason>", e.g.
+// "ファイル a.txt は開けません: No such file or directory".
+Failure fileFailure(std::string_view pattern, std::string_view path, int error) {
+    std::string message(pattern);
+    size_t at = message.find("%s");
+    message.replace(at, 2, path);
     message += ": ";
-    message += path;
-    message += ": ";
-    message += systemReason(error);
+    message += std::strerror(error);
     return Failure(message);
 }
 
@@ -128,7 +126,7 @@ std::string parseOptions(const std::vector<std::string>& args, Options& options)
                 continue;
             }
             if (letter != 'd' && letter != 'e' && letter != 'o')
-                return std::string("不明なオプションです: -") + letter;
+                return "不明なオプションです: " + arg;
             std::string value;
             if (k + 1 < arg.size()) {
                 value = arg.substr(k + 1);
@@ -167,7 +165,7 @@ LoadResult loadDictionaryArgument(DictionaryTable& table, const std::string& dic
     if (::stat(dictionary.c_str(), &st) != 0) {
         int error = errno;
         if (error != ENOENT && error != ENOTDIR)
-            throw fileFailure("辞書ファイルが開けません", dictionary, error);
+            throw fileFailure("辞書ファイルが開けません: %s", dictionary, error);
         pathUsed = dictionaryPath(env.programDir, dictionary);
         if (::stat(pathUsed.c_str(), &st) != 0 && errno == ENOENT) {
             throw Failure("辞書ファイルが見つかりません: " + dictionary + " (" + pathUsed +
@@ -176,7 +174,7 @@ LoadResult loadDictionaryArgument(DictionaryTable& table, const std::string& dic
     }
     // Opening a folder for reading succeeds here; reading it would not.
     if (::stat(pathUsed.c_str(), &st) == 0 && S_ISDIR(st.st_mode))
-        throw fileFailure("辞書ファイルが開けません", pathUsed, EISDIR);
+        throw fileFailure("辞書ファイルが開けません: %s", pathUsed, EISDIR);
     LoadResult result = loadDictionaryFile(table, pathUsed);
     if (!result.opened)
         throw Failure("辞書ファイルが開けません: " + pathUsed + ": " + result.error);
@@ -195,13 +193,13 @@ public:
         }
         fd_ = ::open(path_.c_str(), O_RDONLY | O_CLOEXEC);
         if (fd_ < 0)
-            throw fileFailure("ファイルが開けません", path_, errno);
+            throw fileFailure("ファイル %s は開けません", path_, errno);
         struct stat st;
         if (::fstat(fd_, &st) == 0) {
             if (S_ISDIR(st.st_mode)) {
                 ::close(fd_);
                 fd_ = -1;
-                throw fileFailure("ファイルが開けません", path_, EISDIR);
+                throw fileFailure("ファイル %s は開けません", path_, EISDIR);
             }
             if (S_ISREG(st.st_mode))
                 size_ = st.st_size;
@@ -224,7 +222,7 @@ public:
                 return 0;
             stream_->read(buffer, static_cast<std::streamsize>(capacity));
             if (stream_->bad())
-                throw Failure(std::string("読み込みに失敗しました: ") + kStdinName);
+                throw Failure(std::string(kStdinName) + " からの読み込みに失敗しました");
             return static_cast<size_t>(stream_->gcount());
         }
         for (;;) {
@@ -232,7 +230,7 @@ public:
             if (n >= 0)
                 return static_cast<size_t>(n);
             if (errno != EINTR)
-                throw fileFailure("読み込みに失敗しました", path_, errno);
+                throw fileFailure("%s からの読み込みに失敗しました", path_, errno);
         }
     }
 
@@ -261,17 +259,17 @@ public:
         struct stat st;
         bool exists = ::stat(path_.c_str(), &st) == 0;
         if (exists && S_ISDIR(st.st_mode))
-            throw fileFailure("ファイルを作成できません", path, EISDIR);
+            throw fileFailure("ファイル %s を作成できません", path, EISDIR);
         // The rename would replace a file that may not be written to; refuse as a
         // plain write would.
         if (exists && ::access(path_.c_str(), W_OK) != 0)
-            throw fileFailure("ファイルを作成できません", path, errno);
+            throw fileFailure("ファイル %s を作成できません", path, errno);
         if (exists && !S_ISREG(st.st_mode)) {
             // A device or a pipe: there is no old content to keep, and renaming over it
             // would replace the device node itself.
             fd_ = ::open(path_.c_str(), O_WRONLY | O_CLOEXEC);
             if (fd_ < 0)
-                throw fileFailure("ファイルを作成できません", path, errno);
+                throw fileFailure("ファイル %s を作成できません", path, errno);
             return;
         }
         fs::path target(path_);
@@ -284,7 +282,7 @@ public:
         if (fd_ < 0) {
             int error = errno;
             temp_.clear();
-            throw fileFailure("ファイルを作成できません", path, error);
+            throw fileFailure("ファイル %s を作成できません", path, error);
         }
         mode_t mode;
         if (exists) {
@@ -305,7 +303,7 @@ public:
         if (stream_) {
             stream_->write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
             if (!*stream_)
-                throw Failure(std::string("書き込みに失敗しました: ") + kStdoutName);
+                throw Failure(std::string(kStdoutName) + " に書き込めません");
             return;
         }
         while (!bytes.empty()) {
@@ -313,7 +311,7 @@ public:
             if (n < 0) {
                 if (errno == EINTR)
                     continue;
-                throw fileFailure("書き込みに失敗しました", path_, errno);
+                throw fileFailure("%s に書き込めません", path_, errno);
             }
             bytes.remove_prefix(static_cast<size_t>(n));
         }
@@ -323,25 +321,25 @@ public:
         if (stream_) {
             stream_->flush();
             if (!*stream_)
-                throw Failure(std::string("書き込みに失敗しました: ") + kStdoutName);
+                throw Failure(std::string(kStdoutName) + " に書き込めません");
             return;
         }
         if (temp_.empty()) { // a device or a pipe, written in place
             int fd = fd_;
             fd_ = -1;
             if (::close(fd) != 0)
-                throw fileFailure("書き込みに失敗しました", path_, errno);
+                throw fileFailure("%s に書き込めません", path_, errno);
             return;
         }
         // The data must be on disk before the rename makes it the file's content.
         if (::fsync(fd_) != 0)
-            throw fileFailure("書き込みに失敗しました", path_, errno);
+            throw fileFailure("%s に書き込めません", path_, errno);
         int fd = fd_;
         fd_ = -1;
         if (::close(fd) != 0)
-            throw fileFailure("書き込みに失敗しました", path_, errno);
+            throw fileFailure("%s に書き込めません", path_, errno);
         if (::rename(temp_.c_str(), path_.c_str()) != 0)
-            throw fileFailure("ファイルを作成できません", path_, errno);
+            throw fileFailure("ファイル %s を作成できません", path_, errno);
         temp_.clear();
     }
 
@@ -581,8 +579,8 @@ private:
     }
 
     Failure notUtf8(const Input& input) const {
-        return Failure(std::string("UTF-8 ではありません: ") + input.name() + ": " +
-                       std::to_string(lineNumber_) + " 行目");
+        return Failure(std::string("ファイル ") + input.name() + " の " +
+                       std::to_string(lineNumber_) + " 行目は UTF-8 ではありません");
     }
 
     const DictionaryTable& table_;

@@ -134,7 +134,7 @@ TEST_F(RunConvertTest, InvalidUtf8IsAnErrorNamingFileAndLine) {
     std::string input = write("in.txt", "ok\nstill ok\nbad \xFF byte\n");
     EXPECT_EQ(run({"-d", write("dict.txt", ""), "-e", "utf-8", input}), 1);
     EXPECT_NE(error.find(input), std::string::npos) << error;
-    EXPECT_NE(error.find("3"), std::string::npos) << error;
+    EXPECT_NE(error.find(" 3 行目"), std::string::npos) << error;
     EXPECT_EQ(lines(error), 1);
     // The same bytes are fine as code page 932 text.
     EXPECT_EQ(run({"-d", path("dict.txt"), input}), 0);
@@ -149,7 +149,7 @@ TEST_F(RunConvertTest, InvalidUtf8LineIsCountedAcrossBlocksAndThreads) {
     for (bool parallel : {false, true}) {
         env.parallel = parallel;
         EXPECT_EQ(run({"-d", write("dict.txt", ""), "-e", "utf-8", file}), 1);
-        EXPECT_NE(error.find(": 160001 "), std::string::npos) << error;
+        EXPECT_NE(error.find(" 160001 行目"), std::string::npos) << error;
     }
 }
 
@@ -244,14 +244,17 @@ TEST_F(RunConvertTest, FailuresGiveOneLineAndStatusOne) {
     std::string dict = write("dict.txt", "a\tX\n");
     struct Case {
         std::vector<std::string> args;
-        std::string named; // what the message must name
+        std::string named;  // the file the message must name
+        std::string reason; // and the system's reason, where there is one
     } cases[] = {
-        {{"-d", path("nodict"), "-"}, "nodict"},
-        {{"-d", dir, "-"}, dir},
-        {{"-d", dict, path("missing.txt")}, path("missing.txt") + ": No such file or directory"},
-        {{"-d", dict, dir}, dir + ": Is a directory"},
-        {{"-d", dict, "-o", path("no/such/folder/out.txt"), "-"}, "no/such/folder/out.txt"},
-        {{"-d", dict, "-o", dir, "-"}, dir},
+        {{"-d", path("nodict"), "-"}, "nodict", ""},
+        {{"-d", dir, "-"}, dir, "Is a directory"},
+        {{"-d", dict, path("missing.txt")}, path("missing.txt"), "No such file or directory"},
+        {{"-d", dict, dir}, dir, "Is a directory"},
+        {{"-d", dict, "-o", path("no/such/folder/out.txt"), "-"},
+         "no/such/folder/out.txt",
+         "No such file or directory"},
+        {{"-d", dict, "-o", dir, "-"}, dir, "Is a directory"},
     };
     for (const Case& c : cases) {
         EXPECT_EQ(run(c.args, "a\n"), 1) << c.args[1];
@@ -259,6 +262,7 @@ TEST_F(RunConvertTest, FailuresGiveOneLineAndStatusOne) {
         EXPECT_EQ(lines(error), 1) << error;
         EXPECT_EQ(error.rfind("sorvanti-convert: ", 0), 0u) << error;
         EXPECT_NE(error.find(c.named), std::string::npos) << error;
+        EXPECT_NE(error.find(c.reason), std::string::npos) << error;
     }
 }
 
