@@ -574,7 +574,10 @@ private:
             ++lineNumber_;
             throw notUtf8(input);
         }
-        pending_.append(secondPending_);
+        // Written in order straight away rather than copied behind the first half.
+        output_.write(pending_);
+        pending_.clear();
+        output_.write(secondPending_);
         secondPending_.clear();
     }
 
