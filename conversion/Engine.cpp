@@ -1,8 +1,10 @@
 #include "conversion/Engine.h"
 
 #include <algorithm>
+#include <bit>
 #include <climits>
 #include <cstdint>
+#include <cstring>
 #include <utility>
 
 namespace sorvanti {
@@ -13,6 +15,16 @@ constexpr int32_t kNoEntry = INT32_MAX;
 constexpr int32_t kFreeSlot = -1;
 constexpr int32_t kRootMark = -2;
 constexpr int kAlphabet = 256;
+constexpr size_t kMaxReplacement = DictionaryTable::kMaxWordBytes;
+
+// Four text bytes as one number, first byte lowest, whatever the machine's byte order.
+inline uint32_t loadFour(const uint8_t* p) {
+    uint32_t v;
+    std::memcpy(&v, p, 4);
+    if constexpr (std::endian::native == std::endian::big)
+        v = __builtin_bswap32(v);
+    return v;
+}
 
 // One slot of the double array. A node's child for byte c sits at base + c and names
 // its parent in `check`. The two minima let a lookup stop as soon as nothing deeper
@@ -38,42 +50,108 @@ public:
     void build(const DictionaryTable& table, int side);
     // `index` must be larger than every index already in the trie (an appended entry).
     void add(std::string_view word, int32_t index);
-    const Node* nodes() const { return nodes_.data(); }
+    static constexpr int kLongGateBits = 17;
+    static constexpr uint32_t kHashFactor = 0x9E3779B1u;
+    static uint32_t hashFour(uint32_t four) { return (four * kHashFactor) >> (32 - kLongGateBits); }
+
+    // Cheap tests for the first bytes at a position, in a form the conversion loop
+    // keeps in registers. Words of one to three bytes are marked by their first two
+    // bytes (one-byte words for every second byte); when none starts at a position, a
+    // match needs a longer word, whose first four bytes the prefix table knows. The
+    // long gate, a bit per hash of four bytes, turns most positions away before that.
+    struct PrefixSlot {
+        uint32_t key = 0;
+        int32_t node = -1;
+    };
+    struct View {
+        const Node* nodes;
+        const uint64_t* shortGate;
+        const uint64_t* longGate;
+        const PrefixSlot* prefixes;
+        uint32_t prefixShift;
+        uint32_t prefixMask;
+
+        bool hasShortWord(uint32_t two) const { return shortGate[two >> 6] >> (two & 63) & 1; }
+        bool mayHaveLongWord(uint32_t four) const {
+            const uint32_t h = hashFour(four);
+            return longGate[h >> 6] >> (h & 63) & 1;
+        }
+        // The node reached by the four bytes, or -1 when no word begins with them.
+        int32_t prefixNode(uint32_t four) const {
+            for (uint32_t h = (four * kHashFactor) >> prefixShift;; h = (h + 1) & prefixMask) {
+                const PrefixSlot& slot = prefixes[h];
+                if (slot.node < 0 || slot.key == four)
+                    return slot.node;
+            }
+        }
+    };
+    View view() const {
+        return {nodes_.data(),    shortGate_.data(), longGate_.data(),
+                prefixes_.data(), prefixShift_,      prefixMask_};
+    }
 
 private:
+    void rebuildPrefixes();
+    void collectPrefixes(int32_t node, int depth, uint32_t key,
+                         std::vector<std::pair<uint32_t, int32_t>>& out) const;
+    void insertPrefix(uint32_t key, int32_t node);
+    std::vector<PrefixSlot> prefixes_;
+    uint32_t prefixShift_ = 32;
+    uint32_t prefixMask_ = 0;
+    size_t prefixCount_ = 0;
+    bool relocated_ = false; // set by addChild when it moved children
+    void markGate(std::string_view word);
+    std::vector<uint64_t> shortGate_ = std::vector<uint64_t>(65536 / 64);
+    std::vector<uint64_t> longGate_ = std::vector<uint64_t>((1u << kLongGateBits) / 64);
+
     int32_t buildNode(int32_t slot, size_t lo, size_t hi, size_t depth);
     int32_t findBase(const uint8_t* labels, int count);
     int32_t addChild(int32_t parent, uint8_t label);
+    void reset();
     void claim(int32_t slot, int32_t parent) {
+        unlink(slot);
         nodes_[slot] = Node{};
         nodes_[slot].check = parent;
     }
-    void ensureSize(size_t size) {
-        if (nodes_.size() < size)
-            nodes_.resize(std::max(size, nodes_.size() + nodes_.size() / 2));
-    }
+    void release(int32_t slot);
+    void ensureSize(size_t size);
+    void unlink(int32_t slot);
 
     std::vector<Node> nodes_;
     std::vector<std::pair<std::string_view, int32_t>> words_; // build scratch
-    size_t firstFree_ = 1;
+
+    // Free slots form a doubly linked list, in the order the array grew (slots freed by
+    // a move go to its front), so a search for a base visits free slots only. Searches
+    // for nodes with several children start at `denseCursor_`, which moves past slots
+    // that already failed many such searches; nodes with one child still use those.
+    static constexpr int32_t kEnd = -1;
+    std::vector<int32_t> nextFree_;
+    std::vector<int32_t> prevFree_;
+    std::vector<uint8_t> failures_;
+    int32_t freeHead_ = kEnd;
+    int32_t freeTail_ = kEnd;
+    int32_t denseCursor_ = kEnd;
 };
 
 void WordTrie::build(const DictionaryTable& table, int side) {
     words_.clear();
+    std::fill(shortGate_.begin(), shortGate_.end(), 0);
+    std::fill(longGate_.begin(), longGate_.end(), 0);
     for (int32_t i = 0; i < table.count(); ++i) {
         const std::string_view w = table.word(i, side);
-        if (!w.empty())
+        if (!w.empty()) {
             words_.emplace_back(w, i);
+            markGate(w);
+        }
     }
     // Sorted words give each node all its children at once, so the layout needs no
     // relocation; the sort compares bytes as unsigned, as the walk reads them.
     std::stable_sort(words_.begin(), words_.end(),
                      [](const auto& a, const auto& b) { return a.first < b.first; });
-    nodes_.assign(kAlphabet, Node{});
-    nodes_[0].check = kRootMark;
-    firstFree_ = 1;
+    reset();
     buildNode(0, 0, words_.size(), 0);
     words_.clear();
+    rebuildPrefixes();
     generation = table.generation();
     indexedCount = table.count();
     built = true;
@@ -114,17 +192,80 @@ int32_t WordTrie::buildNode(int32_t slot, size_t lo, size_t hi, size_t depth) {
     return std::min(endMin, subMin);
 }
 
-// The lowest base >= 1 at which every label's slot is free; grows the array so that
-// all 256 slots from that base exist. `labels` is ascending.
+void WordTrie::reset() {
+    nodes_.clear();
+    nextFree_.clear();
+    prevFree_.clear();
+    failures_.clear();
+    freeHead_ = freeTail_ = denseCursor_ = kEnd;
+    ensureSize(kAlphabet);
+    claim(0, kRootMark);
+}
+
+void WordTrie::ensureSize(size_t size) {
+    const size_t old = nodes_.size();
+    if (old >= size)
+        return;
+    const size_t grown = std::max(size, old + old / 2);
+    nodes_.resize(grown);
+    nextFree_.resize(grown);
+    prevFree_.resize(grown);
+    failures_.resize(grown);
+    for (size_t i = old; i < grown; ++i) {
+        const auto slot = static_cast<int32_t>(i);
+        prevFree_[i] = freeTail_;
+        nextFree_[i] = kEnd;
+        if (freeTail_ != kEnd)
+            nextFree_[freeTail_] = slot;
+        else
+            freeHead_ = slot;
+        freeTail_ = slot;
+        if (denseCursor_ == kEnd)
+            denseCursor_ = slot;
+    }
+}
+
+void WordTrie::unlink(int32_t slot) {
+    const int32_t prev = prevFree_[slot];
+    const int32_t next = nextFree_[slot];
+    if (prev != kEnd)
+        nextFree_[prev] = next;
+    else
+        freeHead_ = next;
+    if (next != kEnd)
+        prevFree_[next] = prev;
+    else
+        freeTail_ = prev;
+    if (denseCursor_ == slot)
+        denseCursor_ = next;
+}
+
+void WordTrie::release(int32_t slot) {
+    nodes_[slot] = Node{};
+    failures_[slot] = 0;
+    prevFree_[slot] = kEnd;
+    nextFree_[slot] = freeHead_;
+    if (freeHead_ != kEnd)
+        prevFree_[freeHead_] = slot;
+    else
+        freeTail_ = slot;
+    freeHead_ = slot;
+}
+
+// A base >= 1 at which every label's slot is free; grows the array so that all 256
+// slots from that base exist. `labels` is ascending.
 int32_t WordTrie::findBase(const uint8_t* labels, int count) {
-    while (firstFree_ < nodes_.size() && nodes_[firstFree_].check != kFreeSlot)
-        ++firstFree_;
-    for (size_t pos = firstFree_;; ++pos) {
-        if (pos < nodes_.size() && nodes_[pos].check != kFreeSlot)
-            continue;
-        if (pos < size_t{labels[0]} + 1)
-            continue;
-        const size_t base = pos - labels[0];
+    constexpr uint8_t kMaxFailures = 16;
+    const bool single = count == 1;
+    if (!single) {
+        while (denseCursor_ != kEnd && failures_[denseCursor_] >= kMaxFailures)
+            denseCursor_ = nextFree_[denseCursor_];
+    }
+    const size_t first = labels[0];
+    for (int32_t pos = single ? freeHead_ : denseCursor_; pos != kEnd; pos = nextFree_[pos]) {
+        if (static_cast<size_t>(pos) <= first)
+            continue; // the base would be below 1
+        const size_t base = pos - first;
         bool fits = true;
         for (int j = 1; j < count && fits; ++j) {
             const size_t t = base + labels[j];
@@ -134,7 +275,13 @@ int32_t WordTrie::findBase(const uint8_t* labels, int count) {
             ensureSize(base + kAlphabet);
             return static_cast<int32_t>(base);
         }
+        if (failures_[pos] < kMaxFailures)
+            ++failures_[pos];
     }
+    // Nothing free fits: start past the end, where every slot is free.
+    const size_t base = std::max(nodes_.size(), first + 1) - first;
+    ensureSize(base + kAlphabet);
+    return static_cast<int32_t>(base);
 }
 
 // Gives `parent` a child for `label`. When that slot is taken by another node, the
@@ -168,31 +315,113 @@ int32_t WordTrie::addChild(int32_t parent, uint8_t label) {
             continue;
         const int32_t from = oldBase + labels[j];
         const int32_t to = base + labels[j];
-        nodes_[to] = nodes_[from];
+        claim(to, parent);
+        nodes_[to].base = nodes_[from].base;
+        nodes_[to].endMin = nodes_[from].endMin;
+        nodes_[to].subMin = nodes_[from].subMin;
         if (const int32_t childBase = nodes_[to].base; childBase != 0) {
             for (int y = 0; y < kAlphabet; ++y) {
                 if (nodes_[childBase + y].check == from)
                     nodes_[childBase + y].check = to;
             }
         }
-        nodes_[from] = Node{};
-        firstFree_ = std::min(firstFree_, static_cast<size_t>(from));
+        release(from);
+        relocated_ = true;
     }
     nodes_[parent].base = base;
     claim(base + label, parent);
     return base + label;
 }
 
+void WordTrie::markGate(std::string_view word) {
+    const auto* p = reinterpret_cast<const uint8_t*>(word.data());
+    auto set = [](std::vector<uint64_t>& bits, uint32_t i) {
+        bits[i >> 6] |= uint64_t{1} << (i & 63);
+    };
+    if (word.size() >= 4) {
+        set(longGate_, hashFour(loadFour(p)));
+    } else if (word.size() >= 2) {
+        set(shortGate_, p[0] | uint32_t{p[1]} << 8);
+    } else {
+        for (uint32_t second = 0; second < 256; ++second)
+            set(shortGate_, p[0] | second << 8);
+    }
+}
+
+void WordTrie::collectPrefixes(int32_t node, int depth, uint32_t key,
+                               std::vector<std::pair<uint32_t, int32_t>>& out) const {
+    if (depth == 4) {
+        out.emplace_back(key, node);
+        return;
+    }
+    const int32_t base = nodes_[node].base;
+    if (base == 0)
+        return;
+    for (uint32_t c = 0; c < kAlphabet; ++c) {
+        if (nodes_[base + c].check == node)
+            collectPrefixes(base + static_cast<int32_t>(c), depth + 1, key | c << (8 * depth), out);
+    }
+}
+
+void WordTrie::rebuildPrefixes() {
+    std::vector<std::pair<uint32_t, int32_t>> found;
+    collectPrefixes(0, 0, 0, found);
+    // At most a quarter full, so that a key that is absent is told after few probes.
+    uint32_t bits = 10;
+    while ((size_t{1} << bits) < found.size() * 4)
+        ++bits;
+    prefixes_.assign(size_t{1} << bits, PrefixSlot{});
+    prefixShift_ = 32 - bits;
+    prefixMask_ = (uint32_t{1} << bits) - 1;
+    prefixCount_ = 0;
+    for (const auto& [key, node] : found)
+        insertPrefix(key, node);
+}
+
+void WordTrie::insertPrefix(uint32_t key, int32_t node) {
+    if ((prefixCount_ + 1) * 2 > prefixes_.size()) {
+        rebuildPrefixes(); // the node is in the trie already, so the rebuild finds it
+        return;
+    }
+    for (uint32_t h = (key * kHashFactor) >> prefixShift_;; h = (h + 1) & prefixMask_) {
+        PrefixSlot& slot = prefixes_[h];
+        if (slot.node < 0) {
+            slot = {key, node};
+            ++prefixCount_;
+            return;
+        }
+        if (slot.key == key) {
+            slot.node = node;
+            return;
+        }
+    }
+}
+
 void WordTrie::add(std::string_view word, int32_t index) {
+    markGate(word);
     int32_t path[DictionaryTable::kMaxWordBytes + 1];
     int depth = 0;
     int32_t s = 0;
+    bool fourthLevelMoved = false;
     for (const char ch : word) {
         const auto c = static_cast<uint8_t>(ch);
-        path[depth++] = s;
+        path[depth] = s;
         const int32_t base = nodes_[s].base;
-        s = (base != 0 && nodes_[base + c].check == s) ? base + c : addChild(s, c);
+        if (base != 0 && nodes_[base + c].check == s) {
+            s = base + c;
+        } else {
+            relocated_ = false;
+            s = addChild(s, c);
+            // Children of a node at depth 3 are the nodes the prefix table points to.
+            fourthLevelMoved |= relocated_ && depth == 3;
+        }
+        ++depth;
     }
+    if (fourthLevelMoved)
+        rebuildPrefixes();
+    else if (word.size() >= 4)
+        insertPrefix(loadFour(reinterpret_cast<const uint8_t*>(word.data())),
+                     word.size() == 4 ? s : path[4]);
     // `index` is the largest so far: an earlier word ending here keeps the node.
     if (nodes_[s].endMin == kNoEntry)
         nodes_[s].endMin = index;
@@ -232,19 +461,52 @@ void Engine::syncSide(int side) {
 
 void Engine::convertLine(std::string_view line, int side, std::string& out) {
     syncSide(side);
-    const Node* nodes = index_->side[side].nodes();
+    const WordTrie::View trie = index_->side[side].view();
+    const Node* const nodes = trie.nodes;
     const int target = 1 - side;
-    const auto* text = reinterpret_cast<const uint8_t*>(line.data());
+    const auto* const text = reinterpret_cast<const uint8_t*>(line.data());
     const size_t n = line.size();
 
-    // Unmatched bytes are copied in runs rather than one by one.
+    // The output is written in place: unmatched bytes are copied in runs, and room
+    // grows only when replacements make the line longer than the text.
+    const size_t outStart = out.size();
+    out.resize(outStart + n + kMaxReplacement);
+    char* dst = out.data() + outStart;
+    char* limit = out.data() + out.size();
+    auto room = [&](size_t bytes) {
+        if (static_cast<size_t>(limit - dst) < bytes) {
+            const size_t used = static_cast<size_t>(dst - out.data());
+            out.resize(std::max(out.size() * 2, used + bytes));
+            dst = out.data() + used;
+            limit = out.data() + out.size();
+        }
+    };
+
     size_t runStart = 0;
     size_t i = 0;
     while (i < n) {
+        int32_t s = 0;
+        size_t k = i;
         int32_t best = kNoEntry;
         size_t bestLength = 0;
-        int32_t s = 0;
-        for (size_t k = i; k < n; ++k) {
+        if (i + 4 <= n) {
+            const uint32_t four = loadFour(text + i);
+            if (!trie.hasShortWord(four & 0xFFFF)) {
+                // No word of one to three bytes starts here: a match starts at depth 4.
+                const int32_t node = trie.mayHaveLongWord(four) ? trie.prefixNode(four) : -1;
+                if (node < 0) {
+                    i += isLeadByte(text[i]) ? 2 : 1;
+                    continue;
+                }
+                s = node;
+                k = i + 4;
+                best = nodes[s].endMin;
+                bestLength = 4;
+                if (nodes[s].subMin >= best)
+                    k = n;
+            }
+        }
+        for (; k < n; ++k) {
             const int32_t t = nodes[s].base + text[k];
             if (nodes[t].check != s)
                 break;
@@ -257,9 +519,13 @@ void Engine::convertLine(std::string_view line, int side, std::string& out) {
                 break;
         }
         if (best != kNoEntry) {
-            out.append(line.data() + runStart, i - runStart);
             const DictionaryEntry& e = table_.entry(best);
-            out.append(e.word[target], static_cast<size_t>(e.length[target]));
+            const auto length = static_cast<size_t>(e.length[target]);
+            room(i - runStart + length);
+            std::memcpy(dst, line.data() + runStart, i - runStart);
+            dst += i - runStart;
+            std::memcpy(dst, e.word[target], length);
+            dst += length;
             i += bestLength;
             runStart = i;
         } else {
@@ -267,7 +533,10 @@ void Engine::convertLine(std::string_view line, int side, std::string& out) {
             i += (isLeadByte(text[i]) && i + 1 < n) ? 2 : 1;
         }
     }
-    out.append(line.data() + runStart, n - runStart);
+    room(n - runStart);
+    std::memcpy(dst, line.data() + runStart, n - runStart);
+    dst += n - runStart;
+    out.resize(static_cast<size_t>(dst - out.data()));
 }
 
 std::string Engine::convertLine(std::string_view line, int side) {

@@ -181,7 +181,8 @@ TEST_F(LoaderTest, LoadsByNameFromTheDictionaryFolder) {
 TEST_F(LoaderTest, CapacityStopsAtTwoThousandAndCountsTheRest) {
     std::string file;
     for (int i = 0; i < 2100; ++i) {
-        file += "w" + std::to_string(i) + "\tv" + std::to_string(i) + "\r\n";
+        const std::string number = std::to_string(i);
+        file.append("w").append(number).append("\tv").append(number).append("\r\n");
         if (i % 7 == 0)
             file += "# comment\r\nsingle\r\n";
     }

@@ -93,6 +93,18 @@ TEST(Engine, EmptyWordsAndCutWords) {
     EXPECT_EQ(convert(tableOf({{word45, "W"}}), word45), "Wtail!");
 }
 
+TEST(Engine, ReplacementsLongerThanTheText) {
+    const std::string forty(40, 'L');
+    const DictionaryTable table = tableOf({{"s", forty}, {"\x82\xa0", ""}});
+    std::string expected;
+    for (int i = 0; i < 100; ++i)
+        expected += forty + "x";
+    std::string line;
+    for (int i = 0; i < 100; ++i)
+        line += "s\x82\xa0x";
+    EXPECT_EQ(convert(table, line), expected);
+}
+
 TEST(Engine, LoneLeadByteAtLineEndIsCopied) {
     const DictionaryTable table = tableOf({{"a", "X"}});
     EXPECT_EQ(convert(table, "a\x82"), "X\x82");
