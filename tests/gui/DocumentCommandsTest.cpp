@@ -323,7 +323,9 @@ TEST_F(DocumentCommands, NewAsksOnlyForTheActivePaneAndCancelKeepsEverything) {
     makeActive(1);
     choose(&Pane::Open1Click);
     type(1, u("下の変更"));
-    type(0, u("上"));
+    // The upper pane holds text but no change: the lower, active pane's flag is asked about.
+    w->REedit0->setPlainText(u("上"));
+    w->REedit0->document()->setModified(false);
     runner.answers = {cancelled};
     choose(&Pane::New1Click);
     ASSERT_EQ(runner.boxes.size(), 1u);
