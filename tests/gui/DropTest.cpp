@@ -144,6 +144,19 @@ TEST_F(Drops, DropsOutsideThePanesAreRefusedAndChangeNothing) {
     expectRefused(w->menuBar()->geometry().center(), "menu bar");
 }
 
+TEST_F(Drops, EveryDropBringsTheWindowToTheFront) {
+    QWidget other;
+    other.show();
+    for (const QPoint at : {over(w->StatusBar1), over(w->REedit0->viewport())}) {
+        other.activateWindow();
+        QApplication::processEvents();
+        ASSERT_EQ(QApplication::activeWindow(), &other);
+        drop(at, {write("front.svt", "f")});
+        QApplication::processEvents();
+        EXPECT_EQ(QApplication::activeWindow(), w.get());
+    }
+}
+
 TEST_F(Drops, DropOutsideTheWindowDoesNothing) {
     drop(QPoint(-5, -5), {write("a.svt", "a")});
     EXPECT_TRUE(runner.boxes.empty());
