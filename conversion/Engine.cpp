@@ -15,7 +15,7 @@ constexpr int32_t kNoEntry = INT32_MAX;
 constexpr int32_t kFreeSlot = -1;
 constexpr int32_t kRootMark = -2;
 constexpr int kAlphabet = 256;
-constexpr size_t kMaxReplacement = DictionaryTable::kMaxWordBytes;
+constexpr size_t kMaxWord = DictionaryTable::kMaxWordBytes;
 
 // Four text bytes as one number, first byte lowest, whatever the machine's byte order.
 inline uint32_t loadFour(const uint8_t* p) {
@@ -24,6 +24,10 @@ inline uint32_t loadFour(const uint8_t* p) {
     if constexpr (std::endian::native == std::endian::big)
         v = __builtin_bswap32(v);
     return v;
+}
+
+inline const uint8_t* bytes(std::string_view s) {
+    return reinterpret_cast<const uint8_t*>(s.data());
 }
 
 // One slot of the double array. A node's child for byte c sits at base + c and names
@@ -36,74 +40,22 @@ struct Node {
     int32_t subMin = kNoEntry; // smallest table index of a word that ends below here
 };
 
-// A byte trie over the side-p words of the table, laid out as a double array. Every
-// slot base + c (c < 256) of every node lies inside the array, so a lookup needs no
-// bounds test. The table order is kept as the smallest index at each word end; the
-// answer of a lookup, the smallest index met along the walk, is thus the first entry
-// in table order whose word is a prefix of the text.
+// A byte trie over words, laid out as a double array. Every slot base + c (c < 256)
+// of every node lies inside the array, so a walk needs no bounds test. Each word end
+// keeps the smallest table index of the words ending there; the smallest index met
+// along a walk over a text is thus the first entry in table order whose word is a
+// prefix of that text.
 class WordTrie {
 public:
-    uint64_t generation = 0;
-    int32_t indexedCount = 0;
-    bool built = false;
-
-    void build(const DictionaryTable& table, int side);
+    // `words` sorted by bytes (unsigned), each with its table index.
+    void build(const std::vector<std::pair<std::string_view, int32_t>>& words);
     // `index` must be larger than every index already in the trie (an appended entry).
     void add(std::string_view word, int32_t index);
-    static constexpr int kLongGateBits = 17;
-    static constexpr uint32_t kHashFactor = 0x9E3779B1u;
-    static uint32_t hashFour(uint32_t four) { return (four * kHashFactor) >> (32 - kLongGateBits); }
-
-    // Cheap tests for the first bytes at a position, in a form the conversion loop
-    // keeps in registers. Words of one to three bytes are marked by their first two
-    // bytes (one-byte words for every second byte); when none starts at a position, a
-    // match needs a longer word, whose first four bytes the prefix table knows. The
-    // long gate, a bit per hash of four bytes, turns most positions away before that.
-    struct PrefixSlot {
-        uint32_t key = 0;
-        int32_t node = -1;
-    };
-    struct View {
-        const Node* nodes;
-        const uint64_t* shortGate;
-        const uint64_t* longGate;
-        const PrefixSlot* prefixes;
-        uint32_t prefixShift;
-        uint32_t prefixMask;
-
-        bool hasShortWord(uint32_t two) const { return shortGate[two >> 6] >> (two & 63) & 1; }
-        bool mayHaveLongWord(uint32_t four) const {
-            const uint32_t h = hashFour(four);
-            return longGate[h >> 6] >> (h & 63) & 1;
-        }
-        // The node reached by the four bytes, or -1 when no word begins with them.
-        int32_t prefixNode(uint32_t four) const {
-            for (uint32_t h = (four * kHashFactor) >> prefixShift;; h = (h + 1) & prefixMask) {
-                const PrefixSlot& slot = prefixes[h];
-                if (slot.node < 0 || slot.key == four)
-                    return slot.node;
-            }
-        }
-    };
-    View view() const {
-        return {nodes_.data(),    shortGate_.data(), longGate_.data(),
-                prefixes_.data(), prefixShift_,      prefixMask_};
-    }
+    // The node reached from the root by `prefix`; it must exist.
+    int32_t follow(std::string_view prefix) const;
+    const Node* nodes() const { return nodes_.data(); }
 
 private:
-    void rebuildPrefixes();
-    void collectPrefixes(int32_t node, int depth, uint32_t key,
-                         std::vector<std::pair<uint32_t, int32_t>>& out) const;
-    void insertPrefix(uint32_t key, int32_t node);
-    std::vector<PrefixSlot> prefixes_;
-    uint32_t prefixShift_ = 32;
-    uint32_t prefixMask_ = 0;
-    size_t prefixCount_ = 0;
-    bool relocated_ = false; // set by addChild when it moved children
-    void markGate(std::string_view word);
-    std::vector<uint64_t> shortGate_ = std::vector<uint64_t>(65536 / 64);
-    std::vector<uint64_t> longGate_ = std::vector<uint64_t>((1u << kLongGateBits) / 64);
-
     int32_t buildNode(int32_t slot, size_t lo, size_t hi, size_t depth);
     int32_t findBase(const uint8_t* labels, int count);
     int32_t addChild(int32_t parent, uint8_t label);
@@ -118,7 +70,7 @@ private:
     void unlink(int32_t slot);
 
     std::vector<Node> nodes_;
-    std::vector<std::pair<std::string_view, int32_t>> words_; // build scratch
+    const std::vector<std::pair<std::string_view, int32_t>>* words_ = nullptr; // during build
 
     // Free slots form a doubly linked list, in the order the array grew (slots freed by
     // a move go to its front), so a search for a base visits free slots only. Searches
@@ -133,35 +85,20 @@ private:
     int32_t denseCursor_ = kEnd;
 };
 
-void WordTrie::build(const DictionaryTable& table, int side) {
-    words_.clear();
-    std::fill(shortGate_.begin(), shortGate_.end(), 0);
-    std::fill(longGate_.begin(), longGate_.end(), 0);
-    for (int32_t i = 0; i < table.count(); ++i) {
-        const std::string_view w = table.word(i, side);
-        if (!w.empty()) {
-            words_.emplace_back(w, i);
-            markGate(w);
-        }
-    }
-    // Sorted words give each node all its children at once, so the layout needs no
-    // relocation; the sort compares bytes as unsigned, as the walk reads them.
-    std::stable_sort(words_.begin(), words_.end(),
-                     [](const auto& a, const auto& b) { return a.first < b.first; });
+void WordTrie::build(const std::vector<std::pair<std::string_view, int32_t>>& words) {
     reset();
-    buildNode(0, 0, words_.size(), 0);
-    words_.clear();
-    rebuildPrefixes();
-    generation = table.generation();
-    indexedCount = table.count();
-    built = true;
+    words_ = &words;
+    buildNode(0, 0, words.size(), 0);
+    words_ = nullptr;
 }
 
+// Sorted words give each node all its children at once, so the layout needs no moves.
 int32_t WordTrie::buildNode(int32_t slot, size_t lo, size_t hi, size_t depth) {
+    const auto& words = *words_;
     int32_t endMin = kNoEntry;
     size_t k = lo;
-    while (k < hi && words_[k].first.size() == depth) {
-        endMin = std::min(endMin, words_[k].second);
+    while (k < hi && words[k].first.size() == depth) {
+        endMin = std::min(endMin, words[k].second);
         ++k;
     }
     nodes_[slot].endMin = endMin;
@@ -172,11 +109,11 @@ int32_t WordTrie::buildNode(int32_t slot, size_t lo, size_t hi, size_t depth) {
     uint32_t starts[kAlphabet + 1];
     int count = 0;
     for (size_t j = k; j < hi;) {
-        const auto label = static_cast<uint8_t>(words_[j].first[depth]);
+        const auto label = static_cast<uint8_t>(words[j].first[depth]);
         labels[count] = label;
         starts[count] = static_cast<uint32_t>(j);
         ++count;
-        while (j < hi && static_cast<uint8_t>(words_[j].first[depth]) == label)
+        while (j < hi && static_cast<uint8_t>(words[j].first[depth]) == label)
             ++j;
     }
     starts[count] = static_cast<uint32_t>(hi);
@@ -326,15 +263,154 @@ int32_t WordTrie::addChild(int32_t parent, uint8_t label) {
             }
         }
         release(from);
-        relocated_ = true;
     }
     nodes_[parent].base = base;
     claim(base + label, parent);
     return base + label;
 }
 
-void WordTrie::markGate(std::string_view word) {
-    const auto* p = reinterpret_cast<const uint8_t*>(word.data());
+void WordTrie::add(std::string_view word, int32_t index) {
+    int32_t path[kMaxWord + 1];
+    int depth = 0;
+    int32_t s = 0;
+    for (const uint8_t c : std::basic_string_view<uint8_t>(bytes(word), word.size())) {
+        path[depth++] = s;
+        const int32_t base = nodes_[s].base;
+        s = (base != 0 && nodes_[base + c].check == s) ? base + c : addChild(s, c);
+    }
+    // `index` is the largest so far: an earlier word ending here keeps the node.
+    if (nodes_[s].endMin == kNoEntry)
+        nodes_[s].endMin = index;
+    for (int j = 0; j < depth; ++j)
+        nodes_[path[j]].subMin = std::min(nodes_[path[j]].subMin, index);
+}
+
+int32_t WordTrie::follow(std::string_view prefix) const {
+    int32_t s = 0;
+    for (const uint8_t c : std::basic_string_view<uint8_t>(bytes(prefix), prefix.size()))
+        s = nodes_[s].base + c;
+    return s;
+}
+
+// Words of four bytes or more that begin with the same four bytes, in table order, as
+// the conversion tries them. A word that has an earlier word of the list as its prefix
+// can never be the first match and is left out.
+struct Candidate {
+    int32_t index;
+    uint8_t tailLength; // bytes after the first four
+    char tail[kMaxWord - 4];
+};
+
+struct PrefixSlot {
+    uint32_t key = 0;
+    int32_t node = -1;  // the trie node after the four bytes; -1: empty slot
+    uint32_t first = 0; // candidates [first, first + count)
+    uint32_t count = 0; // 0: too many words; walk the trie from `node`
+};
+
+// Everything one side of the table is looked up through: the trie, and in front of it
+// tests that settle most positions of a text without walking it.
+//
+// Words of one to three bytes are marked in the short gate by their first two bytes
+// (one-byte words for every second byte). Where none starts, a match needs a longer
+// word: the long gate, a bit per hash of four bytes, turns most positions away, and
+// the prefix table gives the few words that begin with those four bytes.
+class SideIndex {
+public:
+    uint64_t generation = 0;
+    int32_t indexedCount = 0;
+    bool built = false;
+
+    void build(const DictionaryTable& table, int side);
+    // Adds the entries appended since the last build or append.
+    void append(const DictionaryTable& table, int side);
+
+    struct View {
+        const Node* nodes;
+        const uint64_t* shortGate;
+        const uint64_t* longGate;
+        const PrefixSlot* prefixes;
+        const Candidate* candidates;
+        uint32_t prefixShift;
+        uint32_t prefixMask;
+
+        bool hasShortWord(uint32_t two) const { return shortGate[two >> 6] >> (two & 63) & 1; }
+        bool mayHaveLongWord(uint32_t four) const {
+            const uint32_t h = hashFour(four);
+            return longGate[h >> 6] >> (h & 63) & 1;
+        }
+        const PrefixSlot* prefix(uint32_t four) const {
+            for (uint32_t h = (four * kHashFactor) >> prefixShift;; h = (h + 1) & prefixMask) {
+                const PrefixSlot& slot = prefixes[h];
+                if (slot.node < 0)
+                    return nullptr;
+                if (slot.key == four)
+                    return &slot;
+            }
+        }
+    };
+    View view() const {
+        return {trie_.nodes(),      shortGate_.data(), longGate_.data(), prefixes_.data(),
+                candidates_.data(), prefixShift_,      prefixMask_};
+    }
+
+private:
+    static constexpr int kLongGateBits = 17;
+    static constexpr uint32_t kHashFactor = 0x9E3779B1u;
+    static constexpr size_t kMaxCandidates = 8;
+    static uint32_t hashFour(uint32_t four) { return (four * kHashFactor) >> (32 - kLongGateBits); }
+
+    void markGate(std::string_view word);
+    void rebuildPrefixes(const DictionaryTable& table, int side);
+
+    WordTrie trie_;
+    std::vector<uint64_t> shortGate_ = std::vector<uint64_t>(65536 / 64);
+    std::vector<uint64_t> longGate_ = std::vector<uint64_t>((1u << kLongGateBits) / 64);
+    std::vector<PrefixSlot> prefixes_;
+    std::vector<Candidate> candidates_;
+    uint32_t prefixShift_ = 32;
+    uint32_t prefixMask_ = 0;
+};
+
+void SideIndex::build(const DictionaryTable& table, int side) {
+    std::fill(shortGate_.begin(), shortGate_.end(), 0);
+    std::fill(longGate_.begin(), longGate_.end(), 0);
+    std::vector<std::pair<std::string_view, int32_t>> words;
+    for (int32_t i = 0; i < table.count(); ++i) {
+        const std::string_view w = table.word(i, side);
+        if (!w.empty()) {
+            words.emplace_back(w, i);
+            markGate(w);
+        }
+    }
+    // string_view compares bytes as unsigned, as the walk reads them.
+    std::stable_sort(words.begin(), words.end(),
+                     [](const auto& a, const auto& b) { return a.first < b.first; });
+    trie_.build(words);
+    rebuildPrefixes(table, side);
+    generation = table.generation();
+    indexedCount = table.count();
+    built = true;
+}
+
+void SideIndex::append(const DictionaryTable& table, int side) {
+    bool longWord = false;
+    for (int32_t i = indexedCount; i < table.count(); ++i) {
+        const std::string_view w = table.word(i, side);
+        if (w.empty())
+            continue;
+        trie_.add(w, i);
+        markGate(w);
+        longWord |= w.size() >= 4;
+    }
+    // The prefix table is small; laying it out again keeps its lists in table order.
+    if (longWord)
+        rebuildPrefixes(table, side);
+    indexedCount = table.count();
+}
+
+void SideIndex::markGate(std::string_view word) {
+    const uint8_t* p = bytes(word);
     auto set = [](std::vector<uint64_t>& bits, uint32_t i) {
         bits[i >> 6] |= uint64_t{1} << (i & 63);
     };
@@ -348,91 +424,71 @@ void WordTrie::markGate(std::string_view word) {
     }
 }
 
-void WordTrie::collectPrefixes(int32_t node, int depth, uint32_t key,
-                               std::vector<std::pair<uint32_t, int32_t>>& out) const {
-    if (depth == 4) {
-        out.emplace_back(key, node);
-        return;
+void SideIndex::rebuildPrefixes(const DictionaryTable& table, int side) {
+    std::vector<std::pair<uint32_t, int32_t>> keyed;
+    for (int32_t i = 0; i < table.count(); ++i) {
+        const std::string_view w = table.word(i, side);
+        if (w.size() >= 4)
+            keyed.emplace_back(loadFour(bytes(w)), i);
     }
-    const int32_t base = nodes_[node].base;
-    if (base == 0)
-        return;
-    for (uint32_t c = 0; c < kAlphabet; ++c) {
-        if (nodes_[base + c].check == node)
-            collectPrefixes(base + static_cast<int32_t>(c), depth + 1, key | c << (8 * depth), out);
-    }
-}
+    std::sort(keyed.begin(), keyed.end());
 
-void WordTrie::rebuildPrefixes() {
-    std::vector<std::pair<uint32_t, int32_t>> found;
-    collectPrefixes(0, 0, 0, found);
-    // At most a quarter full, so that a key that is absent is told after few probes.
-    uint32_t bits = 10;
-    while ((size_t{1} << bits) < found.size() * 4)
+    // At most half full, so that an absent key is told after few probes.
+    size_t keys = 0;
+    for (size_t j = 0; j < keyed.size(); ++j)
+        keys += j == 0 || keyed[j].first != keyed[j - 1].first;
+    uint32_t bits = 8;
+    while ((size_t{1} << bits) < keys * 2)
         ++bits;
     prefixes_.assign(size_t{1} << bits, PrefixSlot{});
     prefixShift_ = 32 - bits;
     prefixMask_ = (uint32_t{1} << bits) - 1;
-    prefixCount_ = 0;
-    for (const auto& [key, node] : found)
-        insertPrefix(key, node);
-}
+    candidates_.clear();
 
-void WordTrie::insertPrefix(uint32_t key, int32_t node) {
-    if ((prefixCount_ + 1) * 2 > prefixes_.size()) {
-        rebuildPrefixes(); // the node is in the trie already, so the rebuild finds it
-        return;
-    }
-    for (uint32_t h = (key * kHashFactor) >> prefixShift_;; h = (h + 1) & prefixMask_) {
-        PrefixSlot& slot = prefixes_[h];
-        if (slot.node < 0) {
-            slot = {key, node};
-            ++prefixCount_;
-            return;
+    for (size_t lo = 0; lo < keyed.size();) {
+        size_t hi = lo;
+        while (hi < keyed.size() && keyed[hi].first == keyed[lo].first)
+            ++hi;
+        const std::string_view firstWord = table.word(keyed[lo].second, side);
+        PrefixSlot slot;
+        slot.key = keyed[lo].first;
+        slot.node = trie_.follow(firstWord.substr(0, 4));
+        slot.first = static_cast<uint32_t>(candidates_.size());
+        for (size_t j = lo; j < hi; ++j) {
+            const std::string_view w = table.word(keyed[j].second, side);
+            const bool shadowed = std::any_of(
+                candidates_.begin() + slot.first, candidates_.end(), [&](const Candidate& c) {
+                    return size_t{c.tailLength} + 4 <= w.size() &&
+                           std::memcmp(c.tail, w.data() + 4, c.tailLength) == 0;
+                });
+            if (shadowed)
+                continue;
+            Candidate c{};
+            c.index = keyed[j].second;
+            c.tailLength = static_cast<uint8_t>(w.size() - 4);
+            std::memcpy(c.tail, w.data() + 4, w.size() - 4);
+            candidates_.push_back(c);
         }
-        if (slot.key == key) {
-            slot.node = node;
-            return;
+        slot.count = static_cast<uint32_t>(candidates_.size()) - slot.first;
+        if (slot.count > kMaxCandidates) {
+            candidates_.resize(slot.first);
+            slot.first = 0;
+            slot.count = 0;
         }
-    }
-}
-
-void WordTrie::add(std::string_view word, int32_t index) {
-    markGate(word);
-    int32_t path[DictionaryTable::kMaxWordBytes + 1];
-    int depth = 0;
-    int32_t s = 0;
-    bool fourthLevelMoved = false;
-    for (const char ch : word) {
-        const auto c = static_cast<uint8_t>(ch);
-        path[depth] = s;
-        const int32_t base = nodes_[s].base;
-        if (base != 0 && nodes_[base + c].check == s) {
-            s = base + c;
-        } else {
-            relocated_ = false;
-            s = addChild(s, c);
-            // Children of a node at depth 3 are the nodes the prefix table points to.
-            fourthLevelMoved |= relocated_ && depth == 3;
+        for (uint32_t h = (slot.key * kHashFactor) >> prefixShift_;; h = (h + 1) & prefixMask_) {
+            if (prefixes_[h].node < 0) {
+                prefixes_[h] = slot;
+                break;
+            }
         }
-        ++depth;
+        lo = hi;
     }
-    if (fourthLevelMoved)
-        rebuildPrefixes();
-    else if (word.size() >= 4)
-        insertPrefix(loadFour(reinterpret_cast<const uint8_t*>(word.data())),
-                     word.size() == 4 ? s : path[4]);
-    // `index` is the largest so far: an earlier word ending here keeps the node.
-    if (nodes_[s].endMin == kNoEntry)
-        nodes_[s].endMin = index;
-    for (int j = 0; j < depth; ++j)
-        nodes_[path[j]].subMin = std::min(nodes_[path[j]].subMin, index);
 }
 
 } // namespace
 
 struct Engine::Index {
-    WordTrie side[2];
+    SideIndex side[2];
 };
 
 Engine::Engine(const DictionaryTable& table) : table_(table), index_(std::make_unique<Index>()) {}
@@ -445,38 +501,32 @@ void Engine::sync() {
 }
 
 void Engine::syncSide(int side) {
-    WordTrie& trie = index_->side[side];
-    const int32_t count = table_.count();
-    if (!trie.built || trie.generation != table_.generation() || trie.indexedCount > count) {
-        trie.build(table_, side);
-        return;
-    }
-    for (int32_t i = trie.indexedCount; i < count; ++i) {
-        const std::string_view w = table_.word(i, side);
-        if (!w.empty())
-            trie.add(w, i);
-    }
-    trie.indexedCount = count;
+    SideIndex& index = index_->side[side];
+    if (!index.built || index.generation != table_.generation() ||
+        index.indexedCount > table_.count())
+        index.build(table_, side);
+    else if (index.indexedCount < table_.count())
+        index.append(table_, side);
 }
 
 void Engine::convertLine(std::string_view line, int side, std::string& out) {
     syncSide(side);
-    const WordTrie::View trie = index_->side[side].view();
-    const Node* const nodes = trie.nodes;
+    const SideIndex::View index = index_->side[side].view();
+    const Node* const nodes = index.nodes;
     const int target = 1 - side;
-    const auto* const text = reinterpret_cast<const uint8_t*>(line.data());
+    const uint8_t* const text = bytes(line);
     const size_t n = line.size();
 
     // The output is written in place: unmatched bytes are copied in runs, and room
     // grows only when replacements make the line longer than the text.
     const size_t outStart = out.size();
-    out.resize(outStart + n + kMaxReplacement);
+    out.resize(outStart + n + kMaxWord);
     char* dst = out.data() + outStart;
     char* limit = out.data() + out.size();
-    auto room = [&](size_t bytes) {
-        if (static_cast<size_t>(limit - dst) < bytes) {
+    auto room = [&](size_t wanted) {
+        if (static_cast<size_t>(limit - dst) < wanted) {
             const size_t used = static_cast<size_t>(dst - out.data());
-            out.resize(std::max(out.size() * 2, used + bytes));
+            out.resize(std::max(out.size() * 2, used + wanted));
             dst = out.data() + used;
             limit = out.data() + out.size();
         }
@@ -485,25 +535,38 @@ void Engine::convertLine(std::string_view line, int side, std::string& out) {
     size_t runStart = 0;
     size_t i = 0;
     while (i < n) {
-        int32_t s = 0;
-        size_t k = i;
         int32_t best = kNoEntry;
         size_t bestLength = 0;
+        int32_t s = 0;
+        size_t k = i;
         if (i + 4 <= n) {
             const uint32_t four = loadFour(text + i);
-            if (!trie.hasShortWord(four & 0xFFFF)) {
-                // No word of one to three bytes starts here: a match starts at depth 4.
-                const int32_t node = trie.mayHaveLongWord(four) ? trie.prefixNode(four) : -1;
-                if (node < 0) {
+            if (!index.hasShortWord(four & 0xFFFF)) {
+                const PrefixSlot* slot = index.mayHaveLongWord(four) ? index.prefix(four) : nullptr;
+                if (!slot) {
                     i += isLeadByte(text[i]) ? 2 : 1;
                     continue;
                 }
-                s = node;
-                k = i + 4;
-                best = nodes[s].endMin;
-                bestLength = 4;
-                if (nodes[s].subMin >= best)
-                    k = n;
+                if (slot->count != 0) {
+                    const size_t rest = n - i - 4;
+                    const Candidate* c = index.candidates + slot->first;
+                    for (const Candidate* end = c + slot->count; c != end; ++c) {
+                        if (c->tailLength <= rest &&
+                            std::memcmp(c->tail, text + i + 4, c->tailLength) == 0) {
+                            best = c->index;
+                            bestLength = 4 + size_t{c->tailLength};
+                            break;
+                        }
+                    }
+                    k = n; // settled without a walk
+                } else {
+                    s = slot->node;
+                    k = i + 4;
+                    best = nodes[s].endMin;
+                    bestLength = 4;
+                    if (nodes[s].subMin >= best)
+                        k = n;
+                }
             }
         }
         for (; k < n; ++k) {

@@ -40,7 +40,14 @@ public:
         return s;
     }
 
+    // Share of words that start with one of a few four-byte stems, so that many words
+    // begin alike (the index treats crowded beginnings in a way of their own).
+    int stemPercent = 0;
+
     std::string word(const std::vector<std::string>& earlier) {
+        static const std::string kStems[] = {"\x82\xa0\x82\xa2", "ab\\ ", "\xB1\x83\x5c\xF0"};
+        if (chance(stemPercent))
+            return kStems[pick(3)] + units(pick(4));
         if (!earlier.empty() && chance(40)) {
             const std::string& base = earlier[pick(static_cast<int>(earlier.size()))];
             switch (pick(3)) {
@@ -153,6 +160,22 @@ TEST(EngineDifferential, GrowsEntryByEntryFromEmpty) {
             expectSameAsPlainScan(engine, table, corpus, words, 5);
     }
     expectSameAsPlainScan(engine, table, corpus, words, 200);
+}
+
+TEST(EngineDifferential, ManyWordsWithTheSameBeginning) {
+    RandomCorpus corpus(9001);
+    corpus.stemPercent = 60;
+    for (int round = 0; round < 40; ++round) {
+        SCOPED_TRACE(round);
+        DictionaryTable table;
+        std::vector<std::string> words;
+        corpus.fillTable(table, 50 + corpus.pick(250), words);
+        Engine engine(table);
+        expectSameAsPlainScan(engine, table, corpus, words, 30);
+        for (int j = 0; j < 20; ++j)
+            corpus.appendRandom(table, words);
+        expectSameAsPlainScan(engine, table, corpus, words, 30);
+    }
 }
 
 TEST(EngineDifferential, FullTableWithRandomReloads) {
