@@ -106,6 +106,14 @@ TEST_F(LoaderTest, TextModeLineEnds) {
         entriesOf(table),
         (std::vector<Pair>{{"abc", "def"}, {"ghi", "jkl"}, {"mno", "p\rq\r"}, {"last", "line"}}));
 
+    // A CR that is the last byte of one read and an LF that starts the next.
+    std::string padding(65531, 'x');
+    padding[0] = '#';
+    padding += '\n';
+    ASSERT_EQ(padding.size() + 3, 65535u);
+    load(padding + "a\tb\r\nc\td\r\n");
+    EXPECT_EQ(entriesOf(table), (std::vector<Pair>{{"a", "b"}, {"c", "d"}}));
+
     // A CR ending the file has no LF after it and stays.
     load("abc\tdef\r");
     EXPECT_EQ(entriesOf(table), (std::vector<Pair>{{"abc", "def\r"}}));
