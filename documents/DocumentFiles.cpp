@@ -8,7 +8,9 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QSaveFile>
+#include <QTextCursor>
 #include <QTextDocument>
+#include <QTextEdit>
 
 #include <string>
 
@@ -55,6 +57,17 @@ void readDocument(QTextDocument& doc, const QString& path, bool plainText) {
     if (!plainText && RtfReader::read(doc, bytes))
         return;
     plaintext::setDocumentText(doc, plaintext::decode(bytes));
+}
+
+void readDocument(QTextEdit& edit, const QString& path, bool plainText) {
+    // Without a caret while the text goes in (as QTextEdit::setPlainText() does it), so that
+    // none is carried to the end of the text.
+    edit.setTextCursor(QTextCursor());
+    struct FreshCaret {
+        QTextEdit& edit;
+        ~FreshCaret() { edit.setTextCursor(QTextCursor(edit.document())); }
+    } fresh{edit};
+    readDocument(*edit.document(), path, plainText);
 }
 
 void writeDocument(const QTextDocument& doc, const QString& path, bool plainText) {

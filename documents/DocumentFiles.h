@@ -3,6 +3,7 @@
 #include <QString>
 
 class QTextDocument;
+class QTextEdit;
 
 // Reading and writing a pane's document file, as plain text or as Rich Text Format.
 // Failures throw sorvanti::Error with the message the error box shows:
@@ -18,6 +19,11 @@ namespace sorvanti {
 // is read again from its start as plain text. The undo history starts afresh; the modified
 // flag is left to the caller.
 void readDocument(QTextDocument& doc, const QString& path, bool plainText);
+
+// The same for the document of a text edit, whose caret is then at the start. Use this one
+// for a pane: a caret carried along to the end of a long text and brought back to the start
+// afterwards would make the edit lay out every line first (seconds for a few megabytes).
+void readDocument(QTextEdit& edit, const QString& path, bool plainText);
 
 // Writes `doc` to `path`, creating the file or replacing its whole content. The new content
 // is written beside the file and takes its place only when complete, so a failed save

@@ -94,9 +94,11 @@ std::string encode(const QTextDocument& doc) {
 void setDocumentText(QTextDocument& doc, const QString& text) {
     const bool undo = doc.isUndoRedoEnabled();
     doc.setUndoRedoEnabled(false);
-    doc.clear();
     QTextCursor cursor(&doc);
     cursor.beginEditBlock();
+    // Cleared inside the edit, the layout sees one change of the whole document and lays it
+    // out lazily; otherwise it lays out every line at once before the text is shown.
+    doc.clear();
     cursor.insertText(text);
     cursor.endEditBlock();
     doc.setUndoRedoEnabled(undo);

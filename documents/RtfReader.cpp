@@ -883,9 +883,9 @@ QTextCharFormat Parser::formatOf(const CharProps& props) const {
 void Parser::build(QTextDocument& doc) {
     const bool undo = doc.isUndoRedoEnabled();
     doc.setUndoRedoEnabled(false);
-    doc.clear();
     QTextCursor cursor(&doc);
     cursor.beginEditBlock();
+    doc.clear(); // inside the edit: see plaintext::setDocumentText()
     std::vector<std::pair<CharProps, QTextCharFormat>> formats;
     for (size_t i = 0; i < runs_.size(); ++i) {
         const Run& run = runs_[i];

@@ -5,8 +5,10 @@
 
 #include <QDir>
 #include <QTemporaryDir>
+#include <QTest>
 #include <QTextBlock>
 #include <QTextDocument>
+#include <QTextEdit>
 
 #include <gtest/gtest.h>
 
@@ -163,4 +165,27 @@ TEST_F(DocumentFilesTest, RichTextFilesAreReadAndWrittenAsRtf) {
 
     writeDocument(doc, path("out.rtf"), false);
     EXPECT_EQ(readBytes(path("out.rtf")).rfind("{\\rtf1\\ansi\\ansicpg932", 0), 0u);
+}
+
+TEST_F(DocumentFilesTest, ATextEditGetsTheFileWithAFreshCaretAtTheStart) {
+    writeBytes(path("a.svt"), "\x93\xfa\x96\x7b\r\nline 2\r\n");
+    writeBytes(path("b.rtf"), "{\\rtf1 {\\b bold}\\par plain}");
+    QTextEdit edit;
+    edit.show();
+    edit.setPlainText("earlier text");
+    edit.moveCursor(QTextCursor::End);
+    for (const char* name : {"a.svt", "b.rtf"}) {
+        readDocument(edit, path(name), QString(name).endsWith(".svt"));
+        EXPECT_EQ(edit.textCursor().position(), 0) << name;
+        EXPECT_FALSE(edit.textCursor().hasSelection()) << name;
+        QTest::keyClicks(&edit, "xy");
+        EXPECT_EQ(edit.textCursor().position(), 2) << name;
+    }
+    EXPECT_EQ(edit.toPlainText(), "xybold\nplain");
+
+    // A failed read leaves an empty pane that still takes typing.
+    EXPECT_THROW(readDocument(edit, path("missing.svt"), true), Error);
+    EXPECT_TRUE(edit.document()->isEmpty());
+    QTest::keyClicks(&edit, "z");
+    EXPECT_EQ(edit.toPlainText(), "z");
 }
