@@ -7,7 +7,12 @@ set -euo pipefail
 
 program=$1
 work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
+# A program left running by a session that timed out is ended with the test.
+cleanup() {
+    if [ -f "$work/pid" ]; then kill -KILL "$(cat "$work/pid")" 2>/dev/null || true; fi
+    rm -rf "$work"
+}
+trap cleanup EXIT
 cp "$program" "$work/Sorvanti"
 mkdir "$work/辞書" "$work/文書 フォルダ"
 printf '犬 わんこ\r\n' | iconv -f UTF-8 -t CP932 > "$work/辞書/方言.txt"
@@ -21,6 +26,7 @@ cat > "$work/session.sh" <<SESSION
 set -eu
 "$work/Sorvanti" "$work/文書 フォルダ/試験.svt" &
 pid=\$!
+echo \$pid > "$work/pid"
 win=\$(xdotool search --sync --onlyvisible --name '秘密 の そるばんち' | head -n1)
 sleep 1
 xdotool windowfocus --sync "\$win"
@@ -37,7 +43,7 @@ for i in \$(seq 1 100); do
 done
 kill -KILL \$pid 2>/dev/null || true
 SESSION
-timeout 60 xvfb-run -a -s "-screen 0 1024x768x24" bash "$work/session.sh" || fail "session"
+QT_QPA_PLATFORM=xcb timeout 60 xvfb-run -a -s "-screen 0 1024x768x24" bash "$work/session.sh" || fail "session"
 
 shown=$(cat "$work/shown.txt")
 [ "$shown" = "$expected" ] || fail "the upper pane shows:

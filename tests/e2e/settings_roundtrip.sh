@@ -6,7 +6,12 @@ set -euo pipefail
 
 program=$1
 work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
+# A program left running by a session that timed out is ended with the test.
+cleanup() {
+    if [ -f "$work/pid" ]; then kill -KILL "$(cat "$work/pid")" 2>/dev/null || true; fi
+    rm -rf "$work"
+}
+trap cleanup EXIT
 cp "$program" "$work/Sorvanti"
 mkdir "$work/辞書"
 printf '犬 わんこ\r\nです やけん\r\n' | iconv -f UTF-8 -t CP932 > "$work/辞書/方言.txt"
@@ -22,6 +27,7 @@ run_session() {
 set -eu
 "$work/Sorvanti" &
 pid=\$!
+echo \$pid > "$work/pid"
 win=\$(xdotool search --sync --onlyvisible --name '秘密 の そるばんち' | head -n1)
 sleep 1
 if [ "$how" = menu ]; then
@@ -43,7 +49,7 @@ if kill -0 \$pid 2>/dev/null; then
 fi
 wait \$pid
 SESSION
-    timeout 60 xvfb-run -a -s "-screen 0 1024x768x24" bash "$work/session.sh"
+    QT_QPA_PLATFORM=xcb timeout 60 xvfb-run -a -s "-screen 0 1024x768x24" bash "$work/session.sh"
 }
 
 # First start without a settings file, closed through the file menu's "終了(&X)".
