@@ -36,7 +36,7 @@ void load(QTextEdit& edit, const QString& path) {
     edit.clear();
     edit.document()->setModified(false);
     const bool plain = setFormatFrom(edit, path);
-    readDocument(*edit.document(), path, plain);
+    readDocument(edit, path, plain);
     caretToStart(edit);
     edit.document()->setModified(false);
 }
