@@ -1,11 +1,11 @@
 #pragma once
 
-#include <QDialog>
+#include "toolkit/OkCancelDialog.h"
 
 namespace sorvanti {
 
 // The file-association dialog with its OK and cancel buttons.
-class TOKBDkanren : public QDialog {
+class TOKBDkanren : public OkCancelDialog {
     Q_OBJECT
 public:
     explicit TOKBDkanren(QWidget* parent = nullptr);

@@ -1,11 +1,11 @@
 #pragma once
 
-#include <QDialog>
+#include "toolkit/OkCancelDialog.h"
 
 namespace sorvanti {
 
 // The settings dialog with its OK and cancel buttons.
-class TOKBDsettei : public QDialog {
+class TOKBDsettei : public OkCancelDialog {
     Q_OBJECT
 public:
     explicit TOKBDsettei(QWidget* parent = nullptr);
