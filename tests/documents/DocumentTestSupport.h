@@ -7,6 +7,7 @@
 #include <QString>
 #include <QTextBlock>
 #include <QTextCharFormat>
+#include <QTextCursor>
 #include <QTextDocument>
 
 #include <ostream>
@@ -68,6 +69,15 @@ inline std::vector<Shown> shown(const QTextDocument& doc) {
             out.push_back({QChar(QChar::ParagraphSeparator), {}, 0, false, false, false, false, 0});
     }
     return out;
+}
+
+// Gives `doc` the pane's default font and returns a cursor at its start, so
+// that runs inserted with format() differ from the pane only where they say.
+inline QTextCursor paneCursor(QTextDocument& doc) {
+    QFont pane(QStringLiteral("IPAGothic"));
+    pane.setPointSizeF(10.5);
+    doc.setDefaultFont(pane);
+    return QTextCursor(&doc);
 }
 
 inline QTextCharFormat format(const char* family, double points, bool bold = false,

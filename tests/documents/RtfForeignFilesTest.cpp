@@ -42,10 +42,7 @@ bool allOf(const std::vector<Shown>& run, auto predicate) {
 
 // The document given to LibreOffice as sorvanti-sample.rtf.
 void writerSample(QTextDocument& doc) {
-    QFont pane(QStringLiteral("IPAGothic"));
-    pane.setPointSizeF(10.5);
-    doc.setDefaultFont(pane);
-    QTextCursor c(&doc);
+    QTextCursor c = paneCursor(doc);
     c.insertText(u8("標準語の"), format("IPAGothic", 10.5));
     c.insertText(u8("太字"), format("IPAGothic", 10.5, true));
     c.insertText(u8("と斜体"), format("IPAGothic", 12, false, true));

@@ -20,10 +20,7 @@ namespace {
 
 // A pane's worth of formatted Japanese text.
 void fillFormatted(QTextDocument& doc) {
-    QFont pane(QStringLiteral("IPAGothic"));
-    pane.setPointSizeF(10.5);
-    doc.setDefaultFont(pane);
-    QTextCursor c(&doc);
+    QTextCursor c = paneCursor(doc);
     c.insertText(u8("標準語の"), format("IPAGothic", 10.5));
     c.insertText(u8("太字"), format("IPAGothic", 10.5, true));
     c.insertText(u8("と斜体"), format("ＭＳ 明朝", 12, false, true));
