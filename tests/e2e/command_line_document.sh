@@ -5,22 +5,13 @@
 # Usage: command_line_document.sh <path to the built Sorvanti>
 set -euo pipefail
 
-program=$1
-work=$(mktemp -d)
-# A program left running by a session that timed out is ended with the test.
-cleanup() {
-    if [ -f "$work/pid" ]; then kill -KILL "$(cat "$work/pid")" 2>/dev/null || true; fi
-    rm -rf "$work"
-}
-trap cleanup EXIT
-cp "$program" "$work/Sorvanti"
+source "$(dirname "${BASH_SOURCE[0]}")/lib.sh" "$1"
+
 mkdir "$work/辞書" "$work/文書 フォルダ"
 printf '犬 わんこ\r\n' | iconv -f UTF-8 -t CP932 > "$work/辞書/方言.txt"
 expected=$'そるばんちの試験です。\n二行目 ｶﾅ ABC'
 printf '%s' "$expected" | sed 's/$/\r/' | head -c -1 | iconv -f UTF-8 -t CP932 \
     > "$work/文書 フォルダ/試験.svt"
-
-fail() { echo "FAIL: $*" >&2; exit 1; }
 
 cat > "$work/session.sh" <<SESSION
 set -eu
@@ -43,7 +34,7 @@ for i in \$(seq 1 100); do
 done
 kill -KILL \$pid 2>/dev/null || true
 SESSION
-QT_QPA_PLATFORM=xcb timeout 60 xvfb-run -a -s "-screen 0 1024x768x24" bash "$work/session.sh" || fail "session"
+run_in_x "$work/session.sh" || fail "session"
 
 shown=$(cat "$work/shown.txt")
 [ "$shown" = "$expected" ] || fail "the upper pane shows:

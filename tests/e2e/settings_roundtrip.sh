@@ -4,19 +4,10 @@
 # Usage: settings_roundtrip.sh <path to the built Sorvanti>
 set -euo pipefail
 
-program=$1
-work=$(mktemp -d)
-# A program left running by a session that timed out is ended with the test.
-cleanup() {
-    if [ -f "$work/pid" ]; then kill -KILL "$(cat "$work/pid")" 2>/dev/null || true; fi
-    rm -rf "$work"
-}
-trap cleanup EXIT
-cp "$program" "$work/Sorvanti"
+source "$(dirname "${BASH_SOURCE[0]}")/lib.sh" "$1"
+
 mkdir "$work/辞書"
 printf '犬 わんこ\r\nです やけん\r\n' | iconv -f UTF-8 -t CP932 > "$work/辞書/方言.txt"
-
-fail() { echo "FAIL: $*" >&2; exit 1; }
 
 settings_text() { iconv -f CP932 -t UTF-8 "$work/Sorvanti.ini" | tr -d '\r' | grep -v '^$'; }
 
@@ -49,7 +40,7 @@ if kill -0 \$pid 2>/dev/null; then
 fi
 wait \$pid
 SESSION
-    QT_QPA_PLATFORM=xcb timeout 60 xvfb-run -a -s "-screen 0 1024x768x24" bash "$work/session.sh"
+    run_in_x "$work/session.sh"
 }
 
 # First start without a settings file, closed through the file menu's "終了(&X)".
