@@ -5,10 +5,6 @@
 namespace sorvanti::test {
 namespace {
 
-QString u(const char* s) {
-    return QString::fromUtf8(s);
-}
-
 TEST(CommandLineRule, TextAfterTheFirstQuoteBlankQuoteLessItsLastCharacter) {
     using commandline::documentName;
     EXPECT_EQ(documentName(u("\"/opt/Sorvanti\" \"/home/a/文書.svt\"")), u("/home/a/文書.svt"));

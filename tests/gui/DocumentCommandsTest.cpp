@@ -18,10 +18,6 @@ constexpr auto cancelled = QMessageBox::Cancel;
 const std::string kRtf = "{\\rtf1\\ansi\\ansicpg932{\\fonttbl{\\f0\\fnil\\fcharset128 "
                          "IPAGothic;}}\\f0\\fs20 \\b \\'91\\'be\\'8e\\'9a\\b0  plain\\par}";
 
-QString u(const char* s) {
-    return QString::fromUtf8(s);
-}
-
 bool firstCharBold(const QTextEdit* edit) {
     QTextCursor c(edit->document());
     c.setPosition(1);

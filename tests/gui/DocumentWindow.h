@@ -20,6 +20,11 @@
 
 namespace sorvanti::test {
 
+// Test texts are written in UTF-8.
+inline QString u(const char* s) {
+    return QString::fromUtf8(s);
+}
+
 // A shown main window on a temporary program folder, with its documents beside it and a
 // scripted user at every dialog.
 class DocumentWindow : public ::testing::Test {

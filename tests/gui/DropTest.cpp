@@ -19,10 +19,6 @@
 namespace sorvanti::test {
 namespace {
 
-QString u(const char* s) {
-    return QString::fromUtf8(s);
-}
-
 class Drops : public DocumentWindow {
 protected:
     // The centre of `widget` (or the point `at` inside it) in the window's coordinates.

@@ -13,10 +13,6 @@
 namespace sorvanti::test {
 namespace {
 
-QString u(const char* s) {
-    return QString::fromUtf8(s);
-}
-
 class EditCommands : public DocumentWindow {
 protected:
     void SetUp() override {
