@@ -1,7 +1,6 @@
 #pragma once
 
 #include <QString>
-#include <QStringList>
 
 #include <span>
 
@@ -27,13 +26,5 @@ QString dialogFilter();
 
 // "|*.svt|*.txt|*.rtf": only its being non-empty matters to the dialogs.
 QString dialogDefaultExt();
-
-// The description of each pair of a "|" filter, the form QFileDialog takes as name filters:
-// {"ｿﾙﾊﾞﾝﾁﾌｧｲﾙ (*.svt)", "ﾃｷｽﾄﾌｧｲﾙ (*.txt)", "ﾘｯﾁﾃｷｽﾄﾌｧｲﾙ (*.rtf)"}.
-QStringList nameFiltersFromFilter(const QString& filter);
-
-// The extension (".txt") of entry `index` (0-based) of a "|" filter, taken from its
-// pattern "*.txt"; empty when the entry does not exist or its pattern names no extension.
-QString filterExtension(const QString& filter, int index);
 
 } // namespace sorvanti

@@ -1,5 +1,7 @@
 #include "toolkit/DialogRunner.h"
 
+#include "toolkit/FilterText.h"
+
 #include <QColorDialog>
 #include <QDialog>
 #include <QFileDialog>
@@ -12,22 +14,6 @@ namespace sorvanti {
 namespace {
 DialogRunner* installed = nullptr;
 
-// "Text (*.txt)|*.txt|All|*" style filters become Qt's ";;" form.
-QStringList qtFilters(const QString& filter) {
-    QStringList result;
-    const QStringList parts = filter.split(QLatin1Char('|'));
-    for (int i = 0; i + 1 < parts.size(); i += 2) {
-        // Descriptions usually name their patterns already: "Text (*.txt)".
-        if (parts[i].contains(QLatin1Char('('))) {
-            result << parts[i];
-            continue;
-        }
-        QString patterns = parts[i + 1];
-        patterns.replace(QLatin1Char(';'), QLatin1Char(' '));
-        result << parts[i] + QStringLiteral(" (") + patterns + QLatin1Char(')');
-    }
-    return result;
-}
 } // namespace
 
 DialogRunner& DialogRunner::current() {
@@ -54,7 +40,7 @@ bool DialogRunner::fileDialog(QWidget* parent, FileDialogRequest& request) {
     dialog.setFileMode(QFileDialog::AnyFile);
     if (request.save)
         dialog.setOption(QFileDialog::DontConfirmOverwrite);
-    const QStringList filters = qtFilters(request.filter);
+    const QStringList filters = filtertext::qtNameFilters(request.filter);
     if (!filters.isEmpty()) {
         dialog.setNameFilters(filters);
         if (request.filterIndex >= 1 && request.filterIndex <= filters.size())

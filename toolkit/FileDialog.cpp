@@ -1,7 +1,7 @@
 #include "toolkit/FileDialog.h"
 
-#include "documents/DocumentFormat.h"
 #include "toolkit/DialogRunner.h"
+#include "toolkit/FilterText.h"
 
 #include <QWidget>
 
@@ -41,7 +41,7 @@ QString FileDialog::withChosenExtension(const QString& name, const QString& filt
     // the extension comes from the pattern of the chosen type.
     if (defaultExt.isEmpty() || name.isEmpty() || hasExtension(name))
         return name;
-    return name + filterExtension(filter, filterIndex - 1);
+    return name + filtertext::extension(filter, filterIndex - 1);
 }
 
 } // namespace sorvanti

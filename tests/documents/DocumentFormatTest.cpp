@@ -1,4 +1,5 @@
 #include "documents/DocumentFormat.h"
+#include "toolkit/FilterText.h"
 
 #include <gtest/gtest.h>
 
@@ -29,14 +30,14 @@ TEST(DocumentFormat, DialogTextsComeFromTheTypeTableInOrder) {
 TEST(DocumentFormat, FilterSplitsIntoNameFiltersAndExtensions) {
     const QString filter = dialogFilter();
     EXPECT_EQ(
-        nameFiltersFromFilter(filter),
+        filtertext::qtNameFilters(filter),
         (QStringList{QString::fromUtf8("ｿﾙﾊﾞﾝﾁﾌｧｲﾙ (*.svt)"), QString::fromUtf8("ﾃｷｽﾄﾌｧｲﾙ (*.txt)"),
                      QString::fromUtf8("ﾘｯﾁﾃｷｽﾄﾌｧｲﾙ (*.rtf)")}));
-    EXPECT_EQ(filterExtension(filter, 0), ".svt");
-    EXPECT_EQ(filterExtension(filter, 1), ".txt");
-    EXPECT_EQ(filterExtension(filter, 2), ".rtf");
-    EXPECT_EQ(filterExtension(filter, 3), "");
-    EXPECT_EQ(filterExtension(filter, -1), "");
-    EXPECT_EQ(filterExtension("All (*)|*|Text (*.text;*.txt)|*.text;*.txt", 0), "");
-    EXPECT_EQ(filterExtension("All (*)|*|Text (*.text;*.txt)|*.text;*.txt", 1), ".text");
+    EXPECT_EQ(filtertext::extension(filter, 0), ".svt");
+    EXPECT_EQ(filtertext::extension(filter, 1), ".txt");
+    EXPECT_EQ(filtertext::extension(filter, 2), ".rtf");
+    EXPECT_EQ(filtertext::extension(filter, 3), "");
+    EXPECT_EQ(filtertext::extension(filter, -1), "");
+    EXPECT_EQ(filtertext::extension("All (*)|*|Text (*.text;*.txt)|*.text;*.txt", 0), "");
+    EXPECT_EQ(filtertext::extension("All (*)|*|Text (*.text;*.txt)|*.text;*.txt", 1), ".text");
 }
