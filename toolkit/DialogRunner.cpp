@@ -3,11 +3,14 @@
 #include "toolkit/FilterText.h"
 
 #include <QColorDialog>
+#include <QDesktopServices>
 #include <QDialog>
 #include <QFileDialog>
 #include <QFontDialog>
 #include <QPrintDialog>
+#include <QPrinter>
 #include <QStringList>
+#include <QUrl>
 
 namespace sorvanti {
 
@@ -75,13 +78,35 @@ bool DialogRunner::colorDialog(QWidget* parent, QColor& color, bool /*fullOpen*/
     return true;
 }
 
-bool DialogRunner::printDialog(QWidget* parent, QPrinter& printer) {
+bool DialogRunner::printDialog(QWidget* parent, QPrinter& printer, PrintDialogRequest& request) {
     QPrintDialog dialog(&printer, parent);
-    return dialog.exec() == QDialog::Accepted;
+    QAbstractPrintDialog::PrintDialogOptions options = QAbstractPrintDialog::PrintToFile;
+    if (request.pageNums) {
+        options |= QAbstractPrintDialog::PrintPageRange;
+        dialog.setMinMax(request.minPage, request.maxPage);
+        dialog.setFromTo(request.fromPage, request.toPage);
+    }
+    dialog.setOptions(options);
+    if (dialog.exec() != QDialog::Accepted)
+        return false;
+    if (request.pageNums) {
+        if (printer.printRange() == QPrinter::PageRange) {
+            request.fromPage = printer.fromPage();
+            request.toPage = printer.toPage();
+        } else {
+            request.fromPage = request.minPage;
+            request.toPage = request.maxPage;
+        }
+    }
+    return true;
 }
 
 int DialogRunner::execDialog(QDialog& dialog) {
     return dialog.exec();
+}
+
+bool DialogRunner::openUrl(const QUrl& url) {
+    return QDesktopServices::openUrl(url);
 }
 
 } // namespace sorvanti

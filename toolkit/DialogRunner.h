@@ -7,6 +7,7 @@
 class QColor;
 class QDialog;
 class QPrinter;
+class QUrl;
 class QWidget;
 
 namespace sorvanti {
@@ -20,6 +21,18 @@ struct FileDialogRequest {
     QString filter;
     int filterIndex = 1;
     QString defaultExt;
+};
+
+// What a print dialog is offered and what it answers: with `pageNums` the page-range
+// choice is available within minPage..maxPage; fromPage/toPage go in as the proposed
+// range and come back as chosen. The selection choice is never offered; printing to a PDF
+// file always is, since a Linux desktop often has no printer at all.
+struct PrintDialogRequest {
+    bool pageNums = false;
+    int fromPage = 0;
+    int toPage = 0;
+    int minPage = 0;
+    int maxPage = 0;
 };
 
 // Every modal interaction of the program goes through the installed runner. The base class
@@ -40,9 +53,12 @@ public:
     virtual bool fileDialog(QWidget* parent, FileDialogRequest& request);
     virtual bool fontDialog(QWidget* parent, QFont& font);
     virtual bool colorDialog(QWidget* parent, QColor& color, bool fullOpen);
-    virtual bool printDialog(QWidget* parent, QPrinter& printer);
+    // True when the user confirmed; the printer then holds the chosen printer and settings.
+    virtual bool printDialog(QWidget* parent, QPrinter& printer, PrintDialogRequest& request);
     // Runs `dialog` modally and returns its result code.
     virtual int execDialog(QDialog& dialog);
+    // Hands `url` to the desktop (browser, mail program); false when nothing took it.
+    virtual bool openUrl(const QUrl& url);
 };
 
 } // namespace sorvanti

@@ -18,7 +18,12 @@ QPrinter& PrintDialog::Printer() {
 }
 
 bool PrintDialog::Execute() {
-    return DialogRunner::current().printDialog(qobject_cast<QWidget*>(parent()), Printer());
+    PrintDialogRequest request{PageNums, FromPage, ToPage, MinPage, MaxPage};
+    if (!DialogRunner::current().printDialog(qobject_cast<QWidget*>(parent()), Printer(), request))
+        return false;
+    FromPage = request.fromPage;
+    ToPage = request.toPage;
+    return true;
 }
 
 } // namespace sorvanti

@@ -8,13 +8,21 @@ class QPrinter;
 
 namespace sorvanti {
 
-// The print dialog component. It owns the printer that a confirmed Execute() set up;
-// the printer is made on first use, since opening the print system takes time.
+// The print dialog component. It owns the printer that a confirmed Execute() set up; the
+// printer is made on first use, since opening the print system takes time. PageNums makes
+// the page range available within MinPage..MaxPage; FromPage/ToPage are the proposed range
+// and, after a confirmed Execute(), the chosen one. Everything set stays for the next showing.
 class PrintDialog : public QObject {
     Q_OBJECT
 public:
     explicit PrintDialog(QObject* owner);
     ~PrintDialog() override;
+
+    bool PageNums = false;
+    int FromPage = 0;
+    int ToPage = 0;
+    int MinPage = 0;
+    int MaxPage = 0;
 
     QPrinter& Printer();
     bool Execute();

@@ -2,17 +2,25 @@
 
 #include "toolkit/DialogRunner.h"
 
+#include <QColor>
+#include <QDialog>
+#include <QFont>
 #include <QMessageBox>
+#include <QPrinter>
 #include <QString>
+#include <QUrl>
 
 #include <deque>
+#include <functional>
+#include <optional>
 #include <vector>
 
 namespace sorvanti::test {
 
 // Stands in for the user at every modal dialog: records what was shown and answers
-// message boxes from a script (OK when the script is empty) and file dialogs from their own
-// script (cancel when it is empty). Installed for its lifetime.
+// message boxes from a script (OK when the script is empty) and every other dialog from its
+// own script (cancel when it is empty; such unscripted showings are counted in
+// otherDialogs). Installed for its lifetime.
 class ScriptedRunner : public DialogRunner {
 public:
     struct Box {
@@ -43,6 +51,31 @@ public:
     std::deque<QMessageBox::StandardButton> answers;
     int otherDialogs = 0;
 
+    // Colour and font dialogs: the value each was opened with; an answer is the value the
+    // user confirms, or nullopt for cancel.
+    std::vector<QColor> colorRequests;
+    std::deque<std::optional<QColor>> colorAnswers;
+    std::vector<QFont> fontRequests;
+    std::deque<std::optional<QFont>> fontAnswers;
+
+    // The print dialog: a confirmed answer may send the job to a PDF file and choose a page
+    // range (0 keeps the range proposed).
+    struct PrintAnswer {
+        bool confirm = false;
+        QString pdfFile;
+        int fromPage = 0;
+        int toPage = 0;
+    };
+    std::vector<PrintDialogRequest> printRequests;
+    std::deque<PrintAnswer> printAnswers;
+
+    // A dialog of the program's own: the callback plays the user (fills the fields, picks a
+    // choice) and returns the result code, QDialog::Accepted or Rejected.
+    std::vector<QString> dialogNames;
+    std::deque<std::function<int(QDialog&)>> dialogAnswers;
+
+    std::vector<QUrl> openedUrls;
+
     QMessageBox::StandardButton messageBox(QWidget*, QMessageBox::Icon icon, const QString& title,
                                            const QString& text,
                                            QMessageBox::StandardButtons buttons) override {
@@ -66,10 +99,54 @@ public:
             request.filterIndex = answer.filterIndex;
         return true;
     }
-    bool fontDialog(QWidget*, QFont&) override { return ++otherDialogs, false; }
-    bool colorDialog(QWidget*, QColor&, bool) override { return ++otherDialogs, false; }
-    bool printDialog(QWidget*, QPrinter&) override { return ++otherDialogs, false; }
-    int execDialog(QDialog&) override { return ++otherDialogs, 0; }
+    bool fontDialog(QWidget*, QFont& font) override {
+        fontRequests.push_back(font);
+        return answer(fontAnswers, font);
+    }
+    bool colorDialog(QWidget*, QColor& color, bool) override {
+        colorRequests.push_back(color);
+        return answer(colorAnswers, color);
+    }
+    bool printDialog(QWidget*, QPrinter& printer, PrintDialogRequest& request) override {
+        printRequests.push_back(request);
+        if (printAnswers.empty())
+            return ++otherDialogs, false;
+        const PrintAnswer answer = printAnswers.front();
+        printAnswers.pop_front();
+        if (!answer.confirm)
+            return false;
+        if (!answer.pdfFile.isEmpty()) {
+            printer.setOutputFormat(QPrinter::PdfFormat);
+            printer.setOutputFileName(answer.pdfFile);
+        }
+        if (answer.fromPage > 0) {
+            request.fromPage = answer.fromPage;
+            request.toPage = answer.toPage;
+        }
+        return true;
+    }
+    int execDialog(QDialog& dialog) override {
+        dialogNames.push_back(dialog.objectName());
+        if (dialogAnswers.empty())
+            return ++otherDialogs, QDialog::Rejected;
+        const auto play = dialogAnswers.front();
+        dialogAnswers.pop_front();
+        return play(dialog);
+    }
+    bool openUrl(const QUrl& url) override {
+        openedUrls.push_back(url);
+        return true;
+    }
+
+    template <typename T> bool answer(std::deque<std::optional<T>>& script, T& value) {
+        if (script.empty())
+            return ++otherDialogs, false;
+        const std::optional<T> chosen = script.front();
+        script.pop_front();
+        if (chosen)
+            value = *chosen;
+        return chosen.has_value();
+    }
 
     QStringList texts() const {
         QStringList list;
