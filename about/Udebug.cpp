@@ -1,5 +1,7 @@
 #include "about/Udebug.h"
 
+#include "toolkit/FormFont.h"
+
 #include <QHeaderView>
 #include <QPlainTextEdit>
 #include <QSplitter>
@@ -11,20 +13,10 @@ namespace sorvanti {
 
 TFdebug* Fdebug = nullptr;
 
-namespace {
-QFont debugFont() {
-    QFont font;
-    font.setFamilies({QStringLiteral("ＭＳ Ｐゴシック"), QStringLiteral("IPAPGothic"),
-                      QStringLiteral("IPAGothic"), QStringLiteral("Noto Sans CJK JP")});
-    font.setPixelSize(12);
-    return font;
-}
-} // namespace
-
 TFdebug::TFdebug(QWidget* parent) : QWidget(parent, Qt::Window) {
     setObjectName(QStringLiteral("Fdebug"));
     setWindowTitle(QStringLiteral("デバッグ用"));
-    setFont(debugFont());
+    setFont(formFont());
     resize(496, 470);
     move(261, 223);
 

@@ -1,46 +1,47 @@
 #include "app/Umain.h"
 
-#include "app/ColorValue.h"
 #include "app/CommandLine.h"
-#include "app/DropTarget.h"
 #include "app/Oini.h"
-#include "app/PaneDocument.h"
 #include "app/PaneLayout.h"
-#include "app/ToolGlyphs.h"
+#include "app/ScreenFit.h"
+#include "app/WindowSettings.h"
+#include "appearance/ColorValue.h"
+#include "appearance/FontButton.h"
 #include "conversion/Catalogue.h"
 #include "conversion/ConversionCommand.h"
 #include "conversion/DictionaryLoader.h"
 #include "conversion/DictionaryTable.h"
 #include "conversion/Engine.h"
+#include "conversion/Registration.h"
 #include "documents/DocumentFormat.h"
+#include "documents/DropTarget.h"
+#include "documents/PaneDocument.h"
+#include "toolkit/BusyCursor.h"
 #include "toolkit/ColorDialog.h"
 #include "toolkit/DialogRunner.h"
 #include "toolkit/FontDialog.h"
 #include "toolkit/Guard.h"
 #include "toolkit/Messages.h"
 #include "toolkit/OpenDialog.h"
-#include "toolkit/PrintDialog.h"
 #include "toolkit/SaveDialog.h"
 
-#include <QAbstractItemView>
 #include <QApplication>
 #include <QComboBox>
 #include <QDropEvent>
 #include <QGroupBox>
 #include <QInputMethodEvent>
 #include <QKeyEvent>
-#include <QLineEdit>
-#include <QMenuBar>
+#include <QMenu>
 #include <QMimeData>
 #include <QMouseEvent>
 #include <QScreen>
 #include <QScrollBar>
 #include <QSignalBlocker>
 #include <QStatusBar>
+#include <QTextCursor>
 #include <QTextEdit>
 #include <QTimer>
 #include <QToolButton>
-#include <QVBoxLayout>
 
 #include <optional>
 #include <stdexcept>
@@ -51,41 +52,34 @@ TVeruzazur* Veruzazur = nullptr;
 
 namespace {
 
-const QString kCaption = QStringLiteral("秘密 の そるばんち");
-const QString kChooseDictionary = QStringLiteral("辞書を選択して下さい");
 const QString kNoDictionaryFiles = QStringLiteral("辞書ファイルが見つかりません。");
 const QString kCannotOpenDictionary = QStringLiteral("辞書ファイルが開けません。");
 const QString kDropIntoEditor = QStringLiteral("エディター画面の中にドロップして下さい。");
 const QString kSaveChanges = QStringLiteral("保存しますか？");
+const QString kCannotChoose = QStringLiteral("指定した場所は選べません");
 const QString kDictionaryCut =
     QStringLiteral("辞書の単語が多すぎます。最初の2000語だけを使います。");
 
-// The window's font: the classic Japanese UI font where it exists, else an installed one.
-QFont formFont() {
-    QFont font;
-    font.setFamilies({QStringLiteral("ＭＳ Ｐゴシック"), QStringLiteral("IPAPGothic"),
-                      QStringLiteral("IPAGothic"), QStringLiteral("Noto Sans CJK JP"),
-                      QStringLiteral("VL PGothic")});
-    font.setPixelSize(12);
-    return font;
-}
-
-void setBackground(QWidget* widget, QPalette::ColorRole role, int32_t value) {
-    QPalette palette = widget->palette();
-    palette.setColor(role, colorvalue::toQColor(value, QApplication::palette()));
-    widget->setPalette(palette);
-}
-
-// The component named `name` among the window's children, of the expected kind.
-template <typename T> T* component(QObject* form, const QString& name) {
-    T* found = form->findChild<T*>(name);
-    if (!found)
-        throw std::logic_error("component " + name.toStdString() + " missing");
-    return found;
-}
-
 std::string utf8(const QString& text) {
     return text.toStdString();
+}
+
+ColorSurface surfaceOfSetting(windowsettings::Id id) {
+    using windowsettings::Id;
+    switch (id) {
+    case Id::FrameAct:
+        return ColorSurface::FrameAct;
+    case Id::FrameDis:
+        return ColorSurface::FrameDis;
+    case Id::Edit0:
+        return ColorSurface::Edit0;
+    case Id::Edit1:
+        return ColorSurface::Edit1;
+    case Id::IconBar:
+        return ColorSurface::IconBar;
+    default:
+        return ColorSurface::StatusBar;
+    }
 }
 
 } // namespace
@@ -97,6 +91,7 @@ TVeruzazur::TVeruzazur(const Environment& env, QWidget* parent)
     DialogDefaultExt = dialogDefaultExt();
     DialogFilter = dialogFilter();
     findPaneComponents();
+    connectHandlers();
     ini = std::make_unique<Oini>(utf8(env_.programPath));
     readSettings();
     // The window is the one target of dropped files; the drop handler decides by the
@@ -113,349 +108,119 @@ TVeruzazur::~TVeruzazur() {
         Veruzazur = nullptr;
 }
 
-// ---- components ---------------------------------------------------------------------
-
-void TVeruzazur::createComponents() {
-    setObjectName(QStringLiteral("Veruzazur"));
-    setWindowTitle(kCaption);
-    setFont(formFont());
-    resize(441, 330);
-
-    auto* client = new QWidget(this);
-    auto* column = new QVBoxLayout(client);
-    column->setContentsMargins(0, 0, 0, 0);
-    column->setSpacing(0);
-    setCentralWidget(client);
-
-    createToolBar();
-    column->addWidget(PiconBar);
-    Pcenter = new QWidget(client);
-    Pcenter->setObjectName(QStringLiteral("Pcenter"));
-    column->addWidget(Pcenter, 1);
-    createPanes();
-
-    StatusBar1 = new QStatusBar(this);
-    StatusBar1->setObjectName(QStringLiteral("StatusBar1"));
-    StatusBar1->setFixedHeight(19);
-    StatusBar1->setAutoFillBackground(true);
-    setStatusBar(StatusBar1);
-
-    createMenus();
-    createDialogs();
-    connectHandlers();
-}
-
-void TVeruzazur::createToolBar() {
-    PiconBar = new QFrame(this);
-    PiconBar->setObjectName(QStringLiteral("PiconBar"));
-    PiconBar->setFixedHeight(36);
-    PiconBar->setFrameStyle(QFrame::StyledPanel | QFrame::Sunken);
-    PiconBar->setAutoFillBackground(true);
-
-    CBdictionary = new QComboBox(PiconBar);
-    CBdictionary->setObjectName(QStringLiteral("CBdictionary"));
-    CBdictionary->setEditable(true);
-    // The list is filled once and kept sorted by the catalogue; typing never adds to it,
-    // never completes and never picks an item by itself.
-    CBdictionary->setInsertPolicy(QComboBox::NoInsert);
-    CBdictionary->setCompleter(nullptr);
-    QObject::disconnect(CBdictionary->lineEdit(), &QLineEdit::editingFinished, CBdictionary,
-                        nullptr);
-    CBdictionary->setGeometry(8, 8, 137, CBdictionary->sizeHint().height());
-    CBdictionary->setToolTip(QStringLiteral("選択中の辞書"));
-    // A drop on the selector belongs to the window's drop handler like any other.
-    CBdictionary->setAcceptDrops(false);
-    CBdictionary->lineEdit()->setAcceptDrops(false);
-
-    auto button = [this](const char* name, const QString& caption, const QString& hint, int left,
-                         int width) {
-        auto* b = new QToolButton(PiconBar);
-        b->setObjectName(QString::fromLatin1(name));
-        b->setText(caption);
-        b->setToolTip(hint);
-        b->setGeometry(left, 8, width, 22);
-        return b;
-    };
-    SBtouroku = button("SBtouroku", QStringLiteral("登録"), QStringLiteral("単語登録"), 150, 27);
-    SBhenkan0 =
-        button("SBhenkan0", QStringLiteral("変換"), QStringLiteral("標準語⇒変換後"), 184, 53);
-    SBhenkan1 =
-        button("SBhenkan1", QStringLiteral("逆変換"), QStringLiteral("変換後⇒標準語"), 244, 53);
-    SBvh = button("SBvh", QString(), QStringLiteral("縦横分割"), 312, 22);
-    SBvh->setIconSize(QSize(16, 17));
-    SBfont = button("SBfont", QString(), QStringLiteral("フォント切換"), 340, 25);
-    SBfont->setIconSize(QSize(16, 17));
-    SBfont->setIcon(QIcon(glyphs::fontGlyph()));
-    for (QToolButton* b : {SBtouroku, SBhenkan0, SBhenkan1})
-        b->setEnabled(false);
-}
-
-void TVeruzazur::createPanes() {
-    const QString captions[2] = {QStringLiteral("標準語"), QStringLiteral("変換語")};
-    QGroupBox* frames[2];
-    QTextEdit* edits[2];
-    for (int p = 0; p < 2; ++p) {
-        auto* frame = new QGroupBox(captions[p], Pcenter);
-        frame->setObjectName(QStringLiteral("GBframe%1").arg(p));
-        frame->setAutoFillBackground(true);
-        auto* edit = new QTextEdit(frame);
-        edit->setObjectName(QStringLiteral("REedit%1").arg(p));
-        edit->setAcceptRichText(true);
-        edit->setLineWrapMode(QTextEdit::NoWrap);
-        edit->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
-        edit->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
-        // Files dropped on a pane are the window's business, not the edit's.
-        edit->setAcceptDrops(false);
-        edit->viewport()->setAcceptDrops(false);
-        frames[p] = frame;
-        edits[p] = edit;
-    }
-    GBframe0 = frames[0];
-    GBframe1 = frames[1];
-    REedit0 = edits[0];
-    REedit1 = edits[1];
-}
-
-QAction* TVeruzazur::addItem(QMenu* menu, const char* name, const QString& caption) {
-    QAction* action = menu->addAction(caption);
-    action->setObjectName(QString::fromLatin1(name));
-    return action;
-}
-
-QAction* TVeruzazur::addSeparator(QMenu* menu, const char* name) {
-    QAction* action = menu->addSeparator();
-    action->setObjectName(QString::fromLatin1(name));
-    return action;
-}
-
-void TVeruzazur::createMenus() {
-    QMenuBar* bar = menuBar();
-    bar->setObjectName(QStringLiteral("MainMenu1"));
-    auto menu = [bar](const char* name, const QString& caption) {
-        QMenu* m = bar->addMenu(caption);
-        m->setObjectName(QString::fromLatin1(name));
-        return m;
-    };
-    File1 = menu("File1", QStringLiteral("ファイル(&F)"));
-    New1 = addItem(File1, "New1", QStringLiteral("新規作成(&N)"));
-    Open1 = addItem(File1, "Open1", QStringLiteral("開く(&O)..."));
-    Save1 = addItem(File1, "Save1", QStringLiteral("上書き保存(&S)"));
-    SaveAs1 = addItem(File1, "SaveAs1", QStringLiteral("名前をつけて保存(&A)..."));
-    N2 = addSeparator(File1, "N2");
-    Print1 = addItem(File1, "Print1", QStringLiteral("印刷(&P)..."));
-    PrintSetup1 = addItem(File1, "PrintSetup1", QStringLiteral("ページ設定(&R)..."));
-    N1 = addSeparator(File1, "N1");
-    Exit1 = addItem(File1, "Exit1", QStringLiteral("終了(&X)"));
-    Save1->setEnabled(false);
-    SaveAs1->setEnabled(false);
-
-    Edit1 = menu("Edit1", QStringLiteral("編集(&E)"));
-    Undo1 = addItem(Edit1, "Undo1", QStringLiteral("元に戻す(&U)"));
-    Redo1 = addItem(Edit1, "Redo1", QStringLiteral("<コマンド> やり直し(&R)"));
-    N5 = addSeparator(Edit1, "N5");
-    Cut1 = addItem(Edit1, "Cut1", QStringLiteral("切り取り(&T)"));
-    Copy1 = addItem(Edit1, "Copy1", QStringLiteral("コピー(&C)"));
-    Paste1 = addItem(Edit1, "Paste1", QStringLiteral("貼り付け(&P)"));
-    PasteSpecial1 =
-        addItem(Edit1, "PasteSpecial1", QStringLiteral("形式を選択して貼り付け(&S)..."));
-    N4 = addSeparator(Edit1, "N4");
-    Find1 = addItem(Edit1, "Find1", QStringLiteral("検索(&F)..."));
-    Replace1 = addItem(Edit1, "Replace1", QStringLiteral("置換(&E)..."));
-    Undo1->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Z));
-    Cut1->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_X));
-    Copy1->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_C));
-    Paste1->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_V));
-    for (QAction* a : {Undo1, Cut1, Copy1, Paste1})
-        a->setShortcutContext(Qt::WindowShortcut);
-    Redo1->setVisible(false);
-    PasteSpecial1->setVisible(false);
-    Find1->setEnabled(false);
-    Replace1->setEnabled(false);
-
-    N6 = menu("N6", QStringLiteral("ツール(&T)"));
-    Settei1 = addItem(N6, "Settei1", QStringLiteral("設定(&S)"));
-    N9 = addSeparator(N6, "N9");
-    Kanren1 = addItem(N6, "Kanren1", QStringLiteral("関連付け(&K)"));
-    Settei1->setEnabled(false);
-
-    Help1 = menu("Help1", QStringLiteral("ヘルプ(&H)"));
-    Contents1 = addItem(Help1, "Contents1", QStringLiteral("目次(&C)"));
-    SearchforHelpOn1 = addItem(Help1, "SearchforHelpOn1", QStringLiteral("トピックの検索(&S)..."));
-    HowtoUseHelp1 = addItem(Help1, "HowtoUseHelp1", QStringLiteral("ヘルプの使い方(&H)"));
-    About1 = addItem(Help1, "About1", QStringLiteral("バージョン情報(&A)..."));
-    for (QAction* a : {Contents1, SearchforHelpOn1, HowtoUseHelp1})
-        a->setEnabled(false);
-
-    PopupMenu1 = new QMenu(this);
-    PopupMenu1->setObjectName(QStringLiteral("PopupMenu1"));
-    color = addItem(PopupMenu1, "color", QStringLiteral("色を変更する"));
-    Defolt = addItem(PopupMenu1, "Defolt", QStringLiteral("元の色に戻す"));
-    N7 = addSeparator(PopupMenu1, "N7");
-    AllDefolt = addItem(PopupMenu1, "AllDefolt", QStringLiteral("全て元の色に戻す"));
-}
-
-void TVeruzazur::createDialogs() {
-    auto name = [](QObject* o, const char* n) { o->setObjectName(QString::fromLatin1(n)); };
-    ODdialog0 = new OpenDialog(this);
-    name(ODdialog0, "ODdialog0");
-    ODdialog1 = new OpenDialog(this);
-    name(ODdialog1, "ODdialog1");
-    SDdialog0 = new SaveDialog(this);
-    name(SDdialog0, "SDdialog0");
-    SDdialog1 = new SaveDialog(this);
-    name(SDdialog1, "SDdialog1");
-    FDfont0 = new FontDialog(this);
-    name(FDfont0, "FDfont0");
-    FDfont1 = new FontDialog(this);
-    name(FDfont1, "FDfont1");
-    for (FontDialog* f : {FDfont0, FDfont1}) {
-        f->Font = formFont();
-        f->Color = QApplication::palette().color(QPalette::WindowText);
-    }
-    PrintDialog1 = new PrintDialog(this);
-    name(PrintDialog1, "PrintDialog1");
-    ColorDialog1 = new ColorDialog(this);
-    name(ColorDialog1, "ColorDialog1");
-    ColorDialog1->FullOpen = true;
-}
-
-void TVeruzazur::connectHandlers() {
-    using Handler = void (TVeruzazur::*)(QObject*);
-    auto on = [this](QObject* sender, Handler handler) {
-        return [this, sender, handler] { guarded(this, [&] { (this->*handler)(sender); }); };
-    };
-    const std::pair<QAction*, Handler> items[] = {
-        {New1, &TVeruzazur::New1Click},           {Open1, &TVeruzazur::Open1Click},
-        {Save1, &TVeruzazur::Save1Click},         {SaveAs1, &TVeruzazur::SaveAs1Click},
-        {Print1, &TVeruzazur::Print1Click},       {PrintSetup1, &TVeruzazur::PrintSetup1Click},
-        {Exit1, &TVeruzazur::Exit1Click},         {Undo1, &TVeruzazur::Undo1Click},
-        {Cut1, &TVeruzazur::Cut1Click},           {Copy1, &TVeruzazur::Copy1Click},
-        {Paste1, &TVeruzazur::Paste1Click},       {Settei1, &TVeruzazur::Settei1Click},
-        {Kanren1, &TVeruzazur::Kanren1Click},     {About1, &TVeruzazur::About1Click},
-        {color, &TVeruzazur::colorClick},         {Defolt, &TVeruzazur::DefoltClick},
-        {AllDefolt, &TVeruzazur::AllDefoltClick},
-    };
-    for (const auto& [action, handler] : items)
-        connect(action, &QAction::triggered, this, on(action, handler));
-
-    const std::pair<QToolButton*, Handler> buttons[] = {
-        {SBtouroku, &TVeruzazur::SBtourokuClick}, {SBhenkan0, &TVeruzazur::SBhenkan0Click},
-        {SBhenkan1, &TVeruzazur::SBhenkan0Click}, {SBvh, &TVeruzazur::SBvhClick},
-        {SBfont, &TVeruzazur::SBfontClick},
-    };
-    for (const auto& [button, handler] : buttons)
-        connect(button, &QToolButton::clicked, this, on(button, handler));
-
-    // A pick changes the index, typing the text; the handler tells them apart by the index.
-    connect(CBdictionary, &QComboBox::currentIndexChanged, this,
-            on(CBdictionary, &TVeruzazur::CBdictionaryChange));
-    connect(CBdictionary, &QComboBox::editTextChanged, this,
-            on(CBdictionary, &TVeruzazur::CBdictionaryChange));
-
-    Pcenter->installEventFilter(this);
-    for (QWidget* w : {static_cast<QWidget*>(StatusBar1), static_cast<QWidget*>(PiconBar),
-                       static_cast<QWidget*>(GBframe0), static_cast<QWidget*>(GBframe1)}) {
-        w->setContextMenuPolicy(Qt::CustomContextMenu);
-        connect(w, &QWidget::customContextMenuRequested, this,
-                [this, w](const QPoint& pos) { showPopupMenu(w, w->mapToGlobal(pos)); });
-    }
-    for (QTextEdit* edit : {REedit0, REedit1}) {
-        // The pop-up menu replaces the edit's own; its position comes in viewport terms.
-        edit->setContextMenuPolicy(Qt::CustomContextMenu);
-        connect(edit, &QWidget::customContextMenuRequested, this, [this, edit](const QPoint& pos) {
-            showPopupMenu(edit, edit->viewport()->mapToGlobal(pos));
-        });
-        edit->installEventFilter(this);
-        edit->viewport()->installEventFilter(this);
-    }
-    GBframe0->installEventFilter(this);
-    GBframe1->installEventFilter(this);
-    // The selector hands the shortcut check to its edit field directly, past that field's
-    // filters, so both are watched.
-    CBdictionary->installEventFilter(this);
-    CBdictionary->lineEdit()->installEventFilter(this);
-}
-
-void TVeruzazur::showPopupMenu(QWidget* component, const QPoint& globalPos) {
-    PopupComponent = component;
-    PopupMenu1->popup(globalPos);
-}
-
-void TVeruzazur::findPaneComponents() {
-    for (int p = 0; p < 2; ++p) {
-        const QString digit = QString::number(p);
-        GBframe[p] = component<QGroupBox>(this, QStringLiteral("GBframe") + digit);
-        REedit[p] = component<QTextEdit>(this, QStringLiteral("REedit") + digit);
-        SBhenkan[p] = component<QToolButton>(this, QStringLiteral("SBhenkan") + digit);
-        ODdialog[p] = component<OpenDialog>(this, QStringLiteral("ODdialog") + digit);
-        SDdialog[p] = component<SaveDialog>(this, QStringLiteral("SDdialog") + digit);
-        FDfont[p] = component<FontDialog>(this, QStringLiteral("FDfont") + digit);
-        VH[p] = glyphs::splitGlyph(p);
-    }
-}
-
 // ---- settings -------------------------------------------------------------------------
 
 void TVeruzazur::readSettings() {
-    const auto readInt = [this](const char* section, const char* key, int32_t fallback) {
-        return ini->ReadInteger(section, key, fallback);
-    };
-    resize(readInt("メイン", "Width", width()), height());
-    resize(width(), readInt("メイン", "Height", height()));
-    const QSize screen = QGuiApplication::primaryScreen() ? QGuiApplication::primaryScreen()->size()
-                                                          : QSize(width(), height());
-    move(x(), readInt("メイン", "Top", (screen.height() - height()) >> 1));
-    move(readInt("メイン", "Left", (screen.width() - width()) >> 1), y());
-
-    FrameActColor = readInt("カラー", "FrameAct", colorvalue::kSkyBlue);
-    FrameDisColor = readInt("カラー", "FrameDis", colorvalue::kButtonFace);
-    setPaneColor(0, readInt("カラー", "Edit0", colorvalue::kWindow));
-    setPaneColor(1, readInt("カラー", "Edit1", colorvalue::kMoneyGreen));
-    setIconBarColor(readInt("カラー", "IconBar", colorvalue::kButtonFace));
-    setStatusBarColor(readInt("カラー", "StatusBar", colorvalue::kButtonFace));
-
-    // Only 0 and 1 have a layout; any other stored value means side by side and is
-    // written back as 1.
-    SBvhTag = readInt("分割", "Vh", 0) != 0 ? 1 : 0;
-
-    const QString name =
-        QString::fromStdString(ini->ReadString("辞書", "Name", utf8(kChooseDictionary)));
+    using windowsettings::Id;
+    const QScreen* primary = QGuiApplication::primaryScreen();
+    const QSize screen = primary ? primary->size() : size();
+    StoredGeometry stored{x(), y(), width(), height()};
+    QString name;
+    for (const windowsettings::Entry& e : windowsettings::kEntries) {
+        const auto read = [&](int32_t fallback) {
+            return ini->ReadInteger(e.section, e.key, fallback);
+        };
+        switch (e.id) {
+        case Id::Width:
+            stored.width = read(stored.width);
+            break;
+        case Id::Height:
+            stored.height = read(stored.height);
+            break;
+        case Id::Top:
+            stored.top = read((screen.height() - stored.height) >> 1);
+            break;
+        case Id::Left:
+            stored.left = read((screen.width() - stored.width) >> 1);
+            break;
+        case Id::Vh:
+            // Only 0 and 1 have a layout; any other stored value means side by side and is
+            // written back as 1.
+            SBvhTag = read(e.fallback) != 0 ? 1 : 0;
+            break;
+        case Id::Name:
+            name = QString::fromStdString(
+                ini->ReadString(e.section, e.key, windowsettings::kNoDictionaryName));
+            break;
+        default:
+            setSurfaceColor(surfaceOfSetting(e.id), read(e.fallback));
+        }
+    }
+    // A size or place that no screen can show (a damaged file, a screen since removed) is
+    // brought back onto the screen; one that fits is kept exactly.
+    QList<QRect> areas;
+    if (primary)
+        areas << primary->availableGeometry();
+    for (const QScreen* s : QGuiApplication::screens())
+        if (s != primary)
+            areas << s->availableGeometry();
+    const QRect shown = fitToScreens(stored, areas);
+    resize(shown.size());
+    move(shown.topLeft());
     FillCatalogue(name);
 }
 
 void TVeruzazur::writeSettings() {
-    ini->WriteInteger("メイン", "Width", width());
-    ini->WriteInteger("メイン", "Height", height());
-    ini->WriteInteger("メイン", "Top", y());
-    ini->WriteInteger("メイン", "Left", x());
-    ini->WriteInteger("カラー", "FrameAct", FrameActColor);
-    ini->WriteInteger("カラー", "FrameDis", FrameDisColor);
-    ini->WriteInteger("カラー", "Edit0", paneColor_[0]);
-    ini->WriteInteger("カラー", "Edit1", paneColor_[1]);
-    ini->WriteInteger("カラー", "IconBar", iconBarColor_);
-    ini->WriteInteger("カラー", "StatusBar", statusBarColor_);
-    ini->WriteInteger("分割", "Vh", SBvhTag);
-    ini->WriteString("辞書", "Name", utf8(CBdictionary->currentText()));
+    using windowsettings::Id;
+    for (const windowsettings::Entry& e : windowsettings::kEntries) {
+        switch (e.id) {
+        case Id::Width:
+            ini->WriteInteger(e.section, e.key, width());
+            break;
+        case Id::Height:
+            ini->WriteInteger(e.section, e.key, height());
+            break;
+        case Id::Top:
+            ini->WriteInteger(e.section, e.key, y());
+            break;
+        case Id::Left:
+            ini->WriteInteger(e.section, e.key, x());
+            break;
+        case Id::Vh:
+            ini->WriteInteger(e.section, e.key, SBvhTag);
+            break;
+        case Id::Name:
+            ini->WriteString(e.section, e.key, utf8(CBdictionary->currentText()));
+            break;
+        default:
+            ini->WriteInteger(e.section, e.key, surfaceColor(surfaceOfSetting(e.id)));
+        }
+    }
 }
 
-void TVeruzazur::setPaneColor(int p, int32_t value) {
-    paneColor_[p] = value;
-    // The frame's colour would otherwise reach the edit's scroll bars.
-    QTextEdit* edit = REedit[p];
-    QPalette palette = edit->palette();
-    palette.setColor(QPalette::Base, colorvalue::toQColor(value, QApplication::palette()));
-    palette.setColor(QPalette::Window, QApplication::palette().color(QPalette::Window));
-    edit->setPalette(palette);
+int32_t TVeruzazur::surfaceColor(ColorSurface surface) const {
+    switch (surface) {
+    case ColorSurface::FrameAct:
+        return FrameActColor;
+    case ColorSurface::FrameDis:
+        return FrameDisColor;
+    default:
+        return backgroundColor_[static_cast<int>(surface) - static_cast<int>(ColorSurface::Edit0)];
+    }
 }
 
-void TVeruzazur::setIconBarColor(int32_t value) {
-    iconBarColor_ = value;
-    setBackground(PiconBar, QPalette::Window, value);
-}
-
-void TVeruzazur::setStatusBarColor(int32_t value) {
-    statusBarColor_ = value;
-    setBackground(StatusBar1, QPalette::Window, value);
+void TVeruzazur::setSurfaceColor(ColorSurface surface, int32_t value) {
+    switch (surface) {
+    case ColorSurface::FrameAct:
+        FrameActColor = value;
+        ApplyFrameColors();
+        return;
+    case ColorSurface::FrameDis:
+        FrameDisColor = value;
+        ApplyFrameColors();
+        return;
+    case ColorSurface::Edit0:
+    case ColorSurface::Edit1:
+        colors::paintPane(REedit[surface == ColorSurface::Edit0 ? 0 : 1], value);
+        break;
+    case ColorSurface::IconBar:
+        colors::paintBackground(PiconBar, value);
+        break;
+    case ColorSurface::StatusBar:
+        colors::paintBackground(StatusBar1, value);
+        break;
+    }
+    backgroundColor_[static_cast<int>(surface) - static_cast<int>(ColorSurface::Edit0)] = value;
 }
 
 // ---- start-up ---------------------------------------------------------------------------
@@ -531,14 +296,69 @@ void TVeruzazur::loadChosenDictionary(const QString& name) {
 // ---- conversion -------------------------------------------------------------------------------
 
 void TVeruzazur::SBhenkan0Click(QObject* sender) {
+    const BusyCursor busy;
     const int p = PaneIndexFromName(sender, 8);
     const int t = 1 - p;
-    const QString text = conversioncommand::convertedText(*engine_, *REedit[p]->document(), p);
-    // One replacement of the whole text: emptying clears the modified flag, and the lines
-    // written set it again when there is at least one.
-    REedit[t]->setPlainText(text);
-    REedit[t]->document()->setModified(!text.isEmpty());
+    replacePaneText(t, conversioncommand::convertedText(*engine_, *REedit[p]->document(), p));
     CaretsToTop();
+}
+
+void TVeruzazur::replacePaneText(int p, const QString& text) {
+    QTextEdit* edit = REedit[p];
+    // One edit of the whole text, so that undo brings back what the pane held. The new text
+    // takes the format the pane would give typed text at its caret.
+    QTextCursor cursor(edit->document());
+    const QTextCharFormat format = edit->textCursor().charFormat();
+    cursor.beginEditBlock();
+    cursor.select(QTextCursor::Document);
+    cursor.removeSelectedText();
+    cursor.insertText(text, format);
+    cursor.endEditBlock();
+    // Emptying clears the modified flag; the lines written set it when there is one.
+    edit->document()->setModified(!text.isEmpty());
+}
+
+// ---- word registration --------------------------------------------------------------------
+
+void TVeruzazur::SBtourokuClick(QObject* /*sender*/) {
+    Copy1Click(Copy1);
+    registration::registerWord(this, *table_, ActivePane);
+}
+
+// ---- colours and fonts --------------------------------------------------------------------
+
+std::optional<ColorSurface> TVeruzazur::popupSurface() {
+    const std::optional<colors::PopupTarget> target = colors::classifyPopupTarget(PopupComponent);
+    if (!target) {
+        ShowMessage(this, kCannotChoose);
+        return std::nullopt;
+    }
+    return colors::surfaceOf(*target, ActivePane);
+}
+
+void TVeruzazur::colorClick(QObject* /*sender*/) {
+    const std::optional<ColorSurface> surface = popupSurface();
+    if (!surface)
+        return;
+    ColorDialog1->Color = colorvalue::toQColor(surfaceColor(*surface), QApplication::palette());
+    if (ColorDialog1->Execute())
+        setSurfaceColor(*surface, colorvalue::fromQColor(ColorDialog1->Color));
+}
+
+void TVeruzazur::DefoltClick(QObject* /*sender*/) {
+    if (const std::optional<ColorSurface> surface = popupSurface())
+        setSurfaceColor(*surface, colors::defaultColor(*surface));
+}
+
+void TVeruzazur::AllDefoltClick(QObject* /*sender*/) {
+    for (ColorSurface surface : colors::kAllSurfaces)
+        setSurfaceColor(surface, colors::defaultColor(surface));
+}
+
+void TVeruzazur::SBfontClick(QObject* /*sender*/) {
+    FontDialog* dialog = FDfont[ActivePane];
+    if (dialog->Execute())
+        fontbutton::applyFont(*REedit[ActivePane], dialog->Font, dialog->Color);
 }
 
 // ---- panes -------------------------------------------------------------------------------------
@@ -548,10 +368,6 @@ int TVeruzazur::PaneIndexFromName(const QObject* component, int prefixLength) {
 }
 
 void TVeruzazur::LayoutPanes() {
-    // The centre panel reports sizes while the window is being built; the panes are
-    // placed only once the per-pane arrays exist.
-    if (!GBframe[0] || !GBframe[1] || !REedit[0] || !REedit[1])
-        return;
     const PaneLayout layout = PaneLayout::compute(Pcenter->width(), Pcenter->height(), SBvhTag);
     for (int p = 0; p < 2; ++p) {
         GBframe[p]->setGeometry(layout.frame[p]);
@@ -571,8 +387,7 @@ void TVeruzazur::PcenterResize(QObject* /*sender*/) {
 
 void TVeruzazur::ApplyFrameColors() {
     for (int p = 0; p < 2; ++p)
-        setBackground(GBframe[p], QPalette::Window,
-                      p == ActivePane ? FrameActColor : FrameDisColor);
+        colors::paintBackground(GBframe[p], p == ActivePane ? FrameActColor : FrameDisColor);
 }
 
 void TVeruzazur::SetActivePane(int p) {
@@ -602,10 +417,8 @@ void TVeruzazur::REedit0KeyPress(QObject* /*sender*/) {
 void TVeruzazur::ResetPanes() {
     ActivePane = 0;
     ApplyFrameColors();
-    for (QTextEdit* edit : REedit) {
-        edit->clear();
-        edit->document()->setModified(false);
-    }
+    for (QTextEdit* edit : REedit)
+        panedocument::clear(*edit);
     CaretsToTop();
 }
 
@@ -678,6 +491,7 @@ bool TVeruzazur::eventFilter(QObject* watched, QEvent* event) {
 // ---- documents --------------------------------------------------------------------------------
 
 void TVeruzazur::LoadDocument() {
+    const BusyCursor busy;
     const int p = ActivePane;
     panedocument::load(*REedit[p], ODdialog[p]->FileName);
     Save1->setEnabled(true);
@@ -717,8 +531,10 @@ void TVeruzazur::Open1Click(QObject* /*sender*/) {
 void TVeruzazur::Save1Click(QObject* /*sender*/) {
     const int p = ActivePane;
     const QString name = ODdialog[p]->FileName;
-    if (!name.isEmpty())
-        panedocument::save(*REedit[p], name);
+    if (name.isEmpty())
+        return;
+    const BusyCursor busy;
+    panedocument::save(*REedit[p], name);
 }
 
 void TVeruzazur::SaveAs1Click(QObject* /*sender*/) {
@@ -728,6 +544,7 @@ void TVeruzazur::SaveAs1Click(QObject* /*sender*/) {
     dialog->DefaultExt = DialogDefaultExt;
     if (!dialog->Execute())
         return;
+    const BusyCursor busy;
     panedocument::save(*REedit[p], dialog->FileName);
     ODdialog[p]->FileName = dialog->FileName;
 }
@@ -802,11 +619,6 @@ void TVeruzazur::Paste1Click(QObject* /*sender*/) {
 
 void TVeruzazur::Print1Click(QObject*) {}
 void TVeruzazur::PrintSetup1Click(QObject*) {}
-void TVeruzazur::SBtourokuClick(QObject*) {}
-void TVeruzazur::SBfontClick(QObject*) {}
-void TVeruzazur::colorClick(QObject*) {}
-void TVeruzazur::DefoltClick(QObject*) {}
-void TVeruzazur::AllDefoltClick(QObject*) {}
 void TVeruzazur::Settei1Click(QObject*) {}
 void TVeruzazur::Kanren1Click(QObject*) {}
 void TVeruzazur::About1Click(QObject*) {}

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "app/Environment.h"
+#include "appearance/Colors.h"
 
 #include <QMainWindow>
 #include <QPixmap>
@@ -10,6 +11,7 @@
 #include <array>
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -113,13 +115,10 @@ public:
     // The names of the selector's list, in list order.
     const std::vector<std::string>& dictionaryNames() const { return names_; }
 
-    // Colours of panes, tool bar and status bar as colour values; setting one repaints.
-    int32_t paneColor(int p) const { return paneColor_[p]; }
-    int32_t iconBarColor() const { return iconBarColor_; }
-    int32_t statusBarColor() const { return statusBarColor_; }
-    void setPaneColor(int p, int32_t value);
-    void setIconBarColor(int32_t value);
-    void setStatusBarColor(int32_t value);
+    // The colour value of a surface; setting one repaints what shows it (both frames for
+    // the two frame roles).
+    int32_t surfaceColor(ColorSurface surface) const;
+    void setSurfaceColor(ColorSurface surface, int32_t value);
 
     // When on (the default), the edit menu's Ctrl+Z/X/C/V win over the panes' and the
     // selector's own handling of those keys, so they act on the active pane.
@@ -180,6 +179,7 @@ protected:
     void dropEvent(QDropEvent* event) override;
 
 private:
+    // Construction of the components and their wiring (UmainSetup.cpp).
     void createComponents();
     void createToolBar();
     void createPanes();
@@ -187,24 +187,30 @@ private:
     void createDialogs();
     void connectHandlers();
     void findPaneComponents();
+    QAction* addItem(QMenu* menu, const char* name, const QString& caption);
+    QAction* addSeparator(QMenu* menu, const char* name);
+
     void readSettings();
     void writeSettings();
+    // The surface that the colour commands act on, from the pop-up target; shows the
+    // notice and gives nullopt when the target is none of the coloured components.
+    std::optional<ColorSurface> popupSurface();
+    // Puts `text` as the whole new text of pane `p`, as one step that undo takes back.
+    void replacePaneText(int p, const QString& text);
     void loadChosenDictionary(const QString& name);
     void OpenCommandLineDocument();
     bool isTyping(const QEvent* event) const;
     bool isMenuShortcut(const QEvent* event) const;
     void showPopupMenu(QWidget* component, const QPoint& globalPos);
-    QAction* addItem(QMenu* menu, const char* name, const QString& caption);
-    QAction* addSeparator(QMenu* menu, const char* name);
 
     Environment env_;
     std::unique_ptr<Oini> ini;
     std::unique_ptr<DictionaryTable> table_;
     std::unique_ptr<Engine> engine_;
     std::vector<std::string> names_;
-    std::array<int32_t, 2> paneColor_{};
-    int32_t iconBarColor_ = 0;
-    int32_t statusBarColor_ = 0;
+    // Colours of Edit0, Edit1, IconBar and StatusBar, in that order; the frame roles'
+    // colours are FrameActColor and FrameDisColor.
+    std::array<int32_t, 4> backgroundColor_{};
     bool menuShortcutsWin_ = true;
 };
 

@@ -1,23 +1,14 @@
 #include "conversion/ConversionCommand.h"
 
 #include "conversion/UnicodeConversion.h"
+#include "documents/PaneLines.h"
 
-#include <QTextBlock>
 #include <QTextDocument>
 
 #include <string>
 #include <string_view>
 
 namespace sorvanti::conversioncommand {
-
-QStringList paneLines(const QTextDocument& document) {
-    QStringList lines;
-    for (QTextBlock block = document.begin(); block.isValid(); block = block.next())
-        lines += block.text().split(QChar::LineSeparator);
-    if (!lines.isEmpty() && lines.last().isEmpty())
-        lines.removeLast();
-    return lines;
-}
 
 QString convertedText(Engine& engine, const QTextDocument& source, int side) {
     const QStringList lines = paneLines(source);

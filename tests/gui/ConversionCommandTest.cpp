@@ -1,5 +1,6 @@
 // The conversion buttons end to end: pane text in, the other pane's text out.
 #include "conversion/ConversionCommand.h"
+#include "documents/PaneLines.h"
 #include "ProgramFolder.h"
 #include "ScriptedRunner.h"
 
@@ -25,7 +26,7 @@ protected:
     }
     // The pane's text as stored, lines joined by "\n" (no-break spaces stay).
     static QString raw(QTextEdit* edit) {
-        return conversioncommand::paneLines(*edit->document()).join(QLatin1Char('\n'));
+        return paneLines(*edit->document()).join(QLatin1Char('\n'));
     }
 
     ScriptedRunner runner;
@@ -37,7 +38,7 @@ TEST_F(Conversion, EachSourceLineBecomesOneTargetLineEndedByABreak) {
     w->REedit0->setPlainText(QStringLiteral("犬です\n\n猫と犬\n"));
     w->SBhenkan0->click();
     EXPECT_EQ(w->REedit1->toPlainText(), QStringLiteral("わんこやけん\n\nにゃんことわんこ\n"));
-    EXPECT_EQ(conversioncommand::paneLines(*w->REedit1->document()).size(), 3);
+    EXPECT_EQ(paneLines(*w->REedit1->document()).size(), 3);
 }
 
 TEST_F(Conversion, LastLineWithoutBreakGetsOne) {
@@ -123,11 +124,11 @@ TEST_F(Conversion, CaretsGoToTheTopOfBothPanes) {
 
 TEST(PaneLines, ParagraphsAndLineSeparatorsAreLinesAndAFinalBreakOpensNone) {
     QTextDocument document;
-    EXPECT_TRUE(conversioncommand::paneLines(document).isEmpty());
+    EXPECT_TRUE(paneLines(document).isEmpty());
     document.setPlainText(QStringLiteral("\n"));
-    EXPECT_EQ(conversioncommand::paneLines(document), QStringList{QString()});
+    EXPECT_EQ(paneLines(document), QStringList{QString()});
     document.setPlainText(QStringLiteral("a\u2028b\nc\n\n"));
-    EXPECT_EQ(conversioncommand::paneLines(document), (QStringList{"a", "b", "c", ""}));
+    EXPECT_EQ(paneLines(document), (QStringList{"a", "b", "c", ""}));
 }
 
 } // namespace

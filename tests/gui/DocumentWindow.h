@@ -2,7 +2,7 @@
 
 #include "ProgramFolder.h"
 #include "ScriptedRunner.h"
-#include "app/PaneDocument.h"
+#include "documents/PaneDocument.h"
 #include "toolkit/Guard.h"
 #include "toolkit/OpenDialog.h"
 #include "toolkit/SaveDialog.h"

@@ -2,7 +2,7 @@
 #include "ProgramFolder.h"
 #include "ScriptedRunner.h"
 #include "about/Udebug.h"
-#include "app/ColorValue.h"
+#include "appearance/ColorValue.h"
 #include "app/Oini.h"
 
 #include <QApplication>
@@ -115,7 +115,7 @@ TEST(Startup, OddStoredValuesAreReadByTheIntegerRulesAndWrittenBackPlainly) {
         EXPECT_EQ(background(w->GBframe0, QPalette::Window), QColor(255, 0, 0));
         EXPECT_EQ(background(w->GBframe1, QPalette::Window),
                   QApplication::palette().color(QPalette::Base));
-        EXPECT_EQ(w->paneColor(0), colorvalue::kWindow);
+        EXPECT_EQ(w->surfaceColor(ColorSurface::Edit0), colorvalue::kWindow);
         EXPECT_EQ(background(w->REedit1, QPalette::Base), QColor(0, 0, 255));
         EXPECT_EQ(w->SBvhTag, 1);
         EXPECT_EQ(w->CBdictionary->currentText(), QStringLiteral("どれでもない"));

@@ -13,6 +13,10 @@ namespace sorvanti::panedocument {
 // The pane's plain-text flag: whether its text was last read or written as plain text.
 bool isPlainText(const QTextEdit& edit);
 
+// Empties the pane and forgets the formatting of what it held: text typed or put into it
+// afterwards starts from the pane's own font, with no style. The modified flag is cleared.
+void clear(QTextEdit& edit);
+
 // Empties the pane, then reads `path` into it: caret at the start, modified flag clear.
 // When reading fails the pane stays empty with its modified flag clear; the flag of the
 // format is set from `path` either way.

@@ -1,8 +1,9 @@
-#include "app/PaneDocument.h"
+#include "documents/PaneDocument.h"
 
 #include "documents/DocumentFiles.h"
 #include "documents/DocumentFormat.h"
 
+#include <QTextCharFormat>
 #include <QTextEdit>
 #include <QVariant>
 
@@ -32,9 +33,16 @@ bool isPlainText(const QTextEdit& edit) {
     return edit.property(kPlainText).toBool();
 }
 
-void load(QTextEdit& edit, const QString& path) {
-    edit.clear();
+void clear(QTextEdit& edit) {
+    // The document itself is cleared: the edit's own clear() would give the empty text, and
+    // so the caret, the format of the first character the pane held.
+    edit.document()->clear();
+    edit.setCurrentCharFormat(QTextCharFormat());
     edit.document()->setModified(false);
+}
+
+void load(QTextEdit& edit, const QString& path) {
+    clear(edit);
     const bool plain = setFormatFrom(edit, path);
     readDocument(edit, path, plain);
     caretToStart(edit);

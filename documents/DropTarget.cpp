@@ -1,4 +1,4 @@
-#include "app/DropTarget.h"
+#include "documents/DropTarget.h"
 
 #include <QMimeData>
 #include <QPoint>

@@ -1,4 +1,4 @@
-#include "app/ColorValue.h"
+#include "appearance/ColorValue.h"
 
 namespace sorvanti::colorvalue {
 

@@ -1,0 +1,322 @@
+// Construction of the main window's named components and the wiring of their handlers.
+#include "app/Umain.h"
+
+#include "app/ToolGlyphs.h"
+#include "toolkit/ColorDialog.h"
+#include "toolkit/FontDialog.h"
+#include "toolkit/FormFont.h"
+#include "toolkit/Guard.h"
+#include "toolkit/OpenDialog.h"
+#include "toolkit/PrintDialog.h"
+#include "toolkit/SaveDialog.h"
+
+#include <QApplication>
+#include <QComboBox>
+#include <QGroupBox>
+#include <QLineEdit>
+#include <QMenuBar>
+#include <QStatusBar>
+#include <QTextEdit>
+#include <QToolButton>
+#include <QVBoxLayout>
+
+#include <stdexcept>
+
+namespace sorvanti {
+
+namespace {
+
+const QString kCaption = QStringLiteral("秘密 の そるばんち");
+
+// The component named `name` among the window's children, of the expected kind.
+template <typename T> T* component(QObject* form, const QString& name) {
+    T* found = form->findChild<T*>(name);
+    if (!found)
+        throw std::logic_error("component " + name.toStdString() + " missing");
+    return found;
+}
+
+} // namespace
+
+void TVeruzazur::createComponents() {
+    setObjectName(QStringLiteral("Veruzazur"));
+    setWindowTitle(kCaption);
+    setFont(formFont());
+    resize(441, 330);
+
+    auto* client = new QWidget(this);
+    auto* column = new QVBoxLayout(client);
+    column->setContentsMargins(0, 0, 0, 0);
+    column->setSpacing(0);
+    setCentralWidget(client);
+
+    createToolBar();
+    column->addWidget(PiconBar);
+    Pcenter = new QWidget(client);
+    Pcenter->setObjectName(QStringLiteral("Pcenter"));
+    column->addWidget(Pcenter, 1);
+    createPanes();
+
+    StatusBar1 = new QStatusBar(this);
+    StatusBar1->setObjectName(QStringLiteral("StatusBar1"));
+    StatusBar1->setFixedHeight(19);
+    StatusBar1->setAutoFillBackground(true);
+    setStatusBar(StatusBar1);
+
+    createMenus();
+    createDialogs();
+}
+
+void TVeruzazur::createToolBar() {
+    PiconBar = new QFrame(this);
+    PiconBar->setObjectName(QStringLiteral("PiconBar"));
+    PiconBar->setFixedHeight(36);
+    PiconBar->setFrameStyle(QFrame::StyledPanel | QFrame::Sunken);
+    PiconBar->setAutoFillBackground(true);
+
+    CBdictionary = new QComboBox(PiconBar);
+    CBdictionary->setObjectName(QStringLiteral("CBdictionary"));
+    CBdictionary->setEditable(true);
+    // The list is filled once and kept sorted by the catalogue; typing never adds to it,
+    // never completes and never picks an item by itself.
+    CBdictionary->setInsertPolicy(QComboBox::NoInsert);
+    CBdictionary->setCompleter(nullptr);
+    QObject::disconnect(CBdictionary->lineEdit(), &QLineEdit::editingFinished, CBdictionary,
+                        nullptr);
+    CBdictionary->setGeometry(8, 8, 137, CBdictionary->sizeHint().height());
+    CBdictionary->setToolTip(QStringLiteral("選択中の辞書"));
+    // A drop on the selector belongs to the window's drop handler like any other.
+    CBdictionary->setAcceptDrops(false);
+    CBdictionary->lineEdit()->setAcceptDrops(false);
+
+    auto button = [this](const char* name, const QString& caption, const QString& hint, int left,
+                         int width) {
+        auto* b = new QToolButton(PiconBar);
+        b->setObjectName(QString::fromLatin1(name));
+        b->setText(caption);
+        b->setToolTip(hint);
+        b->setGeometry(left, 8, width, 22);
+        return b;
+    };
+    SBtouroku = button("SBtouroku", QStringLiteral("登録"), QStringLiteral("単語登録"), 150, 27);
+    SBhenkan0 =
+        button("SBhenkan0", QStringLiteral("変換"), QStringLiteral("標準語⇒変換後"), 184, 53);
+    SBhenkan1 =
+        button("SBhenkan1", QStringLiteral("逆変換"), QStringLiteral("変換後⇒標準語"), 244, 53);
+    SBvh = button("SBvh", QString(), QStringLiteral("縦横分割"), 312, 22);
+    SBvh->setIconSize(QSize(16, 17));
+    SBfont = button("SBfont", QString(), QStringLiteral("フォント切換"), 340, 25);
+    SBfont->setIconSize(QSize(16, 17));
+    SBfont->setIcon(QIcon(glyphs::fontGlyph()));
+    for (QToolButton* b : {SBtouroku, SBhenkan0, SBhenkan1})
+        b->setEnabled(false);
+}
+
+void TVeruzazur::createPanes() {
+    const QString captions[2] = {QStringLiteral("標準語"), QStringLiteral("変換語")};
+    QGroupBox* frames[2];
+    QTextEdit* edits[2];
+    for (int p = 0; p < 2; ++p) {
+        auto* frame = new QGroupBox(captions[p], Pcenter);
+        frame->setObjectName(QStringLiteral("GBframe%1").arg(p));
+        frame->setAutoFillBackground(true);
+        auto* edit = new QTextEdit(frame);
+        edit->setObjectName(QStringLiteral("REedit%1").arg(p));
+        edit->setAcceptRichText(true);
+        edit->setLineWrapMode(QTextEdit::NoWrap);
+        edit->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+        edit->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+        // Files dropped on a pane are the window's business, not the edit's.
+        edit->setAcceptDrops(false);
+        edit->viewport()->setAcceptDrops(false);
+        frames[p] = frame;
+        edits[p] = edit;
+    }
+    GBframe0 = frames[0];
+    GBframe1 = frames[1];
+    REedit0 = edits[0];
+    REedit1 = edits[1];
+}
+
+QAction* TVeruzazur::addItem(QMenu* menu, const char* name, const QString& caption) {
+    QAction* action = menu->addAction(caption);
+    action->setObjectName(QString::fromLatin1(name));
+    return action;
+}
+
+QAction* TVeruzazur::addSeparator(QMenu* menu, const char* name) {
+    QAction* action = menu->addSeparator();
+    action->setObjectName(QString::fromLatin1(name));
+    return action;
+}
+
+void TVeruzazur::createMenus() {
+    QMenuBar* bar = menuBar();
+    bar->setObjectName(QStringLiteral("MainMenu1"));
+    auto menu = [bar](const char* name, const QString& caption) {
+        QMenu* m = bar->addMenu(caption);
+        m->setObjectName(QString::fromLatin1(name));
+        return m;
+    };
+    File1 = menu("File1", QStringLiteral("ファイル(&F)"));
+    New1 = addItem(File1, "New1", QStringLiteral("新規作成(&N)"));
+    Open1 = addItem(File1, "Open1", QStringLiteral("開く(&O)..."));
+    Save1 = addItem(File1, "Save1", QStringLiteral("上書き保存(&S)"));
+    SaveAs1 = addItem(File1, "SaveAs1", QStringLiteral("名前をつけて保存(&A)..."));
+    N2 = addSeparator(File1, "N2");
+    Print1 = addItem(File1, "Print1", QStringLiteral("印刷(&P)..."));
+    PrintSetup1 = addItem(File1, "PrintSetup1", QStringLiteral("ページ設定(&R)..."));
+    N1 = addSeparator(File1, "N1");
+    Exit1 = addItem(File1, "Exit1", QStringLiteral("終了(&X)"));
+    Save1->setEnabled(false);
+    SaveAs1->setEnabled(false);
+
+    Edit1 = menu("Edit1", QStringLiteral("編集(&E)"));
+    Undo1 = addItem(Edit1, "Undo1", QStringLiteral("元に戻す(&U)"));
+    Redo1 = addItem(Edit1, "Redo1", QStringLiteral("<コマンド> やり直し(&R)"));
+    N5 = addSeparator(Edit1, "N5");
+    Cut1 = addItem(Edit1, "Cut1", QStringLiteral("切り取り(&T)"));
+    Copy1 = addItem(Edit1, "Copy1", QStringLiteral("コピー(&C)"));
+    Paste1 = addItem(Edit1, "Paste1", QStringLiteral("貼り付け(&P)"));
+    PasteSpecial1 =
+        addItem(Edit1, "PasteSpecial1", QStringLiteral("形式を選択して貼り付け(&S)..."));
+    N4 = addSeparator(Edit1, "N4");
+    Find1 = addItem(Edit1, "Find1", QStringLiteral("検索(&F)..."));
+    Replace1 = addItem(Edit1, "Replace1", QStringLiteral("置換(&E)..."));
+    Undo1->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Z));
+    Cut1->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_X));
+    Copy1->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_C));
+    Paste1->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_V));
+    for (QAction* a : {Undo1, Cut1, Copy1, Paste1})
+        a->setShortcutContext(Qt::WindowShortcut);
+    Redo1->setVisible(false);
+    PasteSpecial1->setVisible(false);
+    Find1->setEnabled(false);
+    Replace1->setEnabled(false);
+
+    N6 = menu("N6", QStringLiteral("ツール(&T)"));
+    Settei1 = addItem(N6, "Settei1", QStringLiteral("設定(&S)"));
+    N9 = addSeparator(N6, "N9");
+    Kanren1 = addItem(N6, "Kanren1", QStringLiteral("関連付け(&K)"));
+    Settei1->setEnabled(false);
+
+    Help1 = menu("Help1", QStringLiteral("ヘルプ(&H)"));
+    Contents1 = addItem(Help1, "Contents1", QStringLiteral("目次(&C)"));
+    SearchforHelpOn1 = addItem(Help1, "SearchforHelpOn1", QStringLiteral("トピックの検索(&S)..."));
+    HowtoUseHelp1 = addItem(Help1, "HowtoUseHelp1", QStringLiteral("ヘルプの使い方(&H)"));
+    About1 = addItem(Help1, "About1", QStringLiteral("バージョン情報(&A)..."));
+    for (QAction* a : {Contents1, SearchforHelpOn1, HowtoUseHelp1})
+        a->setEnabled(false);
+
+    PopupMenu1 = new QMenu(this);
+    PopupMenu1->setObjectName(QStringLiteral("PopupMenu1"));
+    color = addItem(PopupMenu1, "color", QStringLiteral("色を変更する"));
+    Defolt = addItem(PopupMenu1, "Defolt", QStringLiteral("元の色に戻す"));
+    N7 = addSeparator(PopupMenu1, "N7");
+    AllDefolt = addItem(PopupMenu1, "AllDefolt", QStringLiteral("全て元の色に戻す"));
+}
+
+void TVeruzazur::createDialogs() {
+    auto name = [](QObject* o, const char* n) { o->setObjectName(QString::fromLatin1(n)); };
+    ODdialog0 = new OpenDialog(this);
+    name(ODdialog0, "ODdialog0");
+    ODdialog1 = new OpenDialog(this);
+    name(ODdialog1, "ODdialog1");
+    SDdialog0 = new SaveDialog(this);
+    name(SDdialog0, "SDdialog0");
+    SDdialog1 = new SaveDialog(this);
+    name(SDdialog1, "SDdialog1");
+    FDfont0 = new FontDialog(this);
+    name(FDfont0, "FDfont0");
+    FDfont1 = new FontDialog(this);
+    name(FDfont1, "FDfont1");
+    // Both start at the form's face in 9 points and keep their own last choice.
+    for (FontDialog* f : {FDfont0, FDfont1}) {
+        f->Font = QFont();
+        f->Font.setFamilies(formFontFamilies());
+        f->Font.setPointSize(9);
+        f->Color = QApplication::palette().color(QPalette::WindowText);
+    }
+    PrintDialog1 = new PrintDialog(this);
+    name(PrintDialog1, "PrintDialog1");
+    ColorDialog1 = new ColorDialog(this);
+    name(ColorDialog1, "ColorDialog1");
+    ColorDialog1->FullOpen = true;
+}
+
+void TVeruzazur::connectHandlers() {
+    using Handler = void (TVeruzazur::*)(QObject*);
+    auto on = [this](QObject* sender, Handler handler) {
+        return [this, sender, handler] { guarded(this, [&] { (this->*handler)(sender); }); };
+    };
+    const std::pair<QAction*, Handler> items[] = {
+        {New1, &TVeruzazur::New1Click},           {Open1, &TVeruzazur::Open1Click},
+        {Save1, &TVeruzazur::Save1Click},         {SaveAs1, &TVeruzazur::SaveAs1Click},
+        {Print1, &TVeruzazur::Print1Click},       {PrintSetup1, &TVeruzazur::PrintSetup1Click},
+        {Exit1, &TVeruzazur::Exit1Click},         {Undo1, &TVeruzazur::Undo1Click},
+        {Cut1, &TVeruzazur::Cut1Click},           {Copy1, &TVeruzazur::Copy1Click},
+        {Paste1, &TVeruzazur::Paste1Click},       {Settei1, &TVeruzazur::Settei1Click},
+        {Kanren1, &TVeruzazur::Kanren1Click},     {About1, &TVeruzazur::About1Click},
+        {color, &TVeruzazur::colorClick},         {Defolt, &TVeruzazur::DefoltClick},
+        {AllDefolt, &TVeruzazur::AllDefoltClick},
+    };
+    for (const auto& [action, handler] : items)
+        connect(action, &QAction::triggered, this, on(action, handler));
+
+    const std::pair<QToolButton*, Handler> buttons[] = {
+        {SBtouroku, &TVeruzazur::SBtourokuClick}, {SBhenkan0, &TVeruzazur::SBhenkan0Click},
+        {SBhenkan1, &TVeruzazur::SBhenkan0Click}, {SBvh, &TVeruzazur::SBvhClick},
+        {SBfont, &TVeruzazur::SBfontClick},
+    };
+    for (const auto& [button, handler] : buttons)
+        connect(button, &QToolButton::clicked, this, on(button, handler));
+
+    // A pick changes the index, typing the text; the handler tells them apart by the index.
+    connect(CBdictionary, &QComboBox::currentIndexChanged, this,
+            on(CBdictionary, &TVeruzazur::CBdictionaryChange));
+    connect(CBdictionary, &QComboBox::editTextChanged, this,
+            on(CBdictionary, &TVeruzazur::CBdictionaryChange));
+
+    Pcenter->installEventFilter(this);
+    for (QWidget* w : {static_cast<QWidget*>(StatusBar1), static_cast<QWidget*>(PiconBar),
+                       static_cast<QWidget*>(GBframe0), static_cast<QWidget*>(GBframe1)}) {
+        w->setContextMenuPolicy(Qt::CustomContextMenu);
+        connect(w, &QWidget::customContextMenuRequested, this,
+                [this, w](const QPoint& pos) { showPopupMenu(w, w->mapToGlobal(pos)); });
+    }
+    for (QTextEdit* edit : {REedit0, REedit1}) {
+        // The pop-up menu replaces the edit's own; its position comes in viewport terms.
+        edit->setContextMenuPolicy(Qt::CustomContextMenu);
+        connect(edit, &QWidget::customContextMenuRequested, this, [this, edit](const QPoint& pos) {
+            showPopupMenu(edit, edit->viewport()->mapToGlobal(pos));
+        });
+        edit->installEventFilter(this);
+        edit->viewport()->installEventFilter(this);
+    }
+    GBframe0->installEventFilter(this);
+    GBframe1->installEventFilter(this);
+    // The selector hands the shortcut check to its edit field directly, past that field's
+    // filters, so both are watched.
+    CBdictionary->installEventFilter(this);
+    CBdictionary->lineEdit()->installEventFilter(this);
+}
+
+void TVeruzazur::showPopupMenu(QWidget* component, const QPoint& globalPos) {
+    PopupComponent = component;
+    PopupMenu1->popup(globalPos);
+}
+
+void TVeruzazur::findPaneComponents() {
+    for (int p = 0; p < 2; ++p) {
+        const QString digit = QString::number(p);
+        GBframe[p] = component<QGroupBox>(this, QStringLiteral("GBframe") + digit);
+        REedit[p] = component<QTextEdit>(this, QStringLiteral("REedit") + digit);
+        SBhenkan[p] = component<QToolButton>(this, QStringLiteral("SBhenkan") + digit);
+        ODdialog[p] = component<OpenDialog>(this, QStringLiteral("ODdialog") + digit);
+        SDdialog[p] = component<SaveDialog>(this, QStringLiteral("SDdialog") + digit);
+        FDfont[p] = component<FontDialog>(this, QStringLiteral("FDfont") + digit);
+        VH[p] = glyphs::splitGlyph(p);
+    }
+}
+
+} // namespace sorvanti

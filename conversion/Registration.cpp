@@ -1,0 +1,96 @@
+#include "conversion/Registration.h"
+
+#include "conversion/DictionaryTable.h"
+#include "conversion/TOKBDtouroku.h"
+#include "conversion/WordRegistration.h"
+#include "toolkit/Cp932.h"
+#include "toolkit/DialogRunner.h"
+#include "toolkit/Error.h"
+#include "toolkit/Messages.h"
+
+#include <QClipboard>
+#include <QGuiApplication>
+#include <QLineEdit>
+#include <QRegularExpression>
+
+#include <array>
+#include <optional>
+#include <string>
+
+namespace sorvanti::registration {
+
+namespace {
+
+const QString kCannotOpen = QStringLiteral("辞書ファイルが開けません。");
+const QString kTableFull = QStringLiteral("辞書の単語が2000語に達しているので、登録できません。");
+
+std::u16string utf16(const QString& text) {
+    return {reinterpret_cast<const char16_t*>(text.utf16()), static_cast<size_t>(text.size())};
+}
+
+// The word in code page 932 bytes; nullopt after telling the user which character has
+// no such form.
+std::optional<std::string> dictionaryBytes(QWidget* parent, const QString& word) {
+    const std::u16string text = utf16(word);
+    size_t bad = std::u16string::npos;
+    std::string bytes = cp932::encode(text, &bad);
+    if (bad == std::u16string::npos)
+        return bytes;
+    const int units = QChar::isHighSurrogate(text[bad]) && bad + 1 < text.size() ? 2 : 1;
+    ShowMessage(parent, QStringLiteral("文字「%1」は辞書に登録できません。")
+                            .arg(word.mid(static_cast<qsizetype>(bad), units)));
+    return std::nullopt;
+}
+
+// Ends the dialog's lifetime and its global name together.
+struct ShownDialog {
+    explicit ShownDialog(QWidget* parent) : dialog(new TOKBDtouroku(parent)) {
+        OKBDtouroku = dialog;
+    }
+    ~ShownDialog() {
+        OKBDtouroku = nullptr;
+        delete dialog;
+    }
+    TOKBDtouroku* dialog;
+};
+
+} // namespace
+
+QString firstLine(const QString& text) {
+    const qsizetype end =
+        text.indexOf(QRegularExpression(QStringLiteral("[\\r\\n\\x{2028}\\x{2029}]")));
+    return end < 0 ? text : text.left(end);
+}
+
+void registerWord(QWidget* parent, DictionaryTable& table, int activePane) {
+    ShownDialog shown(parent);
+    TOKBDtouroku& dialog = *shown.dialog;
+    const int side = activePane == 1 ? 1 : 0;
+    dialog.field(side)->setText(firstLine(QGuiApplication::clipboard()->text()));
+    // The caret starts in the field still to be filled, so the user can type straight away.
+    dialog.field(1 - side)->setFocus();
+    if (DialogRunner::current().execDialog(dialog) != QDialog::Accepted)
+        return;
+
+    std::array<std::string, 2> words;
+    for (int s = 0; s < 2; ++s) {
+        std::optional<std::string> bytes = dictionaryBytes(parent, dialog.field(s)->text());
+        if (!bytes)
+            return;
+        words[s] = std::move(*bytes);
+    }
+    switch (wordregistration::registerPair(table, words[0], words[1])) {
+    case wordregistration::Outcome::Registered:
+        return;
+    case wordregistration::Outcome::CannotOpen:
+        ShowMessage(parent, kCannotOpen);
+        return;
+    case wordregistration::Outcome::TableFull:
+        ShowMessage(parent, kTableFull);
+        return;
+    case wordregistration::Outcome::WriteFailed:
+        throw Error(table.path() + " に書き込めません");
+    }
+}
+
+} // namespace sorvanti::registration

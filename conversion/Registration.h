@@ -1,0 +1,24 @@
+#pragma once
+
+#include <QString>
+
+class QWidget;
+
+namespace sorvanti {
+
+class DictionaryTable;
+
+// "登録" in the window: the dialog, its prefill and the messages around the registration.
+namespace registration {
+
+// The dialog's one-line field takes the first line of a text that holds several.
+QString firstLine(const QString& text);
+
+// Shows "辞書登録" with the clipboard's text in the field of side `activePane`; on "登録"
+// appends the pair to the dictionary file and to `table`. A word that code page 932 cannot
+// hold, an unopenable file or a full table is a notice and changes nothing; a failed write
+// is an error naming the file, with the table unchanged.
+void registerWord(QWidget* parent, DictionaryTable& table, int activePane);
+
+} // namespace registration
+} // namespace sorvanti
