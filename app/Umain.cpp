@@ -299,23 +299,10 @@ void TVeruzazur::SBhenkan0Click(QObject* sender) {
     const BusyCursor busy;
     const int p = PaneIndexFromName(sender, 8);
     const int t = 1 - p;
-    replacePaneText(t, conversioncommand::convertedText(*engine_, *REedit[p]->document(), p));
+    // One replacement of the whole text, which undo on that pane takes back.
+    panedocument::replaceText(
+        *REedit[t], conversioncommand::convertedText(*engine_, *REedit[p]->document(), p));
     CaretsToTop();
-}
-
-void TVeruzazur::replacePaneText(int p, const QString& text) {
-    QTextEdit* edit = REedit[p];
-    // One edit of the whole text, so that undo brings back what the pane held. The new text
-    // takes the format the pane would give typed text at its caret.
-    QTextCursor cursor(edit->document());
-    const QTextCharFormat format = edit->textCursor().charFormat();
-    cursor.beginEditBlock();
-    cursor.select(QTextCursor::Document);
-    cursor.removeSelectedText();
-    cursor.insertText(text, format);
-    cursor.endEditBlock();
-    // Emptying clears the modified flag; the lines written set it when there is one.
-    edit->document()->setModified(!text.isEmpty());
 }
 
 // ---- word registration --------------------------------------------------------------------
@@ -593,8 +580,7 @@ void TVeruzazur::FilesDropped(const QPoint& windowPos, const QStringList& paths)
 // ---- edit commands -----------------------------------------------------------------------------
 
 void TVeruzazur::Undo1Click(QObject* /*sender*/) {
-    if (QTextEdit* edit = REedit[ActivePane])
-        edit->undo();
+    panedocument::undo(*REedit[ActivePane]);
 }
 
 void TVeruzazur::Cut1Click(QObject* /*sender*/) {

@@ -195,8 +195,7 @@ private:
     // The surface that the colour commands act on, from the pop-up target; shows the
     // notice and gives nullopt when the target is none of the coloured components.
     std::optional<ColorSurface> popupSurface();
-    // Puts `text` as the whole new text of pane `p`, as one step that undo takes back.
-    void replacePaneText(int p, const QString& text);
+
     void loadChosenDictionary(const QString& name);
     void OpenCommandLineDocument();
     bool isTyping(const QEvent* event) const;

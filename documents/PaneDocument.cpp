@@ -4,6 +4,7 @@
 #include "documents/DocumentFormat.h"
 
 #include <QTextCharFormat>
+#include <QTextDocument>
 #include <QTextEdit>
 #include <QVariant>
 
@@ -12,6 +13,16 @@ namespace sorvanti::panedocument {
 namespace {
 
 const char* const kPlainText = "PlainText";
+// The document a replacement took the place of, kept as a child of the edit.
+const char* const kReplaced = "ReplacedDocument";
+
+QTextDocument* keptDocument(const QTextEdit& edit) {
+    return edit.findChild<QTextDocument*>(QLatin1String(kReplaced), Qt::FindDirectChildrenOnly);
+}
+
+void forgetKeptDocument(QTextEdit& edit) {
+    delete keptDocument(edit);
+}
 
 // The format of a file follows its name at every load and save, never a choice of the user.
 bool setFormatFrom(QTextEdit& edit, const QString& path) {
@@ -33,7 +44,39 @@ bool isPlainText(const QTextEdit& edit) {
     return edit.property(kPlainText).toBool();
 }
 
+void replaceText(QTextEdit& edit, const QString& text) {
+    // A new document takes the text in one go: inserting it into the old one as an undoable
+    // edit costs ten times as long for a long text, and undo then swaps the old one back.
+    forgetKeptDocument(edit);
+    QTextDocument* old = edit.document();
+    const QTextCharFormat format = edit.textCursor().charFormat();
+    old->setParent(&edit);
+    old->setObjectName(QLatin1String(kReplaced));
+    auto* fresh = new QTextDocument(&edit);
+    fresh->setDefaultFont(old->defaultFont());
+    fresh->setDocumentMargin(old->documentMargin());
+    fresh->setDefaultTextOption(old->defaultTextOption());
+    edit.setDocument(fresh);
+    edit.setCurrentCharFormat(format);
+    // The plain-text path keeps the caret's format for the whole text.
+    edit.setPlainText(text);
+    fresh->setModified(!text.isEmpty());
+}
+
+void undo(QTextEdit& edit) {
+    QTextDocument* kept = keptDocument(edit);
+    if (edit.document()->isUndoAvailable() || !kept) {
+        edit.undo();
+        return;
+    }
+    QTextDocument* replacement = edit.document();
+    kept->setObjectName(QString());
+    edit.setDocument(kept);
+    delete replacement;
+}
+
 void clear(QTextEdit& edit) {
+    forgetKeptDocument(edit);
     // The document itself is cleared: the edit's own clear() would give the empty text, and
     // so the caret, the format of the first character the pane held.
     edit.document()->clear();

@@ -17,6 +17,15 @@ bool isPlainText(const QTextEdit& edit);
 // afterwards starts from the pane's own font, with no style. The modified flag is cleared.
 void clear(QTextEdit& edit);
 
+// Puts `text` as the pane's whole new text, in the format its caret has, and keeps what the
+// pane held until the pane is emptied, loaded or replaced again, so that undo() can bring it
+// back. The modified flag is set when the text is not empty, cleared when it is.
+void replaceText(QTextEdit& edit, const QString& text);
+
+// Undoes the pane's last edit; when the pane has no edit of its own left to undo and its
+// text replaced a kept one, brings that back (with its formatting and its own undo steps).
+void undo(QTextEdit& edit);
+
 // Empties the pane, then reads `path` into it: caret at the start, modified flag clear.
 // When reading fails the pane stays empty with its modified flag clear; the flag of the
 // format is set from `path` either way.

@@ -3,6 +3,7 @@
 #include "conversion/DictionaryLoader.h"
 #include "conversion/DictionaryTable.h"
 #include "conversion/Engine.h"
+#include "support/Bytes.h"
 #include "toolkit/Cp932.h"
 
 #include <gtest/gtest.h>
@@ -21,13 +22,6 @@ using namespace sorvanti;
 namespace {
 
 const fs::path kFolder = fs::path(SORVANTI_TEST_SOURCE_DIR) / "resources" / "辞書";
-
-std::string readBytes(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream s;
-    s << in.rdbuf();
-    return s.str();
-}
 
 std::string sjis(std::string_view utf8) {
     return cp932::encode(cp932::fromUtf8(utf8));
@@ -69,7 +63,7 @@ TEST(SampleDictionaries, AtLeastTwoAreShipped) {
 TEST(SampleDictionaries, AreCodePage932WithCrLfLinesOfExactlyTwoWords) {
     for (const fs::path& file : shippedDictionaries()) {
         SCOPED_TRACE(file.filename().string());
-        const std::string bytes = readBytes(file);
+        const std::string bytes = sorvanti::test::readBytes(file.string());
         ASSERT_FALSE(bytes.empty());
         EXPECT_NE(bytes.substr(0, 3), "\xEF\xBB\xBF") << "no byte-order mark";
         EXPECT_EQ(bytes.substr(bytes.size() - 2), "\r\n");
@@ -112,7 +106,7 @@ TEST(SampleDictionaries, LoadEveryPairAndShadowNone) {
         EXPECT_EQ(result.entriesDropped, 0);
 
         int expected = 0;
-        std::istringstream lines(readBytes(file));
+        std::istringstream lines(sorvanti::test::readBytes(file.string()));
         for (std::string line; std::getline(lines, line);) {
             if (!line.empty() && line.back() == '\r')
                 line.pop_back();

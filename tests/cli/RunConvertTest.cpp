@@ -1,4 +1,5 @@
 #include "cli/RunConvert.h"
+#include "support/Bytes.h"
 
 #include <gtest/gtest.h>
 
@@ -41,12 +42,7 @@ protected:
         return path(name);
     }
 
-    static std::string read(const std::string& file) {
-        std::ifstream f(file, std::ios::binary);
-        std::stringstream s;
-        s << f.rdbuf();
-        return s.str();
-    }
+    static std::string read(const std::string& file) { return test::readBytes(file); }
 
     int run(std::vector<std::string> args, const std::string& input = {}) {
         std::istringstream in(input);

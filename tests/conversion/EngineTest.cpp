@@ -2,7 +2,7 @@
 #include "conversion/DictionaryLoader.h"
 #include "conversion/DictionaryTable.h"
 
-#include "TempFolder.h"
+#include "support/TempFolder.h"
 
 #include <gtest/gtest.h>
 

@@ -1,8 +1,8 @@
 // The conversion buttons end to end: pane text in, the other pane's text out.
 #include "conversion/ConversionCommand.h"
-#include "documents/PaneLines.h"
 #include "ProgramFolder.h"
 #include "ScriptedRunner.h"
+#include "documents/PaneLines.h"
 
 #include <QApplication>
 #include <QScrollBar>

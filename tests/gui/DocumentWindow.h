@@ -3,6 +3,7 @@
 #include "ProgramFolder.h"
 #include "ScriptedRunner.h"
 #include "documents/PaneDocument.h"
+#include "support/Utf8.h"
 #include "toolkit/Guard.h"
 #include "toolkit/OpenDialog.h"
 #include "toolkit/SaveDialog.h"
@@ -19,11 +20,6 @@
 #include <string>
 
 namespace sorvanti::test {
-
-// Test texts are written in UTF-8.
-inline QString u(const char* s) {
-    return QString::fromUtf8(s);
-}
 
 // A shown main window on a temporary program folder, with its documents beside it and a
 // scripted user at every dialog.

@@ -1,7 +1,8 @@
 // The real file dialogs behind the dialog components, driven the way a user drives them:
 // a name typed into the dialog, a type picked in its list, then confirmed.
-#include "conversion/TempFolder.h"
 #include "documents/DocumentFormat.h"
+#include "support/TempFolder.h"
+#include "support/Utf8.h"
 #include "toolkit/OpenDialog.h"
 #include "toolkit/SaveDialog.h"
 
@@ -18,10 +19,6 @@
 
 namespace sorvanti::test {
 namespace {
-
-QString u(const char* s) {
-    return QString::fromUtf8(s);
-}
 
 // Runs `user` on the file dialog once it is open. A question box that the dialog might
 // raise on top is answered No and recorded, so a wrong question fails instead of hanging.

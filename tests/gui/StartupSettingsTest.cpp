@@ -2,8 +2,9 @@
 #include "ProgramFolder.h"
 #include "ScriptedRunner.h"
 #include "about/Udebug.h"
-#include "appearance/ColorValue.h"
 #include "app/Oini.h"
+#include "appearance/ColorValue.h"
+#include "support/Bytes.h"
 
 #include <QApplication>
 #include <QComboBox>
@@ -29,10 +30,7 @@ QSize screenSize() {
 }
 
 std::string readUtf8(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::stringstream bytes;
-    bytes << in.rdbuf();
-    return cp932::toUtf8(cp932::decode(bytes.str()));
+    return cp932::toUtf8(cp932::decode(readBytes(path)));
 }
 
 QColor background(QWidget* w, QPalette::ColorRole role) {
