@@ -27,6 +27,7 @@
 
 #include <QApplication>
 #include <QComboBox>
+#include <QContextMenuEvent>
 #include <QDropEvent>
 #include <QGroupBox>
 #include <QInputMethodEvent>
@@ -447,6 +448,11 @@ bool TVeruzazur::eventFilter(QObject* watched, QEvent* event) {
         // Left unaccepted, the key goes to the menu's shortcut instead of the focused
         // pane or line edit, so the edit commands act on the active pane.
         event->ignore();
+        return true;
+    }
+    if (type == QEvent::ContextMenu && qobject_cast<QToolButton*>(watched) &&
+        watched->parent() == PiconBar) {
+        showPopupMenu(PiconBar, static_cast<QContextMenuEvent*>(event)->globalPos());
         return true;
     }
     if (watched == Pcenter) {

@@ -278,6 +278,10 @@ void TVeruzazur::connectHandlers() {
             on(CBdictionary, &TVeruzazur::CBdictionaryChange));
 
     Pcenter->installEventFilter(this);
+    // The tool buttons have no menu of their own: a right click on one, enabled or not,
+    // opens the tool bar's.
+    for (QToolButton* b : PiconBar->findChildren<QToolButton*>(Qt::FindDirectChildrenOnly))
+        b->installEventFilter(this);
     for (QWidget* w : {static_cast<QWidget*>(StatusBar1), static_cast<QWidget*>(PiconBar),
                        static_cast<QWidget*>(GBframe0), static_cast<QWidget*>(GBframe1)}) {
         w->setContextMenuPolicy(Qt::CustomContextMenu);

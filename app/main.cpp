@@ -5,6 +5,7 @@
 #include "integration/TOKBDkanren.h"
 #include "integration/TOKBDsettei.h"
 #include "toolkit/Messages.h"
+#include "toolkit/Translation.h"
 
 #include <QApplication>
 
@@ -28,6 +29,7 @@ void reportFatal(const QString& message) {
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
+    installToolkitTranslation();
     const Environment env = Environment::fromProcess(argc, argv);
     // The title names the program on the task bar and on message boxes; the window's
     // caption stays its own, so no display name is set (it would be appended to it).

@@ -1,0 +1,116 @@
+// Registration's file side: the line a pair adds, the end of the file it follows, and the
+// table during the run against the table after the next load.
+#include "conversion/WordRegistration.h"
+#include "conversion/DictionaryLoader.h"
+#include "conversion/DictionaryTable.h"
+#include "support/Bytes.h"
+#include "support/TempFolder.h"
+
+#include <gtest/gtest.h>
+
+#include <sys/stat.h>
+
+#include <string>
+
+namespace sorvanti::test {
+namespace {
+
+using wordregistration::Outcome;
+
+TEST(WordRegistration, TheLineFollowsWhateverTheFileEndsWith) {
+    struct Case {
+        const char* name;
+        std::string before;
+        std::string after;
+    };
+    const Case cases[] = {
+        {"ends with CR LF", "a b\r\n", "a b\r\nx\t\ty\r\n"},
+        {"ends with LF", "a b\n", "a b\nx\t\ty\r\n"},
+        // The last pair would otherwise run on into the new one.
+        {"last line without a line end", "a b", "a b\r\nx\t\ty\r\n"},
+        {"ends with a lone CR", "a b\r", "a b\r\nx\t\ty\r\n"},
+        {"empty file", "", "x\t\ty\r\n"},
+    };
+    for (const Case& c : cases) {
+        TempFolder folder;
+        DictionaryTable table;
+        table.setPath(folder.write("d.txt", c.before));
+        EXPECT_EQ(wordregistration::registerPair(table, "x", "y"), Outcome::Registered) << c.name;
+        EXPECT_EQ(readBytes(table.path()), c.after) << c.name;
+        ASSERT_EQ(table.count(), 1) << c.name;
+        EXPECT_EQ(table.word(0, 0), "x");
+        EXPECT_EQ(table.word(0, 1), "y");
+    }
+}
+
+TEST(WordRegistration, AMissingFileIsCreatedWithTheNewLineOnly) {
+    TempFolder folder;
+    DictionaryTable table;
+    table.setPath(folder.path() + "消えた.txt");
+    EXPECT_EQ(wordregistration::registerPair(table, "abc", "def"), Outcome::Registered);
+    EXPECT_EQ(readBytes(table.path()), "abc\t\tdef\r\n");
+}
+
+// What the pair does during the run, and what the same file gives at the next load.
+TEST(WordRegistration, TheRunAndTheNextLoadDifferOnlyWhereTheFileFormatSaysSo) {
+    const std::string fifty(50, 'w');
+    struct Case {
+        const char* name;
+        std::string standard, converted;
+        int loadedCount;            // entries after the reload
+        std::string loadedStandard; // its standard word, when there is one
+    };
+    const Case cases[] = {
+        {"plain pair", "abc", "def", 1, "abc"},
+        {"over-long word: 40 bytes in the table, whole in the file", fifty, "x", 1,
+         fifty.substr(0, 40)},
+        {"empty converted word: a one-word line at the next load", "abc", "", 0, ""},
+        {"empty standard word: the converted word stands alone", "", "def", 0, ""},
+        {"a '#' word: a comment at the next load", "#abc", "def", 0, ""},
+        {"a blank inside: split at the next load", "a b", "c", 1, "a"},
+    };
+    for (const Case& c : cases) {
+        TempFolder folder;
+        DictionaryTable table;
+        table.setPath(folder.write("d.txt", ""));
+        ASSERT_EQ(wordregistration::registerPair(table, c.standard, c.converted),
+                  Outcome::Registered)
+            << c.name;
+        ASSERT_EQ(table.count(), 1) << c.name;
+        EXPECT_EQ(table.word(0, 0), c.standard.substr(0, 40)) << c.name;
+        EXPECT_EQ(table.word(0, 1), c.converted) << c.name;
+        EXPECT_EQ(readBytes(table.path()), c.standard + "\t\t" + c.converted + "\r\n") << c.name;
+
+        DictionaryTable reloaded;
+        loadDictionaryFile(reloaded, table.path());
+        ASSERT_EQ(reloaded.count(), c.loadedCount) << c.name;
+        if (c.loadedCount > 0)
+            EXPECT_EQ(reloaded.word(0, 0), c.loadedStandard) << c.name;
+    }
+}
+
+TEST(WordRegistration, NothingChangesWhenTheFileCannotTakeThePair) {
+    TempFolder folder;
+    DictionaryTable table;
+    table.appendEntry("a", "b");
+    // A folder where the file should be cannot be opened for appending.
+    table.setPath(folder.path() + "d.txt");
+    ::mkdir(table.path().c_str(), 0700);
+    EXPECT_EQ(wordregistration::registerPair(table, "x", "y"), Outcome::CannotOpen);
+    EXPECT_EQ(table.count(), 1);
+
+    // /dev/full opens but refuses every byte: the write fails and the table stays.
+    table.setPath("/dev/full");
+    EXPECT_EQ(wordregistration::registerPair(table, "x", "y"), Outcome::WriteFailed);
+    EXPECT_EQ(table.count(), 1);
+
+    DictionaryTable full;
+    full.setPath(folder.write("full.txt", ""));
+    while (!full.full())
+        full.appendEntry("a", "b");
+    EXPECT_EQ(wordregistration::registerPair(full, "x", "y"), Outcome::TableFull);
+    EXPECT_EQ(readBytes(full.path()), "");
+}
+
+} // namespace
+} // namespace sorvanti::test

@@ -1,0 +1,99 @@
+// What a pane's text was before a conversion or a new document replaced it.
+#include "DocumentWindow.h"
+
+#include <QComboBox>
+#include <QTextCharFormat>
+#include <QTextCursor>
+#include <QToolButton>
+
+namespace sorvanti::test {
+namespace {
+
+class PaneHistory : public DocumentWindow {
+protected:
+    void SetUp() override {
+        DocumentWindow::SetUp();
+        w->CBdictionary->setCurrentIndex(0);
+    }
+    QTextCharFormat formatAt(int p, int pos) const {
+        QTextCursor c(w->REedit[p]->document());
+        c.setPosition(pos);
+        return c.charFormat();
+    }
+};
+
+TEST_F(PaneHistory, UndoOnTheTargetPaneBringsBackWhatAConversionReplaced) {
+    struct Case {
+        const char* name;
+        int source;
+        const char* sourceText;
+        const char* targetBefore;
+        const char* targetAfter;
+    };
+    const Case cases[] = {
+        {"変換", 0, "犬", "手で書いた文", "わんこ\n"},
+        // An empty lower pane empties the upper one; undo brings the upper text back.
+        {"逆変換 from an empty pane", 1, "", "消えては困る文", ""},
+    };
+    for (const Case& c : cases) {
+        const int t = 1 - c.source;
+        w->REedit[c.source]->setPlainText(u(c.sourceText));
+        w->REedit[t]->setPlainText(u(c.targetBefore));
+        QTextCursor bold(w->REedit[t]->document());
+        bold.setPosition(1, QTextCursor::KeepAnchor);
+        QTextCharFormat format;
+        format.setFontWeight(QFont::Bold);
+        bold.mergeCharFormat(format);
+        w->REedit[t]->document()->setModified(true);
+
+        w->SBhenkan[c.source]->click();
+        EXPECT_EQ(text(t), u(c.targetAfter)) << c.name;
+        makeActive(t);
+        choose(&TVeruzazur::Undo1Click);
+        EXPECT_EQ(text(t), u(c.targetBefore)) << c.name;
+        EXPECT_EQ(formatAt(t, 1).fontWeight(), QFont::Bold) << c.name;
+        EXPECT_TRUE(modified(t)) << c.name;
+        // Nothing further to undo: the pane keeps its text.
+        choose(&TVeruzazur::Undo1Click);
+        EXPECT_EQ(text(t), u(c.targetBefore)) << c.name;
+    }
+}
+
+TEST_F(PaneHistory, EditsAfterAConversionAreUndoneFirstAndANewDocumentForgetsTheOldText) {
+    w->REedit0->setPlainText(u("犬"));
+    w->REedit1->setPlainText(u("前の文"));
+    w->SBhenkan0->click();
+    makeActive(1);
+    w->REedit1->textCursor().insertText(u("追記"));
+    choose(&TVeruzazur::Undo1Click);
+    EXPECT_EQ(text(1), u("わんこ\n"));
+    choose(&TVeruzazur::Undo1Click);
+    EXPECT_EQ(text(1), u("前の文"));
+
+    w->SBhenkan0->click();
+    runner.answers.push_back(QMessageBox::No);
+    choose(&TVeruzazur::New1Click);
+    makeActive(1);
+    choose(&TVeruzazur::Undo1Click);
+    EXPECT_TRUE(text(1).isEmpty());
+}
+
+TEST_F(PaneHistory, AnEmptiedPaneStartsAgainFromItsOwnFont) {
+    // A document whose first character is bold in a serif face.
+    const QString file = write("a.rtf", "{\\rtf1\\ansi{\\fonttbl{\\f0\\froman Serif;}}"
+                                        "\\f0\\b X\\b0 y\\par}");
+    w->ODdialog0->FileName = file;
+    w->LoadDocument();
+    ASSERT_EQ(formatAt(0, 1).fontWeight(), QFont::Bold);
+    choose(&TVeruzazur::New1Click);
+    w->REedit0->textCursor().insertText(u("打った"));
+    w->REedit1->setPlainText(u("犬"));
+    w->SBhenkan1->click();
+    for (int p = 0; p < 2; ++p) {
+        EXPECT_NE(formatAt(p, 1).fontWeight(), QFont::Bold) << p;
+        EXPECT_FALSE(formatAt(p, 1).fontFamilies().toStringList().contains(u("Serif"))) << p;
+    }
+}
+
+} // namespace
+} // namespace sorvanti::test
