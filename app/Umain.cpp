@@ -3,8 +3,6 @@
 #include "app/CommandLine.h"
 #include "app/Oini.h"
 #include "app/PaneLayout.h"
-#include "app/ScreenFit.h"
-#include "app/WindowSettings.h"
 #include "appearance/ColorValue.h"
 #include "appearance/FontButton.h"
 #include "conversion/Catalogue.h"
@@ -65,24 +63,6 @@ std::string utf8(const QString& text) {
     return text.toStdString();
 }
 
-ColorSurface surfaceOfSetting(windowsettings::Id id) {
-    using windowsettings::Id;
-    switch (id) {
-    case Id::FrameAct:
-        return ColorSurface::FrameAct;
-    case Id::FrameDis:
-        return ColorSurface::FrameDis;
-    case Id::Edit0:
-        return ColorSurface::Edit0;
-    case Id::Edit1:
-        return ColorSurface::Edit1;
-    case Id::IconBar:
-        return ColorSurface::IconBar;
-    default:
-        return ColorSurface::StatusBar;
-    }
-}
-
 } // namespace
 
 TVeruzazur::TVeruzazur(const Environment& env, QWidget* parent)
@@ -107,121 +87,6 @@ TVeruzazur::~TVeruzazur() {
     ini.reset();
     if (Veruzazur == this)
         Veruzazur = nullptr;
-}
-
-// ---- settings -------------------------------------------------------------------------
-
-void TVeruzazur::readSettings() {
-    using windowsettings::Id;
-    const QScreen* primary = QGuiApplication::primaryScreen();
-    const QSize screen = primary ? primary->size() : size();
-    StoredGeometry stored{x(), y(), width(), height()};
-    QString name;
-    for (const windowsettings::Entry& e : windowsettings::kEntries) {
-        const auto read = [&](int32_t fallback) {
-            return ini->ReadInteger(e.section, e.key, fallback);
-        };
-        switch (e.id) {
-        case Id::Width:
-            stored.width = read(stored.width);
-            break;
-        case Id::Height:
-            stored.height = read(stored.height);
-            break;
-        case Id::Top:
-            stored.top = read((screen.height() - stored.height) >> 1);
-            break;
-        case Id::Left:
-            stored.left = read((screen.width() - stored.width) >> 1);
-            break;
-        case Id::Vh:
-            // Only 0 and 1 have a layout; any other stored value means side by side and is
-            // written back as 1.
-            SBvhTag = read(e.fallback) != 0 ? 1 : 0;
-            break;
-        case Id::Name:
-            name = QString::fromStdString(
-                ini->ReadString(e.section, e.key, windowsettings::kNoDictionaryName));
-            break;
-        default:
-            setSurfaceColor(surfaceOfSetting(e.id), read(e.fallback));
-        }
-    }
-    // A size or place that no screen can show (a damaged file, a screen since removed) is
-    // brought back onto the screen; one that fits is kept exactly.
-    QList<QRect> areas;
-    if (primary)
-        areas << primary->availableGeometry();
-    for (const QScreen* s : QGuiApplication::screens())
-        if (s != primary)
-            areas << s->availableGeometry();
-    const QRect shown = fitToScreens(stored, areas);
-    resize(shown.size());
-    move(shown.topLeft());
-    FillCatalogue(name);
-}
-
-void TVeruzazur::writeSettings() {
-    using windowsettings::Id;
-    for (const windowsettings::Entry& e : windowsettings::kEntries) {
-        switch (e.id) {
-        case Id::Width:
-            ini->WriteInteger(e.section, e.key, width());
-            break;
-        case Id::Height:
-            ini->WriteInteger(e.section, e.key, height());
-            break;
-        case Id::Top:
-            ini->WriteInteger(e.section, e.key, y());
-            break;
-        case Id::Left:
-            ini->WriteInteger(e.section, e.key, x());
-            break;
-        case Id::Vh:
-            ini->WriteInteger(e.section, e.key, SBvhTag);
-            break;
-        case Id::Name:
-            ini->WriteString(e.section, e.key, utf8(CBdictionary->currentText()));
-            break;
-        default:
-            ini->WriteInteger(e.section, e.key, surfaceColor(surfaceOfSetting(e.id)));
-        }
-    }
-}
-
-int32_t TVeruzazur::surfaceColor(ColorSurface surface) const {
-    switch (surface) {
-    case ColorSurface::FrameAct:
-        return FrameActColor;
-    case ColorSurface::FrameDis:
-        return FrameDisColor;
-    default:
-        return backgroundColor_[static_cast<int>(surface) - static_cast<int>(ColorSurface::Edit0)];
-    }
-}
-
-void TVeruzazur::setSurfaceColor(ColorSurface surface, int32_t value) {
-    switch (surface) {
-    case ColorSurface::FrameAct:
-        FrameActColor = value;
-        ApplyFrameColors();
-        return;
-    case ColorSurface::FrameDis:
-        FrameDisColor = value;
-        ApplyFrameColors();
-        return;
-    case ColorSurface::Edit0:
-    case ColorSurface::Edit1:
-        colors::paintPane(REedit[surface == ColorSurface::Edit0 ? 0 : 1], value);
-        break;
-    case ColorSurface::IconBar:
-        colors::paintBackground(PiconBar, value);
-        break;
-    case ColorSurface::StatusBar:
-        colors::paintBackground(StatusBar1, value);
-        break;
-    }
-    backgroundColor_[static_cast<int>(surface) - static_cast<int>(ColorSurface::Edit0)] = value;
 }
 
 // ---- start-up ---------------------------------------------------------------------------
@@ -606,8 +471,7 @@ void TVeruzazur::Paste1Click(QObject* /*sender*/) {
     REedit[ActivePane]->paste();
 }
 
-// ---- commands of later steps
-// ---------------------------------------------------------------------
+// ---- commands of later steps ---------------------------------------------------------------
 
 void TVeruzazur::Print1Click(QObject*) {}
 void TVeruzazur::PrintSetup1Click(QObject*) {}
