@@ -15,24 +15,11 @@ printf '%s' "$expected" | sed 's/$/\r/' | head -c -1 | iconv -f UTF-8 -t CP932 \
 
 cat > "$work/session.sh" <<SESSION
 set -eu
-"$work/Sorvanti" "$work/文書 フォルダ/試験.svt" &
-pid=\$!
-echo \$pid > "$work/pid"
-win=\$(xdotool search --sync --onlyvisible --name '秘密 の そるばんち' | head -n1)
-sleep 1
-xdotool windowfocus --sync "\$win"
+source "$work/session-lib.sh"
+start_program "$work/文書 フォルダ/試験.svt"
 # The upper pane lies below the menu and the tool bar, in the upper half of the window.
-xdotool mousemove --window "\$win" 120 110 click 1
-sleep 0.3
-xdotool key --window "\$win" ctrl+a ctrl+c
-sleep 0.5
-xclip -o -selection clipboard > "$work/shown.txt" || true
-kill -TERM \$pid
-for i in \$(seq 1 100); do
-    kill -0 \$pid 2>/dev/null || break
-    sleep 0.1
-done
-kill -KILL \$pid 2>/dev/null || true
+pane_text 120 110 "$work/shown.txt"
+stop_program
 SESSION
 run_in_x "$work/session.sh" || fail "session"
 

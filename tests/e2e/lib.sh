@@ -22,3 +22,42 @@ fail() { echo "FAIL: $*" >&2; exit 1; }
 run_in_x() {
     QT_QPA_PLATFORM=xcb timeout 60 xvfb-run -a -s "-screen 0 1024x768x24" bash "$1"
 }
+
+# Helpers for the session scripts, which run inside the X server: each sources
+# "$work/session-lib.sh" and then
+#   start_program [ARG...]  starts "$work/Sorvanti" with ARGs, waits for its window (in $win),
+#                           focuses it; the process id is in $pid and in "$work/pid";
+#   pane_text X Y FILE      clicks the pane at window position X,Y, selects all, copies, and
+#                           writes the clipboard to FILE;
+#   wait_end                waits up to 10 s for the program to end; fails when it does not;
+#   stop_program            SIGTERM, then wait_end.
+cat > "$work/session-lib.sh" <<LIB
+start_program() {
+    "$work/Sorvanti" "\$@" &
+    pid=\$!
+    echo \$pid > "$work/pid"
+    win=\$(xdotool search --sync --onlyvisible --name '秘密 の そるばんち' | head -n1)
+    sleep 1
+    xdotool windowfocus --sync "\$win"
+}
+pane_text() {
+    xdotool mousemove --window "\$win" "\$1" "\$2" click 1
+    sleep 0.3
+    xdotool key --window "\$win" ctrl+a ctrl+c
+    sleep 0.5
+    xclip -o -selection clipboard > "\$3" || true
+}
+wait_end() {
+    for i in \$(seq 1 100); do
+        kill -0 \$pid 2>/dev/null || return 0
+        sleep 0.1
+    done
+    kill -KILL \$pid 2>/dev/null || true
+    echo "program did not end" >&2
+    return 1
+}
+stop_program() {
+    kill -TERM \$pid
+    wait_end
+}
+LIB

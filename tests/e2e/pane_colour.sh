@@ -12,12 +12,8 @@ printf '犬 わんこ\r\n' | iconv -f UTF-8 -t CP932 > "$work/辞書/方言.txt"
 
 cat > "$work/session.sh" <<SESSION
 set -eu
-"$work/Sorvanti" &
-pid=\$!
-echo \$pid > "$work/pid"
-win=\$(xdotool search --sync --onlyvisible --name '秘密 の そるばんち' | head -n1)
-sleep 1
-xdotool windowfocus --sync "\$win"
+source "$work/session-lib.sh"
+start_program
 xdotool mousemove --window "\$win" 200 250 click 3
 sleep 0.5
 # The menu's first item, "色を変更する"; then the colour dialog's "HTML" field.
@@ -31,20 +27,12 @@ xdotool windowfocus --sync "\$win"
 xdotool key --window "\$win" alt+f
 sleep 0.5
 xdotool key x
-for i in \$(seq 1 100); do
-    kill -0 \$pid 2>/dev/null || break
-    sleep 0.1
-done
-kill -KILL \$pid 2>/dev/null && exit 1
+wait_end
 # The next start shows the colour.
-"$work/Sorvanti" &
-pid=\$!
-echo \$pid > "$work/pid"
-win=\$(xdotool search --sync --onlyvisible --name '秘密 の そるばんち' | head -n1)
-sleep 1
+start_program
 eval \$(xdotool getwindowgeometry --shell "\$win")
 import -window root -crop 1x1+\$((X + 200))+\$((Y + 250)) "$work/pixel.txt"
-kill -TERM \$pid
+stop_program
 SESSION
 run_in_x "$work/session.sh" || fail "session"
 

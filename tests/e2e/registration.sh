@@ -16,12 +16,8 @@ printf '猫' | iconv -f UTF-8 -t CP932 > "$work/猫.svt"
 # bar's "登録" at (163, 40) and "変換" at (217, 40).
 cat > "$work/session.sh" <<SESSION
 set -eu
-"$work/Sorvanti" "$work/猫.svt" &
-pid=\$!
-echo \$pid > "$work/pid"
-win=\$(xdotool search --sync --onlyvisible --name '秘密 の そるばんち' | head -n1)
-sleep 1
-xdotool windowfocus --sync "\$win"
+source "$work/session-lib.sh"
+start_program "$work/猫.svt"
 xdotool mousemove --window "\$win" 120 110 click 1
 sleep 0.3
 xdotool key --window "\$win" ctrl+a
@@ -32,17 +28,8 @@ xdotool key Return
 sleep 0.5
 xdotool mousemove --window "\$win" 217 40 click 1
 sleep 0.5
-xdotool mousemove --window "\$win" 120 250 click 1
-sleep 0.3
-xdotool key --window "\$win" ctrl+a ctrl+c
-sleep 0.5
-xclip -o -selection clipboard > "$work/shown.txt" || true
-kill -TERM \$pid
-for i in \$(seq 1 100); do
-    kill -0 \$pid 2>/dev/null || break
-    sleep 0.1
-done
-kill -KILL \$pid 2>/dev/null || true
+pane_text 120 250 "$work/shown.txt"
+stop_program
 SESSION
 run_in_x "$work/session.sh" || fail "session"
 
