@@ -66,17 +66,5 @@ TEST_F(Installed, TheWindowWorksOnTheUsersCopiesAndWritesTheSettingsToTheConfigF
     EXPECT_EQ(again.dictionary().count(), 1);
 }
 
-TEST_F(Installed, AProgramWithDictionariesBesideItIsPlacedAsBefore) {
-    fs::create_directories(folder.path() + "root/bin/辞書");
-    const Environment located = locate();
-    const Environment beside = Environment::forProgram(program());
-    EXPECT_EQ(located.settingsPath, beside.settingsPath);
-    EXPECT_EQ(located.dataFolder, beside.dataFolder);
-    EXPECT_EQ(beside.settingsPath.toStdString(), folder.path() + "root/bin/Sorvanti.ini");
-    EXPECT_EQ(beside.dataFolder.toStdString(), folder.path() + "root/bin/");
-    EXPECT_FALSE(fs::exists(folder.path() + "cfg"));
-    EXPECT_FALSE(fs::exists(folder.path() + "data"));
-}
-
 } // namespace
 } // namespace sorvanti::test
