@@ -1,9 +1,10 @@
-# Two entry points: `make run` and `make test`. Everything else is CMake's job.
+# Two entry points: `make run` and `make test` (and `make package` for the Debian package).
+# Everything else is CMake's job.
 BUILD_DIR ?= build
 JOBS ?= $(shell nproc)
 BUILD_TYPE ?= Release
 
-.PHONY: all deps configure build run test bench format clean
+.PHONY: all deps configure build run test package bench format clean
 
 all: build
 
@@ -21,6 +22,10 @@ run: build
 
 test: build
 	@cd $(BUILD_DIR) && ctest --output-on-failure -j $(JOBS)
+
+# build/sorvanti_<version>_amd64.deb; installs nothing.
+package: build
+	@cd $(BUILD_DIR) && cpack -G DEB
 
 bench: build
 	@bash bench/run.sh $(BUILD_DIR)

@@ -1,8 +1,11 @@
 #include "app/Environment.h"
 
+#include "app/Oini.h"
+
 #include <QCoreApplication>
 #include <QFileInfo>
 
+#include <cstdio>
 #include <filesystem>
 #include <system_error>
 
@@ -17,6 +20,21 @@ Environment Environment::forProgram(const QString& programPath, const QStringLis
     env.commandLine = QLatin1Char('"') + programPath + QLatin1Char('"');
     for (const QString& arg : arguments)
         env.commandLine += QStringLiteral(" \"") + arg + QLatin1Char('"');
+    env.settingsPath = QString::fromStdString(settingsFileName(programPath.toStdString()));
+    env.dataFolder = env.programFolder;
+    return env;
+}
+
+Environment Environment::locate(const QString& programPath, const QStringList& arguments,
+                                const UserDirectories& user) {
+    Environment env = forProgram(programPath, arguments);
+    const DataFolders folders = locateDataFolders(programPath.toStdString(), user);
+    env.settingsPath = QString::fromStdString(folders.settingsFile);
+    env.dataFolder = QString::fromStdString(folders.dictionaryBase);
+    const FolderSetup setup = prepareUserFolders(folders);
+    if (!setup.error.empty())
+        std::fprintf(stderr, "Sorvanti: 利用者のフォルダを用意できません: %s\n",
+                     setup.error.c_str());
     return env;
 }
 
@@ -31,7 +49,7 @@ Environment Environment::fromProcess(int argc, char** argv) {
     QStringList arguments;
     for (int i = 1; i < argc; ++i)
         arguments << QString::fromLocal8Bit(argv[i]);
-    return forProgram(program, arguments);
+    return locate(program, arguments, UserDirectories::fromProcess());
 }
 
 } // namespace sorvanti

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "app/DataFolders.h"
+
 #include <QString>
 #include <QStringList>
 
@@ -11,10 +13,19 @@ struct Environment {
     QString programPath;   // full path of the program file
     QString programFolder; // its folder, ending with "/"
     QString commandLine;   // "\"<program>\" \"<arg1>\" ..."
+    QString settingsPath;  // the settings file (Oini maps a name ending in ".ini" to itself)
+    QString dataFolder;    // the folder that holds "辞書/", ending with "/"
 
-    // An environment for the program file `programPath` started with `arguments`.
+    // An environment for the program file `programPath` started with `arguments`, its
+    // settings and dictionaries beside it whether or not "辞書/" is there yet.
     static Environment forProgram(const QString& programPath, const QStringList& arguments = {});
-    // The running process: the program from /proc/self/exe, the arguments after argv[0].
+    // The same program placed by locateDataFolders() for `user`; an installed program's
+    // folders are readied (prepareUserFolders) and a failure is told on standard error,
+    // since no window is there yet to show it.
+    static Environment locate(const QString& programPath, const QStringList& arguments,
+                              const UserDirectories& user);
+    // The running process: the program from /proc/self/exe, the arguments after argv[0],
+    // located for the user's own folders.
     static Environment fromProcess(int argc, char** argv);
 };
 

@@ -73,7 +73,7 @@ TVeruzazur::TVeruzazur(const Environment& env, QWidget* parent)
     DialogFilter = dialogFilter();
     findPaneComponents();
     connectHandlers();
-    ini = std::make_unique<Oini>(utf8(env_.programPath));
+    ini = std::make_unique<Oini>(utf8(env_.settingsPath));
     readSettings();
     // The window is the one target of dropped files; the drop handler decides by the
     // component under the drop point.
@@ -113,7 +113,7 @@ void TVeruzazur::Exit1Click(QObject* /*sender*/) {
 // ---- dictionary selection -------------------------------------------------------------------
 
 void TVeruzazur::FillCatalogue(const QString& rememberedName) {
-    const std::vector<std::string> found = findDictionaryNames(utf8(env_.programFolder));
+    const std::vector<std::string> found = findDictionaryNames(utf8(env_.dataFolder));
     int selected = -1;
     {
         // The list is built quietly; the selection handler runs once, below.
@@ -147,7 +147,7 @@ void TVeruzazur::CBdictionaryChange(QObject* /*sender*/) {
 }
 
 void TVeruzazur::loadChosenDictionary(const QString& name) {
-    const LoadResult result = loadDictionary(*table_, utf8(env_.programFolder), utf8(name));
+    const LoadResult result = loadDictionary(*table_, utf8(env_.dataFolder), utf8(name));
     if (!result.opened) {
         ShowMessage(this, kCannotOpenDictionary);
         return;

@@ -34,6 +34,8 @@ int main(int argc, char** argv) {
     // The title names the program on the task bar and on message boxes; the window's
     // caption stays its own, so no display name is set (it would be appended to it).
     QApplication::setApplicationName(applicationTitleFor(env.programPath));
+    // Lets the desktop match the window to the installed entry (its name and icon).
+    QGuiApplication::setDesktopFileName(QStringLiteral("sorvanti"));
     try {
         Veruzazur = new TVeruzazur(env);
         Fdebug = new TFdebug();

@@ -1,5 +1,7 @@
 #include "cli/RunConvert.h"
 
+#include "app/DataFolders.h"
+
 #include "conversion/DictionaryLoader.h"
 #include "conversion/DictionaryTable.h"
 #include "conversion/Engine.h"
@@ -36,8 +38,9 @@ constexpr std::string_view kUsage =
     "辞書の単語対でテキストを変換します。ファイルの指定がないとき、または \"-\" は\n"
     "標準入力を読みます。結果は標準出力か、-o のファイルに書きます。\n"
     "\n"
-    "  -d 辞書        辞書ファイルのパス。そのパスにファイルがなければ、プログラムの\n"
-    "                 フォルダの 辞書/名前.txt を辞書名として探します。\n"
+    "  -d 辞書        辞書ファイルのパス。そのパスにファイルがなければ辞書名として\n"
+    "                 辞書/名前.txt を探します: プログラムのフォルダに 辞書/ があれば\n"
+    "                 そこ、なければ $XDG_DATA_HOME/Sorvanti/辞書/ と添付の見本。\n"
     "  -r             逆変換 (変換語から標準語へ)。指定がなければ変換 (標準語から変換語へ)。\n"
     "  -e 文字コード  入出力の文字コード: cp932 (既定) または utf-8。辞書は常に CP932。\n"
     "                 utf-8 のとき、CP932 にない文字はそのまま通ります。\n"
@@ -156,7 +159,8 @@ std::string parseOptions(const std::vector<std::string>& args, Options& options)
     return {};
 }
 
-// -d names a file when one has that path, otherwise a dictionary beside the program.
+// -d names a file when one has that path, otherwise a dictionary of the program's "辞書/"
+// (or of the shipped samples).
 // Returns the load result of the file it settled on, in `table`.
 LoadResult loadDictionaryArgument(DictionaryTable& table, const std::string& dictionary,
                                   const ConvertEnv& env, std::string& pathUsed) {
@@ -167,6 +171,11 @@ LoadResult loadDictionaryArgument(DictionaryTable& table, const std::string& dic
         if (error != ENOENT && error != ENOTDIR)
             throw fileFailure("辞書ファイルが開けません: %s", dictionary, error);
         pathUsed = dictionaryPath(env.programDir, dictionary);
+        if (::stat(pathUsed.c_str(), &st) != 0 && errno == ENOENT && !env.samplesDir.empty()) {
+            const std::string sample = dictionaryPath(env.samplesDir, dictionary);
+            if (::stat(sample.c_str(), &st) == 0 || errno != ENOENT)
+                pathUsed = sample;
+        }
         if (::stat(pathUsed.c_str(), &st) != 0 && errno == ENOENT) {
             throw Failure("辞書ファイルが見つかりません: " + dictionary + " (" + pathUsed +
                           " もありません)");
@@ -652,8 +661,13 @@ ConvertEnv processConvertEnv() {
     ConvertEnv env;
     std::error_code ec;
     std::filesystem::path self = std::filesystem::read_symlink("/proc/self/exe", ec);
-    if (!ec)
-        env.programDir = self.parent_path().string() + "/";
+    if (!ec) {
+        const std::vector<std::string> bases =
+            dictionaryBases(locateDataFolders(self.string(), UserDirectories::fromProcess()));
+        env.programDir = bases[0];
+        if (bases.size() > 1)
+            env.samplesDir = bases[1];
+    }
     env.stderrIsTerminal = ::isatty(STDERR_FILENO) == 1;
     env.parallel = std::thread::hardware_concurrency() > 1;
     return env;

@@ -9,8 +9,12 @@ namespace sorvanti {
 
 // What sorvanti-convert takes from its surroundings besides arguments and streams.
 struct ConvertEnv {
-    // Folder of the program file (where "辞書/" is looked for when -d names a dictionary).
+    // The folder whose "辞書/" holds the dictionary that -d names: the program's folder, or
+    // the user's data folder for an installed program (see locateDataFolders).
     std::string programDir;
+    // Installed: the folder of the shipped "辞書/", looked in when programDir lacks the
+    // name (before the window's first start has copied the samples). Empty: none.
+    std::string samplesDir;
     // Whether standard error is a terminal: only then is progress shown.
     bool stderrIsTerminal = false;
     // Input size from which progress is shown.
@@ -20,7 +24,8 @@ struct ConvertEnv {
     bool parallel = false;
 };
 
-// The environment of the running program: the folder of /proc/self/exe and isatty(2).
+// The environment of the running program: its folders from /proc/self/exe and the user's
+// folders, as the window finds them, and isatty(2).
 ConvertEnv processConvertEnv();
 
 // sorvanti-convert -d DICT [-r] [-e ENCODING] [-o OUT] [FILE...]

@@ -11,6 +11,8 @@ packages=(
   xvfb xauth x11-utils imagemagick xdotool xclip
   poppler-utils unrtf
   clang-format perl
+  qt6-qpa-plugins
+  dpkg-dev file desktop-file-utils appstream shared-mime-info lintian
 )
 
 missing=()

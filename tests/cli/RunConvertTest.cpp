@@ -310,6 +310,30 @@ TEST_F(RunConvertTest, DictionaryNameIsLookedUpBesideTheProgram) {
     EXPECT_NE(error.find(env.programDir + "辞書/猫語.txt"), std::string::npos) << error;
 }
 
+TEST_F(RunConvertTest, InstalledNamesFallBackToTheShippedSamples) {
+    env.samplesDir = dir + "/share/";
+    fs::create_directories(env.samplesDir + "辞書");
+    auto put = [](const std::string& base, const std::string& name, const std::string& to) {
+        std::ofstream(base + "辞書/" + name + ".txt", std::ios::binary) << kInu + "\t" + to + "\n";
+    };
+    put(env.programDir, "both", "mine");
+    put(env.samplesDir, "both", "shipped");
+    put(env.samplesDir, "shipped", "shipped");
+    put(env.programDir, "mine", "mine");
+    struct Case {
+        const char* name;
+        const char* converted;
+    };
+    // The user's copy wins; a sample serves only a name the user's folder lacks.
+    for (const Case& c : {Case{"both", "mine"}, Case{"shipped", "shipped"}, Case{"mine", "mine"}}) {
+        EXPECT_EQ(run({"-d", c.name}, kInu + "\n"), 0) << c.name << ": " << error;
+        EXPECT_EQ(output, std::string(c.converted) + "\n") << c.name;
+    }
+    // Found nowhere: the message names the user's place, where a new one belongs.
+    EXPECT_EQ(run({"-d", "none"}, ""), 1);
+    EXPECT_NE(error.find(env.programDir + "辞書/none.txt"), std::string::npos) << error;
+}
+
 TEST_F(RunConvertTest, DictionaryCutAtCapacityWarnsAndConverts) {
     std::string dict;
     for (int i = 0; i < 2005; ++i) {
