@@ -28,6 +28,13 @@ Utf8LineFault utf8LineToCp932(std::string_view line, std::string& out) {
     return Utf8LineFault::None;
 }
 
+std::string linesNotTakenNotice(int64_t lines, int64_t firstLine) {
+    std::string notice = "辞書の" + std::to_string(firstLine) + "行目";
+    if (lines > 1)
+        notice += "など" + std::to_string(lines) + "行";
+    return notice + "は、使えない文字があるため読み飛ばしました。";
+}
+
 DictionaryFileFormat dictionaryFileFormat(const std::string& path) {
     DictionaryFileFormat format;
     std::unique_ptr<std::FILE, FileCloser> file(std::fopen(path.c_str(), "rb"));

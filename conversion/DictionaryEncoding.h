@@ -2,6 +2,7 @@
 
 #include "toolkit/TextEncoding.h"
 
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -22,6 +23,11 @@ enum class Utf8LineFault {
 // Appends the code page 932 form of the UTF-8 `line` to `out`; on a fault appends
 // nothing. Example: "犬\t\t猫" -> "\x8C\xA2\t\t\x94\x4C".
 Utf8LineFault utf8LineToCp932(std::string_view line, std::string& out);
+
+// The one notice the window shows after loading a dictionary whose UTF-8 lines could not
+// all be taken (LoadResult::linesNotTaken, firstLineNotTaken); UTF-8 text.
+// Example: (3, 12) -> "辞書の12行目など3行は、使えない文字があるため読み飛ばしました。"
+std::string linesNotTakenNotice(int64_t lines, int64_t firstLine);
 
 // How an existing dictionary file is written, so that a line added to it matches.
 struct DictionaryFileFormat {

@@ -104,6 +104,9 @@ TEST(Utf8Dictionary, LimitsCountCodePage932BytesAndUnfitLinesAreSkipped) {
     EXPECT_EQ(table->word(1, 0).size(), 40u);
     EXPECT_EQ(table->word(1, 1), "z");
     EXPECT_EQ(table->word(2, 1), "\x82\xA0");
+    EXPECT_EQ(linesNotTakenNotice(r.linesNotTaken, r.firstLineNotTaken),
+              "辞書の2行目など2行は、使えない文字があるため読み飛ばしました。");
+    EXPECT_EQ(linesNotTakenNotice(1, 7), "辞書の7行目は、使えない文字があるため読み飛ばしました。");
 }
 
 TEST(DictionaryFormat, ReadsTheFileAndWritesLinesToMatch) {
