@@ -58,22 +58,6 @@ uint16_t canonicalCode(uint16_t code) {
     return s == 0 ? code : t.code[s][code & 0xFF];
 }
 
-bool hasOtherCode(std::string_view bytes) {
-    const Table& t = table();
-    const auto* p = reinterpret_cast<const unsigned char*>(bytes.data());
-    const size_t n = bytes.size();
-    for (size_t i = 0; i < n;) {
-        if (!isCp932Lead(p[i]) || i + 1 == n) {
-            ++i;
-            continue;
-        }
-        if (const uint8_t s = t.slot[p[i]]; s != 0 && t.code[s][p[i + 1]] != (p[i] << 8 | p[i + 1]))
-            return true;
-        i += 2;
-    }
-    return false;
-}
-
 bool canonicalize(std::string_view bytes, char* out) {
     const Table& t = table();
     const auto* p = reinterpret_cast<const unsigned char*>(bytes.data());

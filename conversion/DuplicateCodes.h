@@ -21,9 +21,6 @@ namespace sorvanti::duplicatecodes {
 // of the duplicates. Example: canonicalCode(0xEEAC) == canonicalCode(0xFBxx of 鉙).
 uint16_t canonicalCode(uint16_t code);
 
-// True when some character of `bytes` is a duplicate code that is not canonical.
-bool hasOtherCode(std::string_view bytes);
-
 // Writes the canonical form of `bytes` to `out` (room for bytes.size()); returns
 // whether any byte differs from `bytes`.
 bool canonicalize(std::string_view bytes, char* out);

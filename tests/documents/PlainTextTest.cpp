@@ -204,8 +204,9 @@ TEST_F(PlainTextFiles, Utf8FilesComeBackUnchanged) {
         EXPECT_EQ(format.bom, c.bom);
         EXPECT_EQ(format.lf, c.lf);
         // A code page 932 file is written with CR LF, as before.
-        if (c.encoding == Encoding::Utf8)
+        if (c.encoding == Encoding::Utf8) {
             EXPECT_EQ(back, c.bytes);
+        }
     }
 }
 
