@@ -7,6 +7,7 @@
 #include "appearance/FontButton.h"
 #include "conversion/Catalogue.h"
 #include "conversion/ConversionCommand.h"
+#include "conversion/DictionaryEncoding.h"
 #include "conversion/DictionaryLoader.h"
 #include "conversion/DictionaryTable.h"
 #include "conversion/Engine.h"
@@ -30,9 +31,11 @@
 #include <QGroupBox>
 #include <QInputMethodEvent>
 #include <QKeyEvent>
+#include <QLabel>
 #include <QMenu>
 #include <QMimeData>
 #include <QMouseEvent>
+#include <QScopeGuard>
 #include <QScreen>
 #include <QScrollBar>
 #include <QSignalBlocker>
@@ -154,6 +157,9 @@ void TVeruzazur::loadChosenDictionary(const QString& name) {
     }
     if (result.entriesDropped > 0)
         ShowMessage(this, kDictionaryCut);
+    if (result.linesNotTaken > 0)
+        ShowMessage(this, QString::fromStdString(
+                              linesNotTakenNotice(result.linesNotTaken, result.firstLineNotTaken)));
     // The entries read before a read error stay in force; the error is still the user's to know.
     if (!result.complete)
         throw Error(utf8(QStringLiteral("ストリームからの読み込みに失敗しました")));
@@ -251,6 +257,7 @@ void TVeruzazur::SetActivePane(int p) {
     const bool named = !ODdialog[ActivePane]->FileName.isEmpty();
     Save1->setEnabled(named);
     SaveAs1->setEnabled(named);
+    ShowDocumentFormat();
 }
 
 void TVeruzazur::GBframe0MouseUp(QObject* sender, Qt::MouseButton button) {
@@ -273,6 +280,7 @@ void TVeruzazur::ResetPanes() {
     for (QTextEdit* edit : REedit)
         panedocument::clear(*edit);
     CaretsToTop();
+    ShowDocumentFormat();
 }
 
 void TVeruzazur::CaretsToTop() {
@@ -348,7 +356,13 @@ bool TVeruzazur::eventFilter(QObject* watched, QEvent* event) {
 
 // ---- documents --------------------------------------------------------------------------------
 
+void TVeruzazur::ShowDocumentFormat() {
+    Lencoding->setText(panedocument::formatLabel(*REedit[ActivePane]));
+}
+
 void TVeruzazur::LoadDocument() {
+    // A failed load leaves an emptied pane, a new document: its format shows either way.
+    const auto showFormat = qScopeGuard([this] { ShowDocumentFormat(); });
     const BusyCursor busy;
     const int p = ActivePane;
     panedocument::load(*REedit[p], ODdialog[p]->FileName);

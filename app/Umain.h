@@ -19,6 +19,7 @@ class QAction;
 class QComboBox;
 class QFrame;
 class QGroupBox;
+class QLabel;
 class QMenu;
 class QStatusBar;
 class QTextEdit;
@@ -52,6 +53,8 @@ public:
 
     // Components.
     QStatusBar* StatusBar1 = nullptr;
+    // On the status bar: the text format of the active pane's document ("CP932", "UTF-8 LF").
+    QLabel* Lencoding = nullptr;
     QFrame* PiconBar = nullptr;
     QComboBox* CBdictionary = nullptr;
     QToolButton* SBtouroku = nullptr;
@@ -137,6 +140,8 @@ public:
     // Documents: loads the active pane's document file into it; asks whether to save the
     // active pane's changes and throws Abort when the user cancels.
     void LoadDocument();
+    // Shows the active pane's text format on the status bar.
+    void ShowDocumentFormat();
     void AskSaveChanges();
     // The drop handler: `windowPos` in the window's coordinates, `paths` the dropped files.
     void FilesDropped(const QPoint& windowPos, const QStringList& paths);

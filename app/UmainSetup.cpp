@@ -13,6 +13,7 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QGroupBox>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMenuBar>
 #include <QStatusBar>
@@ -62,6 +63,9 @@ void TVeruzazur::createComponents() {
     StatusBar1->setFixedHeight(19);
     StatusBar1->setAutoFillBackground(true);
     setStatusBar(StatusBar1);
+    Lencoding = new QLabel(StatusBar1);
+    Lencoding->setObjectName(QStringLiteral("Lencoding"));
+    StatusBar1->addWidget(Lencoding);
 
     createMenus();
     createDialogs();

@@ -1,7 +1,7 @@
 #include "cli/RunConvert.h"
 
 #include "app/DataFolders.h"
-
+#include "cli/DictionaryCheck.h"
 #include "conversion/DictionaryLoader.h"
 #include "conversion/DictionaryTable.h"
 #include "conversion/Engine.h"
@@ -34,6 +34,7 @@ constexpr const char* kStdoutName = "標準出力";
 
 constexpr std::string_view kUsage =
     "使い方: sorvanti-convert -d 辞書 [-r] [-e 文字コード] [-o 出力ファイル] [ファイル...]\n"
+    "        sorvanti-convert --check 辞書 [-r]\n"
     "\n"
     "辞書の単語対でテキストを変換します。ファイルの指定がないとき、または \"-\" は\n"
     "標準入力を読みます。結果は標準出力か、-o のファイルに書きます。\n"
@@ -42,15 +43,23 @@ constexpr std::string_view kUsage =
     "                 辞書/名前.txt を探します: プログラムのフォルダに 辞書/ があれば\n"
     "                 そこ、なければ $XDG_DATA_HOME/Sorvanti/辞書/ と添付の見本。\n"
     "  -r             逆変換 (変換語から標準語へ)。指定がなければ変換 (標準語から変換語へ)。\n"
-    "  -e 文字コード  入出力の文字コード: cp932 (既定) または utf-8。辞書は常に CP932。\n"
+    "  -e 文字コード  入出力の文字コード: cp932 (既定) または utf-8。\n"
     "                 utf-8 のとき、CP932 にない文字はそのまま通ります。\n"
     "                 UTF-8 として正しくない入力はエラーです (ファイル名と行を表示)。\n"
     "  -o 出力ファイル 成功したときだけ書き込みます (失敗しても元のファイルは残ります)。\n"
     "                 \"-\" は標準出力。\n"
+    "      --check 辞書\n"
+    "                 辞書を調べ、読み飛ばされる行、40 バイトで切り詰められる単語、\n"
+    "                 2000 項目を超えた項目、文字コードとして正しくないバイト、同じ単語対、\n"
+    "                 先の対に隠されて使われない対 (先の単語が単語の先頭に一致する対。\n"
+    "                 -r のときは変換語で調べます) を「ファイル:行: 説明」の形で示します。\n"
+    "                 終了コード: 0 失われる対なし、1 使われない・失われる対あり。\n"
     "      --help     この説明を表示して終了します。\n"
     "      --version  バージョンを表示して終了します。\n"
     "\n"
     "行は LF で区切ります。LF の直前の CR は行に含めず、そのまま書き戻します。\n"
+    "辞書は CP932 か UTF-8 (BOM 付き、または UTF-8 として正しく ASCII 以外の文字を含むもの)。\n"
+    "CP932 の重複コード (NEC と IBM の拡張文字など) は同じ文字として一致します。\n"
     "終了コード: 0 成功、1 エラー、2 使い方の誤り。\n";
 
 // A failure that ends the run with status 1; the message is the whole line without the
@@ -80,6 +89,7 @@ struct Options {
     std::vector<std::string> files;
     bool help = false;
     bool version = false;
+    bool check = false;
 };
 
 bool parseEncoding(std::string_view name, bool& utf8) {
@@ -119,6 +129,18 @@ std::string parseOptions(const std::vector<std::string>& args, Options& options)
             options.version = true;
             return {};
         }
+        if (arg == "--check" || arg.rfind("--check=", 0) == 0) {
+            if (arg.size() > 7) {
+                options.dictionary = arg.substr(8);
+            } else if (i + 1 < args.size()) {
+                options.dictionary = args[++i];
+            } else {
+                return "オプション --check には辞書が要ります";
+            }
+            options.check = true;
+            options.haveDictionary = true;
+            continue;
+        }
         if (arg[1] == '-')
             return "不明なオプションです: " + arg;
         // Short options, which may be grouped ("-rd 辞書") or take their value attached.
@@ -156,16 +178,16 @@ std::string parseOptions(const std::vector<std::string>& args, Options& options)
         return "辞書の指定が空です";
     if (options.haveOutput && options.output.empty())
         return "出力ファイルの指定が空です";
+    if (options.check && (!options.files.empty() || options.haveOutput))
+        return "--check は辞書のほかにファイルを取りません";
     return {};
 }
 
 // -d names a file when one has that path, otherwise a dictionary of the program's "辞書/"
-// (or of the shipped samples).
-// Returns the load result of the file it settled on, in `table`.
-LoadResult loadDictionaryArgument(DictionaryTable& table, const std::string& dictionary,
-                                  const ConvertEnv& env, std::string& pathUsed) {
+// (or of the shipped samples). Returns the path it settled on.
+std::string resolveDictionary(const std::string& dictionary, const ConvertEnv& env) {
     struct stat st;
-    pathUsed = dictionary;
+    std::string pathUsed = dictionary;
     if (::stat(dictionary.c_str(), &st) != 0) {
         int error = errno;
         if (error != ENOENT && error != ENOTDIR)
@@ -184,6 +206,12 @@ LoadResult loadDictionaryArgument(DictionaryTable& table, const std::string& dic
     // Opening a folder for reading succeeds here; reading it would not.
     if (::stat(pathUsed.c_str(), &st) == 0 && S_ISDIR(st.st_mode))
         throw fileFailure("辞書ファイルが開けません: %s", pathUsed, EISDIR);
+    return pathUsed;
+}
+
+LoadResult loadDictionaryArgument(DictionaryTable& table, const std::string& dictionary,
+                                  const ConvertEnv& env, std::string& pathUsed) {
+    pathUsed = resolveDictionary(dictionary, env);
     LoadResult result = loadDictionaryFile(table, pathUsed);
     if (!result.opened)
         throw Failure("辞書ファイルが開けません: " + pathUsed + ": " + result.error);
@@ -621,6 +649,12 @@ int convert(const Options& options, std::istream& in, std::ostream& out, std::os
             << " を超えたため、" << loaded.entriesDropped
             << " 項目を読み込みませんでした: " << dictionaryUsed << '\n';
     }
+    if (loaded.linesNotTaken > 0) {
+        err << kProgram << ": 警告: " << dictionaryUsed << " の " << loaded.firstLineNotTaken
+            << " 行目など " << loaded.linesNotTaken
+            << " 行は、UTF-8 として正しくないか CP932 にない文字を含むため読み飛ばしました"
+               " (--check で一覧できます)\n";
+    }
 
     std::vector<std::string> paths = options.files;
     if (paths.empty())
@@ -653,6 +687,33 @@ int convert(const Options& options, std::istream& in, std::ostream& out, std::os
     }
     progress.finish();
     return 0;
+}
+
+int check(const Options& options, std::ostream& out, const ConvertEnv& env) {
+    const std::string path = resolveDictionary(options.dictionary, env);
+    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0)
+        throw fileFailure("辞書ファイルが開けません: %s", path, errno);
+    std::string bytes;
+    char buffer[64 * 1024];
+    for (;;) {
+        const ssize_t n = ::read(fd, buffer, sizeof buffer);
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n < 0) {
+            const int error = errno;
+            ::close(fd);
+            throw fileFailure("辞書ファイルの読み込みに失敗しました: %s", path, error);
+        }
+        if (n == 0)
+            break;
+        bytes.append(buffer, static_cast<size_t>(n));
+    }
+    ::close(fd);
+    const CheckReport report = checkDictionary(bytes, options.reverse ? 1 : 0);
+    const int status = printCheckReport(report, path, out);
+    out.flush();
+    return status;
 }
 
 } // namespace
@@ -692,6 +753,8 @@ int runConvert(const std::vector<std::string>& args, std::istream& in, std::ostr
         return 2;
     }
     try {
+        if (options.check)
+            return check(options, out, env);
         return convert(options, in, out, err, env);
     } catch (const Failure& failure) {
         err << kProgram << ": " << failure.what() << '\n';

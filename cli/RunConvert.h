@@ -29,6 +29,8 @@ struct ConvertEnv {
 ConvertEnv processConvertEnv();
 
 // sorvanti-convert -d DICT [-r] [-e ENCODING] [-o OUT] [FILE...]
+// sorvanti-convert --check DICT [-r]: the findings of checkDictionary() on `out`; exit
+// status 0 when no pair is dead or lost, 1 when one is.
 // `args` are the arguments after the program name. Reads the FILEs one after the other
 // (or `in` when there are none, or for "-"), writes to `out` or to OUT, messages to `err`.
 // Returns the exit status: 0 success, 1 failure (one line on `err` naming the file and

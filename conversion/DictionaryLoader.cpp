@@ -1,5 +1,7 @@
 #include "conversion/DictionaryLoader.h"
 
+#include "conversion/DictionaryEncoding.h"
+
 #include <sys/stat.h>
 
 #include <algorithm>
@@ -84,6 +86,23 @@ LoadResult loadDictionaryFile(DictionaryTable& table, const std::string& path) {
         return result;
     }
     result.opened = true;
+
+    // The encoding is known only once the whole file is seen: a first pass finds it.
+    textencoding::Detector detector;
+    {
+        char buffer[64 * 1024];
+        size_t got;
+        while ((got = std::fread(buffer, 1, sizeof buffer, file.get())) > 0)
+            detector.feed({buffer, got});
+    }
+    const textencoding::Detected detected = detector.result();
+    result.encoding = detected.encoding;
+    const bool utf8 = detected.encoding == textencoding::Encoding::Utf8;
+    if (std::ferror(file.get()) || std::fseek(file.get(), detected.bom ? 3 : 0, SEEK_SET) != 0) {
+        result.opened = false;
+        result.error = std::strerror(errno);
+        return result;
+    }
     table.clear();
 
     DictionaryEntry overflow{};
@@ -99,6 +118,32 @@ LoadResult loadDictionaryFile(DictionaryTable& table, const std::string& path) {
         }
     };
 
+    // A UTF-8 line is gathered whole and goes on in its code page 932 form.
+    std::string utf8Line;
+    std::string cp932Line;
+    int64_t lineNumber = 0;
+    auto endUtf8Line = [&](bool lineFeed) {
+        ++lineNumber;
+        cp932Line.clear();
+        if (utf8LineToCp932(utf8Line, cp932Line) == Utf8LineFault::None) {
+            for (const char b : cp932Line)
+                put(b);
+            if (lineFeed)
+                put('\n');
+        } else if (result.linesNotTaken++ == 0) {
+            result.firstLineNotTaken = lineNumber;
+        }
+        utf8Line.clear();
+    };
+    auto take = [&](char c) {
+        if (!utf8)
+            put(c);
+        else if (c == '\n')
+            endUtf8Line(true);
+        else
+            utf8Line += c;
+    };
+
     char buffer[64 * 1024];
     size_t got;
     while ((got = std::fread(buffer, 1, sizeof buffer, file.get())) > 0) {
@@ -109,12 +154,12 @@ LoadResult loadDictionaryFile(DictionaryTable& table, const std::string& path) {
             if (pendingCarriageReturn) {
                 pendingCarriageReturn = false;
                 if (c != '\n')
-                    put('\r');
+                    take('\r');
             }
             if (c == '\r')
                 pendingCarriageReturn = true;
             else
-                put(c);
+                take(c);
         }
     }
     if (std::ferror(file.get())) {
@@ -122,7 +167,9 @@ LoadResult loadDictionaryFile(DictionaryTable& table, const std::string& path) {
         result.error = std::strerror(errno);
     }
     if (pendingCarriageReturn)
-        put('\r');
+        take('\r');
+    if (utf8 && !utf8Line.empty())
+        endUtf8Line(false); // a last line without a line feed
     if (pieceLength > 0)
         takeLine({piece, pieceLength}, table, overflow, result);
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "conversion/DictionaryTable.h"
+#include "toolkit/TextEncoding.h"
 
 #include <cstdint>
 #include <string>
@@ -22,12 +23,18 @@ struct LoadResult {
     int32_t entries = 0;        // entries now in the table
     int64_t entriesDropped = 0; // entry lines past the table's capacity that were not taken
     std::string error;          // the system's reason when !opened or !complete
+    textencoding::Encoding encoding = textencoding::Encoding::Cp932;
+    // UTF-8 lines that could not go into the table (invalid UTF-8, or a character that
+    // code page 932 lacks), and the number of the first of them.
+    int64_t linesNotTaken = 0;
+    int64_t firstLineNotTaken = 0;
 };
 
 // Replaces the table's path with `path`, then reads the file into the table
-// (text mode, 256-byte line buffer, field reader). Stops taking entries at capacity;
-// the rest of the file is still scanned, into a slot outside the table, only to
-// count the entries it would have given (entriesDropped).
+// (text mode, 256-byte line buffer, field reader). A UTF-8 file (textencoding::detect)
+// is turned into code page 932 line by line first; its mark is left out. Stops taking entries at
+// capacity; the rest of the file is still scanned, into a slot outside the table, only to count the
+// entries it would have given (entriesDropped).
 LoadResult loadDictionaryFile(DictionaryTable& table, const std::string& path);
 
 // programDir + "辞書/" + name + ".txt". A '/' is put after programDir when it lacks one.

@@ -1,6 +1,9 @@
 #include "conversion/Engine.h"
 
+#include "conversion/DuplicateCodes.h"
+
 #include <algorithm>
+#include <array>
 #include <bit>
 #include <climits>
 #include <cstdint>
@@ -29,6 +32,22 @@ inline uint32_t loadFour(const uint8_t* p) {
 inline const uint8_t* bytes(std::string_view s) {
     return reinterpret_cast<const uint8_t*>(s.data());
 }
+
+// How the conversion steps over a byte at a character start: 1 or 2 bytes, or 0 for the
+// bytes behind which a duplicate code can start (0x87, 0xED, 0xEE) or after which code
+// page 932 and the engine's lead-byte test part ways (0xF0-0xFC). At those the line is
+// looked at as a whole before it is trusted to need no canonical copy.
+struct StepTable {
+    uint8_t step[256];
+    constexpr StepTable() : step() {
+        for (int b = 0; b < 256; ++b)
+            step[b] = isLeadByte(static_cast<unsigned char>(b)) ? 2 : 1;
+        step[0x87] = step[0xED] = step[0xEE] = 0;
+        for (int b = 0xF0; b <= 0xFC; ++b)
+            step[b] = 0;
+    }
+};
+constexpr StepTable kSteps;
 
 // One slot of the double array. A node's child for byte c sits at base + c and names
 // its parent in `check`. The two minima let a lookup stop as soon as nothing deeper
@@ -325,6 +344,12 @@ public:
     // Adds the entries appended since the last build or append.
     void append(const DictionaryTable& table, int side);
 
+    // Entry i's word of this side with every duplicate code made canonical: the form
+    // the index holds and a text is compared in.
+    std::string_view word(int32_t i) const { return {canon_[i].data(), canonLength_[i]}; }
+    // Whether entry i's word ends with a lead byte that lacks its second byte.
+    bool endsInside(int32_t i) const { return endsInside_[i]; }
+
     struct View {
         const Node* nodes;
         const uint64_t* shortGate;
@@ -361,7 +386,8 @@ private:
     static uint32_t hashFour(uint32_t four) { return (four * kHashFactor) >> (32 - kLongGateBits); }
 
     void markGate(std::string_view word);
-    void rebuildPrefixes(const DictionaryTable& table, int side);
+    void rebuildPrefixes();
+    void takeWords(const DictionaryTable& table, int side, int32_t from);
 
     WordTrie trie_;
     std::vector<uint64_t> shortGate_ = std::vector<uint64_t>(65536 / 64);
@@ -370,14 +396,31 @@ private:
     std::vector<Candidate> candidates_;
     uint32_t prefixShift_ = 32;
     uint32_t prefixMask_ = 0;
+    std::vector<std::array<char, kMaxWord>> canon_;
+    std::vector<uint8_t> canonLength_;
+    std::vector<uint8_t> endsInside_;
 };
+
+void SideIndex::takeWords(const DictionaryTable& table, int side, int32_t from) {
+    const auto count = static_cast<size_t>(table.count());
+    canon_.resize(count);
+    canonLength_.resize(count);
+    endsInside_.resize(count);
+    for (int32_t i = from; i < table.count(); ++i) {
+        const std::string_view w = table.word(i, side);
+        duplicatecodes::canonicalize(w, canon_[i].data());
+        canonLength_[i] = static_cast<uint8_t>(w.size());
+        endsInside_[i] = duplicatecodes::endsInsideCharacter(w);
+    }
+}
 
 void SideIndex::build(const DictionaryTable& table, int side) {
     std::fill(shortGate_.begin(), shortGate_.end(), 0);
     std::fill(longGate_.begin(), longGate_.end(), 0);
+    takeWords(table, side, 0);
     std::vector<std::pair<std::string_view, int32_t>> words;
     for (int32_t i = 0; i < table.count(); ++i) {
-        const std::string_view w = table.word(i, side);
+        const std::string_view w = word(i);
         if (!w.empty()) {
             words.emplace_back(w, i);
             markGate(w);
@@ -387,7 +430,7 @@ void SideIndex::build(const DictionaryTable& table, int side) {
     std::stable_sort(words.begin(), words.end(),
                      [](const auto& a, const auto& b) { return a.first < b.first; });
     trie_.build(words);
-    rebuildPrefixes(table, side);
+    rebuildPrefixes();
     generation = table.generation();
     indexedCount = table.count();
     built = true;
@@ -395,8 +438,9 @@ void SideIndex::build(const DictionaryTable& table, int side) {
 
 void SideIndex::append(const DictionaryTable& table, int side) {
     bool longWord = false;
+    takeWords(table, side, indexedCount);
     for (int32_t i = indexedCount; i < table.count(); ++i) {
-        const std::string_view w = table.word(i, side);
+        const std::string_view w = word(i);
         if (w.empty())
             continue;
         trie_.add(w, i);
@@ -405,7 +449,7 @@ void SideIndex::append(const DictionaryTable& table, int side) {
     }
     // The prefix table is small; laying it out again keeps its lists in table order.
     if (longWord)
-        rebuildPrefixes(table, side);
+        rebuildPrefixes();
     indexedCount = table.count();
 }
 
@@ -424,10 +468,10 @@ void SideIndex::markGate(std::string_view word) {
     }
 }
 
-void SideIndex::rebuildPrefixes(const DictionaryTable& table, int side) {
+void SideIndex::rebuildPrefixes() {
     std::vector<std::pair<uint32_t, int32_t>> keyed;
-    for (int32_t i = 0; i < table.count(); ++i) {
-        const std::string_view w = table.word(i, side);
+    for (int32_t i = 0; i < static_cast<int32_t>(canon_.size()); ++i) {
+        const std::string_view w = word(i);
         if (w.size() >= 4)
             keyed.emplace_back(loadFour(bytes(w)), i);
     }
@@ -449,13 +493,13 @@ void SideIndex::rebuildPrefixes(const DictionaryTable& table, int side) {
         size_t hi = lo;
         while (hi < keyed.size() && keyed[hi].first == keyed[lo].first)
             ++hi;
-        const std::string_view firstWord = table.word(keyed[lo].second, side);
+        const std::string_view firstWord = word(keyed[lo].second);
         PrefixSlot slot;
         slot.key = keyed[lo].first;
         slot.node = trie_.follow(firstWord.substr(0, 4));
         slot.first = static_cast<uint32_t>(candidates_.size());
         for (size_t j = lo; j < hi; ++j) {
-            const std::string_view w = table.word(keyed[j].second, side);
+            const std::string_view w = word(keyed[j].second);
             const bool shadowed = std::any_of(
                 candidates_.begin() + slot.first, candidates_.end(), [&](const Candidate& c) {
                     return size_t{c.tailLength} + 4 <= w.size() &&
@@ -489,6 +533,7 @@ void SideIndex::rebuildPrefixes(const DictionaryTable& table, int side) {
 
 struct Engine::Index {
     SideIndex side[2];
+    std::string canonicalLine; // a line's canonical form, when it differs from the line
 };
 
 Engine::Engine(const DictionaryTable& table) : table_(table), index_(std::make_unique<Index>()) {}
@@ -511,11 +556,18 @@ void Engine::syncSide(int side) {
 
 void Engine::convertLine(std::string_view line, int side, std::string& out) {
     syncSide(side);
-    const SideIndex::View index = index_->side[side].view();
+    const SideIndex& sideIndex = index_->side[side];
+    const SideIndex::View index = sideIndex.view();
     const Node* const nodes = index.nodes;
     const int target = 1 - side;
-    const uint8_t* const text = bytes(line);
+    // Steps follow the line's own bytes; words are compared against `text`, which is the
+    // line itself until the line turns out to hold a duplicate code that is not
+    // canonical, and from then on its canonical copy (same length, same boundaries).
+    const uint8_t* const original = bytes(line);
+    const uint8_t* text = original;
     const size_t n = line.size();
+    // Cleared once the whole line is known to be canonical or its copy is in use.
+    bool watch = true;
 
     // The output is written in place: unmatched bytes are copied in runs, and room
     // grows only when replacements make the line longer than the text.
@@ -534,7 +586,38 @@ void Engine::convertLine(std::string_view line, int side, std::string& out) {
 
     size_t runStart = 0;
     size_t i = 0;
+    // The line is compared as it is while every character start the walk meets lies
+    // where code page 932 reads one too and holds no duplicate code. When that fails,
+    // the whole line is made canonical once: unchanged, it is compared as it is to the
+    // end; changed, the line starts over against its canonical copy, since matches
+    // already made may have read bytes that the copy holds otherwise.
+    auto settleLine = [&]() {
+        watch = false;
+        std::string& copy = index_->canonicalLine;
+        copy.resize(n);
+        if (!duplicatecodes::canonicalize(line, copy.data()))
+            return;
+        text = bytes(copy);
+        dst = out.data() + outStart;
+        runStart = 0;
+        i = 0;
+    };
+
     while (i < n) {
+        unsigned step = kSteps.step[original[i]];
+        if (step == 0) {
+            if (watch) {
+                const uint8_t lead = original[i];
+                const bool plainCode = lead == 0x87 && i + 1 < n &&
+                                       duplicatecodes::canonicalCode(static_cast<uint16_t>(
+                                           0x8700 | original[i + 1])) == (0x8700 | original[i + 1]);
+                if (!plainCode) {
+                    settleLine();
+                    continue;
+                }
+            }
+            step = isLeadByte(original[i]) ? 2 : 1;
+        }
         int32_t best = kNoEntry;
         size_t bestLength = 0;
         int32_t s = 0;
@@ -544,7 +627,7 @@ void Engine::convertLine(std::string_view line, int side, std::string& out) {
             if (!index.hasShortWord(four & 0xFFFF)) {
                 const PrefixSlot* slot = index.mayHaveLongWord(four) ? index.prefix(four) : nullptr;
                 if (!slot) {
-                    i += isLeadByte(text[i]) ? 2 : 1;
+                    i += step;
                     continue;
                 }
                 if (slot->count != 0) {
@@ -582,6 +665,12 @@ void Engine::convertLine(std::string_view line, int side, std::string& out) {
                 break;
         }
         if (best != kNoEntry) {
+            // A word that ends on a lead byte leaves the walk inside a character, where
+            // its character starts and code page 932's part ways.
+            if (watch && sideIndex.endsInside(best)) {
+                settleLine();
+                continue;
+            }
             const DictionaryEntry& e = table_.entry(best);
             const auto length = static_cast<size_t>(e.length[target]);
             room(i - runStart + length);
@@ -593,7 +682,7 @@ void Engine::convertLine(std::string_view line, int side, std::string& out) {
             runStart = i;
         } else {
             // A lead byte that ends the line has no second byte; it is copied alone.
-            i += (isLeadByte(text[i]) && i + 1 < n) ? 2 : 1;
+            i += (step == 2 && i + 1 < n) ? 2 : 1;
         }
     }
     room(n - runStart);

@@ -20,6 +20,10 @@ constexpr bool isLeadByte(unsigned char b) {
 // lead byte) is copied. A lead byte that ends the line is copied alone.
 // Example: with entries (a -> X) and (ab -> Y) in this order, "ab" becomes "Xb".
 //
+// Words and text are compared with code page 932's duplicate codes made one (see
+// DuplicateCodes.h): a word written with 0xEEAC matches 0xFBC8 in the text and the
+// other way round. What is copied or written out keeps its own bytes.
+//
 // The engine keeps an index over the table and follows it: a reload of the table is
 // noticed through its generation and rebuilds the index, appended entries are added
 // to it. The table must outlive the engine and must not change during a call.

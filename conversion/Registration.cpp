@@ -1,6 +1,7 @@
 #include "conversion/Registration.h"
 
 #include "conversion/DictionaryTable.h"
+#include "conversion/Shadowing.h"
 #include "conversion/TOKBDtouroku.h"
 #include "conversion/WordRegistration.h"
 #include "toolkit/Cp932.h"
@@ -12,6 +13,7 @@
 #include <QGuiApplication>
 #include <QLineEdit>
 #include <QRegularExpression>
+#include <QStringList>
 
 #include <array>
 #include <optional>
@@ -22,6 +24,8 @@ namespace sorvanti::registration {
 namespace {
 
 const QString kCannotOpen = QStringLiteral("辞書ファイルが開けません。");
+const QString kNoFileForm =
+    QStringLiteral("UTF-8 の辞書ファイルに書けないバイトがあるので、登録できません。");
 const QString kTableFull = QStringLiteral("辞書の単語が2000語に達しているので、登録できません。");
 
 std::u16string utf16(const QString& text) {
@@ -40,6 +44,29 @@ std::optional<std::string> dictionaryBytes(QWidget* parent, const QString& word)
     ShowMessage(parent, QStringLiteral("文字「%1」は辞書に登録できません。")
                             .arg(word.mid(static_cast<qsizetype>(bad), units)));
     return std::nullopt;
+}
+
+QString wordText(const DictionaryTable& table, int32_t entry, int side) {
+    const std::u16string text = cp932::decode(table.word(entry, side));
+    return QString::fromUtf16(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+// The pair is registered whatever hides it; the user learns which earlier entry will match
+// first, in either direction, so the pair seems not to work.
+void tellWhenHidden(QWidget* parent, const DictionaryTable& table) {
+    const int32_t added = table.count() - 1;
+    QStringList notes;
+    for (int side = 0; side < 2; ++side) {
+        const int32_t earlier = shadowingEntry(table, side, added);
+        if (earlier < 0)
+            continue;
+        notes << QStringLiteral(
+                     "%1では、先にある「%2 %3」が先に一致するので、この組は使われません。")
+                     .arg(side == 0 ? QStringLiteral("変換") : QStringLiteral("逆変換"),
+                          wordText(table, earlier, 0), wordText(table, earlier, 1));
+    }
+    if (!notes.isEmpty())
+        ShowMessage(parent, QStringLiteral("登録しました。") + notes.join(QLatin1Char('\n')));
 }
 
 // Ends the dialog's lifetime and its global name together.
@@ -81,6 +108,10 @@ void registerWord(QWidget* parent, DictionaryTable& table, int activePane) {
     }
     switch (wordregistration::registerPair(table, words[0], words[1])) {
     case wordregistration::Outcome::Registered:
+        tellWhenHidden(parent, table);
+        return;
+    case wordregistration::Outcome::NoFileForm:
+        ShowMessage(parent, kNoFileForm);
         return;
     case wordregistration::Outcome::CannotOpen:
         ShowMessage(parent, kCannotOpen);

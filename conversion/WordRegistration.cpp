@@ -1,8 +1,10 @@
 #include "conversion/WordRegistration.h"
 
+#include "conversion/DictionaryEncoding.h"
 #include "conversion/DictionaryTable.h"
 
 #include <cstdio>
+#include <optional>
 
 namespace sorvanti::wordregistration {
 
@@ -23,25 +25,22 @@ bool endsInsideLine(std::FILE* file, bool* endsWithCr) {
 
 } // namespace
 
-std::string dictionaryLine(std::string_view standard, std::string_view converted) {
-    std::string line;
-    line.reserve(standard.size() + converted.size() + 4);
-    line.append(standard).append("\t\t").append(converted).append("\r\n");
-    return line;
-}
-
 Outcome registerPair(DictionaryTable& table, std::string_view standard,
                      std::string_view converted) {
     if (table.full())
         return Outcome::TableFull;
+    const DictionaryFileFormat format = dictionaryFileFormat(table.path());
+    const std::optional<std::string> line = dictionaryLine(standard, converted, format);
+    if (!line)
+        return Outcome::NoFileForm;
     std::FILE* file = std::fopen(table.path().c_str(), "ab+");
     if (!file)
         return Outcome::CannotOpen;
     std::string bytes;
     bool endsWithCr = false;
     if (endsInsideLine(file, &endsWithCr))
-        bytes = endsWithCr ? "\n" : "\r\n";
-    bytes += dictionaryLine(standard, converted);
+        bytes = endsWithCr && format.lineEnd == "\r\n" ? "\n" : format.lineEnd;
+    bytes += *line;
     // Appending mode writes at the end anyway; the seek is what lets a write follow a read.
     const bool written = std::fseek(file, 0, SEEK_END) == 0 &&
                          std::fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size();

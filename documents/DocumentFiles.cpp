@@ -51,15 +51,18 @@ std::string readAllBytes(const QString& path) {
 
 } // namespace
 
-void readDocument(QTextDocument& doc, const QString& path, bool plainText) {
+void readDocument(QTextDocument& doc, const QString& path, bool plainText,
+                  plaintext::Format* format) {
     doc.clear();
+    if (format)
+        *format = {};
     const std::string bytes = readAllBytes(path);
     if (!plainText && RtfReader::read(doc, bytes))
         return;
-    plaintext::setDocumentText(doc, plaintext::decode(bytes));
+    plaintext::setDocumentText(doc, plaintext::decode(bytes, format));
 }
 
-void readDocument(QTextEdit& edit, const QString& path, bool plainText) {
+void readDocument(QTextEdit& edit, const QString& path, bool plainText, plaintext::Format* format) {
     // Without a caret while the text goes in (as QTextEdit::setPlainText() does it), so that
     // none is carried to the end of the text.
     edit.setTextCursor(QTextCursor());
@@ -67,12 +70,13 @@ void readDocument(QTextEdit& edit, const QString& path, bool plainText) {
         QTextEdit& edit;
         ~FreshCaret() { edit.setTextCursor(QTextCursor(edit.document())); }
     } fresh{edit};
-    readDocument(*edit.document(), path, plainText);
+    readDocument(*edit.document(), path, plainText, format);
 }
 
-void writeDocument(const QTextDocument& doc, const QString& path, bool plainText) {
+void writeDocument(const QTextDocument& doc, const QString& path, bool plainText,
+                   const plaintext::Format& format) {
     // Encode first: a refused save must not touch the file.
-    const std::string bytes = plainText ? plaintext::encode(doc) : RtfWriter::write(doc);
+    const std::string bytes = plainText ? plaintext::encode(doc, format) : RtfWriter::write(doc);
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly))
         cannotCreate(path);

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "documents/PlainText.h"
+
 #include <QString>
 
 class QTextDocument;
@@ -17,17 +19,22 @@ namespace sorvanti {
 // Replaces the content of `doc` with the file at `path`. The document is emptied first, so
 // it stays empty when reading fails. A file to be read as Rich Text Format that is not RTF
 // is read again from its start as plain text. The undo history starts afresh; the modified
-// flag is left to the caller.
-void readDocument(QTextDocument& doc, const QString& path, bool plainText);
+// flag is left to the caller. `format` (when given) receives how the file was written when
+// it was read as plain text, and the default (code page 932) when it was read as RTF.
+void readDocument(QTextDocument& doc, const QString& path, bool plainText,
+                  plaintext::Format* format = nullptr);
 
 // The same for the document of a text edit, whose caret is then at the start. Use this one
 // for a pane: a caret carried along to the end of a long text and brought back to the start
 // afterwards would make the edit lay out every line first (seconds for a few megabytes).
-void readDocument(QTextEdit& edit, const QString& path, bool plainText);
+void readDocument(QTextEdit& edit, const QString& path, bool plainText,
+                  plaintext::Format* format = nullptr);
 
 // Writes `doc` to `path`, creating the file or replacing its whole content. The new content
 // is written beside the file and takes its place only when complete, so a failed save
 // leaves the old file exactly as it was; a refused plain-text save writes nothing at all.
-void writeDocument(const QTextDocument& doc, const QString& path, bool plainText);
+// Plain text is written in `format`.
+void writeDocument(const QTextDocument& doc, const QString& path, bool plainText,
+                   const plaintext::Format& format = {});
 
 } // namespace sorvanti

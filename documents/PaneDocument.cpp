@@ -13,6 +13,17 @@ namespace sorvanti::panedocument {
 namespace {
 
 const char* const kPlainText = "PlainText";
+const char* const kEncoding = "TextEncoding";
+const char* const kBom = "TextBom";
+const char* const kLf = "TextLf";
+const char* const kRawBytes = "TextRawBytes";
+
+void setFormat(QTextEdit& edit, const plaintext::Format& f) {
+    edit.setProperty(kEncoding, static_cast<int>(f.encoding));
+    edit.setProperty(kBom, f.bom);
+    edit.setProperty(kLf, f.lf);
+    edit.setProperty(kRawBytes, f.rawBytes);
+}
 // The document a replacement took the place of, kept as a child of the edit.
 const char* const kReplaced = "ReplacedDocument";
 
@@ -82,21 +93,46 @@ void clear(QTextEdit& edit) {
     edit.document()->clear();
     edit.setCurrentCharFormat(QTextCharFormat());
     edit.document()->setModified(false);
+    // An emptied pane is a new document: code page 932, whatever it held before.
+    resetFormat(edit);
 }
 
 void load(QTextEdit& edit, const QString& path) {
     clear(edit);
     const bool plain = setFormatFrom(edit, path);
-    readDocument(edit, path, plain);
+    // The format is kept in a local first, so that a pane left empty by a failed read stays
+    // the new document that clear() made it.
+    plaintext::Format format;
+    readDocument(edit, path, plain, &format);
+    setFormat(edit, format);
     caretToStart(edit);
     edit.document()->setModified(false);
 }
 
 void save(QTextEdit& edit, const QString& path) {
     const bool plain = setFormatFrom(edit, path);
-    writeDocument(*edit.document(), path, plain);
+    writeDocument(*edit.document(), path, plain, format(edit));
     caretToStart(edit);
     edit.document()->setModified(false);
+}
+
+plaintext::Format format(const QTextEdit& edit) {
+    plaintext::Format f;
+    if (edit.property(kEncoding).toInt() == static_cast<int>(textencoding::Encoding::Utf8)) {
+        f.encoding = textencoding::Encoding::Utf8;
+        f.bom = edit.property(kBom).toBool();
+        f.lf = edit.property(kLf).toBool();
+        f.rawBytes = edit.property(kRawBytes).toBool();
+    }
+    return f;
+}
+
+void resetFormat(QTextEdit& edit) {
+    setFormat(edit, {});
+}
+
+QString formatLabel(const QTextEdit& edit) {
+    return plaintext::formatLabel(format(edit));
 }
 
 } // namespace sorvanti::panedocument

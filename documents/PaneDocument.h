@@ -1,13 +1,17 @@
 #pragma once
 
+#include "documents/PlainText.h"
+
 #include <QString>
 
 class QTextEdit;
 
 // A pane as a document: its text is read from and written to its document file in the
 // format the file's name calls for, and the pane remembers that format as its "PlainText"
-// property. Errors of the file layer (sorvanti::Error with the message the error box shows)
-// pass through unchanged.
+// property. It also remembers how its plain text was written (the encoding, the mark and
+// the line ends the file was read with) and writes plain text back that way; a new pane
+// and one read from RTF use code page 932. Errors of the file layer (sorvanti::Error with the
+// message the error box shows) pass through unchanged.
 namespace sorvanti::panedocument {
 
 // The pane's plain-text flag: whether its text was last read or written as plain text.
@@ -33,7 +37,16 @@ void load(QTextEdit& edit, const QString& path);
 
 // Writes the pane to `path`, then puts the caret at the start and clears the modified flag.
 // When writing fails the text, the caret and the modified flag stay as they were, and so
-// does the file at `path`.
+// does the file at `path`. Plain text is written in the pane's format.
 void save(QTextEdit& edit, const QString& path);
+
+// The plain-text format the pane writes in.
+plaintext::Format format(const QTextEdit& edit);
+
+// Back to the format of a new document, code page 932: for a pane emptied by 新規作成.
+void resetFormat(QTextEdit& edit);
+
+// The pane's format as the status bar shows it, e.g. "UTF-8 LF" (plaintext::formatLabel).
+QString formatLabel(const QTextEdit& edit);
 
 } // namespace sorvanti::panedocument

@@ -346,6 +346,107 @@ TEST_F(RunConvertTest, DictionaryCutAtCapacityWarnsAndConverts) {
     EXPECT_NE(error.find("dict.txt"), std::string::npos) << error;
 }
 
+// 鉙 has two codes: 0xEEAC (NEC-selected IBM extension) and 0xFBC8 (IBM extension).
+TEST_F(RunConvertTest, DuplicateCodesMatchInBothModesAndUnreplacedBytesStay) {
+    const std::string nec = "\xEE\xAC";
+    const std::string ibm = "\xFB\xC8";
+    const std::string dict = kInu + nec + "\t" + kNeko + "\n";
+    // Code page 932 input in either code converts; duplicates no word covers stay as read.
+    EXPECT_EQ(convert(dict, kInu + ibm + "|" + kInu + nec + "|" + nec + ibm + "\r\n"),
+              kNeko + "|" + kNeko + "|" + nec + ibm + "\r\n");
+    EXPECT_EQ(convert(kInu + ibm + "\t" + kNeko + "\n", kInu + nec + "\n"), kNeko + "\n");
+    // Back again: the stored word is written with the bytes the dictionary holds.
+    EXPECT_EQ(convert(dict, kNeko + "\n", {"-r"}), kInu + nec + "\n");
+    // UTF-8 input reaches the engine in the encoder's code; the dictionary holds the other.
+    EXPECT_EQ(convert(dict, "犬鉙と犬\n", {"-e", "utf-8"}), "猫と犬\n");
+    EXPECT_EQ(convert(dict, "猫\n", {"-r", "-e", "utf-8"}), "犬鉙\n");
+}
+
+TEST_F(RunConvertTest, Utf8DictionaryWorksLikeItsCodePage932Twin) {
+    const std::string cp932 = kInu + "\t" + kWanko + "\r\n" + kNeko + "\x81\x40\tx\r\n";
+    const std::string utf8 = "\xEF\xBB\xBF犬\tワンコ\n猫　\tx\n";
+    const std::string input = kInu + kNeko + "\x81\x40" + kNeko + "\n";
+    const std::string expected = convert(cp932, input);
+    EXPECT_EQ(expected, kWanko + "x" + kNeko + "\n");
+    EXPECT_EQ(convert(utf8, input), expected);
+    EXPECT_EQ(convert(utf8, "猫　犬\n", {"-e", "utf-8"}), "xワンコ\n");
+    // A line with a character code page 932 lacks is skipped, with one warning.
+    EXPECT_EQ(convert("犬\tワンコ\n" + kEmojiUtf8 + "\tx\n", "犬\n", {"-e", "utf-8"}), "ワンコ\n");
+    EXPECT_EQ(lines(error), 1);
+    EXPECT_NE(error.find("2 行目"), std::string::npos) << error;
+}
+
+// One crafted dictionary with each kind of finding once.
+TEST_F(RunConvertTest, CheckReportsEachKindOfFinding) {
+    std::string dict;
+    dict += "# comment\n";                                // 1
+    dict += "ab\tX\n";                                    // 2
+    dict += "abc\tY\n";                                   // 3: hidden by 2
+    dict += "lonely\n";                                   // 4: one word
+    dict += "ab\tX\n";                                    // 5: duplicate of 2
+    dict += "\t \n";                                      // 6: blanks only
+    dict += std::string(45, 'w') + "\tZ\n";               // 7: cut at 40 bytes
+    dict += "k\tK\t" + std::string(251, 'v') + "#rest\n"; // 8: over-long line
+    dict += "\x82\tbad\n";                                // 9: not code page 932
+    dict += "\x87\x90\tE\n";                              // 10
+    dict += "\x81\xE0"
+            "1\tF\n"; // 11: ≒ in its other code
+    // Eight entries so far; fillers of one length are no prefixes of each other.
+    for (int i = 0; i < 1992; ++i)
+        dict += std::to_string(10000 + i) + "\tv\n";
+    dict += "last\tone\n"; // line 2004: past the 2000th entry
+    const std::string file = write("check.txt", dict);
+    ASSERT_EQ(run({"--check", file}), 1) << error;
+    const struct {
+        int line;
+        const char* text;
+    } expected[] = {
+        {3, "2 行目の標準語「ab」が「abc」の先頭に一致する"},
+        {4, "単語が一つしかない"},
+        {5, "2 行目と同じ"},
+        {6, "空白だけの行"},
+        {7, "「"
+            "wwwwwwwwwwwwwwwwwwwwwwwwwwwwwwwwwwwwwwww"
+            "」に切り詰め"},
+        {8, "255 バイト以上"},
+        {9, "CP932 として正しくない"},
+        {11, "10 行目の標準語「≒」が「≒1」の先頭に一致する"},
+        {2004, "2000 を超えた"},
+    };
+    for (const auto& e : expected) {
+        const std::string prefix = file + ":" + std::to_string(e.line) + ": ";
+        const size_t at = output.find(prefix);
+        ASSERT_NE(at, std::string::npos) << prefix << "\n" << output;
+        EXPECT_NE(output.substr(at, output.find('\n', at) - at).find(e.text), std::string::npos)
+            << e.text << "\n"
+            << output;
+    }
+    // The over-long line's second piece is a comment; the lines not named are silent:
+    // one line per finding plus the summary.
+    EXPECT_EQ(lines(output), 9 + 1) << output;
+    EXPECT_NE(output.find("指摘 9 件"), std::string::npos) << output;
+
+    // -r looks at the converted words: "X" twice is now a duplicate, nothing is a prefix.
+    ASSERT_EQ(run({"--check", write("r.txt", "a\tX\nb\tXY\nc\tZ\n"), "-r"}), 1);
+    EXPECT_NE(output.find("r.txt:2: 1 行目の変換語「X」が「XY」の先頭に一致する"),
+              std::string::npos)
+        << output;
+    EXPECT_EQ(run({"--check", write("r.txt", "a\tX\nb\tXY\nc\tZ\n")}), 0) << output;
+    EXPECT_EQ(lines(output), 1);
+}
+
+TEST_F(RunConvertTest, CheckSeesTheTableTheLoaderBuilds) {
+    // A UTF-8 dictionary with a skipped line; the names on the command line resolve
+    // as with -d.
+    write("prog/辞書/u.txt", "犬\tワンコ\n" + kEmojiUtf8 + "\tx\n" + "犬\tいぬ\n");
+    ASSERT_EQ(run({"--check", "u"}), 1);
+    EXPECT_NE(output.find("u.txt:2: CP932 にない文字"), std::string::npos) << output;
+    EXPECT_NE(output.find("u.txt:3: 標準語「犬」は 1 行目にもあり"), std::string::npos) << output;
+    EXPECT_NE(output.find("UTF-8、2 項目"), std::string::npos) << output;
+    EXPECT_EQ(run({"--check"}), 2);
+    EXPECT_EQ(run({"--check", "u", "extra.txt"}), 2);
+}
+
 TEST(RunConvertBinary, ExitStatuses) {
     const char* binDir = std::getenv("SORVANTI_BIN_DIR");
     if (!binDir)

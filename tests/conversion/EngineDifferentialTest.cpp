@@ -17,13 +17,17 @@ namespace {
 // Pieces that random words and texts are made of. A small alphabet makes words that
 // are prefixes of each other, duplicates, and matches at odd places common.
 const std::vector<std::string> kUnits = {
-    "a",        "b",        "\\",       " ", // ASCII, the backslash byte among them
-    "\xB1",     "\xB2",     "\xDF",          // half-width katakana
-    "\x82\xa0", "\x82\xa2", "\x83\x5c",      // double-byte, one with a 0x5C second byte
-    "\x81\x40", "\x88\x9f", "\xE0\x40",      // full-width space, kanji, 0xE0 lead
-    "\xF0",     "\xFC",     "\xFF",          // single bytes beyond the lead ranges
-    "\x82",                                  // a lone lead byte
-    "\x5c\x82",                              // straddles a character boundary in text
+    "a", "b", "\\", " ",                // ASCII, the backslash byte among them
+    "\xB1", "\xB2", "\xDF",             // half-width katakana
+    "\x82\xa0", "\x82\xa2", "\x83\x5c", // double-byte, one with a 0x5C second byte
+    "\x81\x40", "\x88\x9f", "\xE0\x40", // full-width space, kanji, 0xE0 lead
+    "\xF0", "\xFC", "\xFF",             // single bytes beyond the lead ranges
+    "\x82",                             // a lone lead byte
+    "\x5c\x82",                         // straddles a character boundary in text
+    // Duplicate codes and their twins: NEC row 13 and row 2, NEC-selected and IBM
+    // extensions, an IBM code with a NEC twin, and one character with three codes.
+    "\x87\x90", "\x81\xE0", "\xEE\xAC", "\xFB\xC8", "\xED\x40", "\xFA\x5C", "\xFA\x4A", "\x87\x54",
+    "\xFA\x54", "\xEE\xF9", "\x81\xCA", "\x87", "\xFA", "\xED", // their lead bytes alone
 };
 
 class RandomCorpus {

@@ -39,6 +39,40 @@ TEST(Engine, EmptyInputsCopyUnchanged) {
     EXPECT_EQ(convert(tableOf({{"a", "X"}}), ""), "");
 }
 
+// Code page 932 duplicate codes: a word written with one code of a character matches the
+// text written with another, in both directions, and bytes left alone stay as they were.
+TEST(Engine, DuplicateCodesMatchEachOther) {
+    const std::string necSelected = "\xEE\xAC"; // 鉙 among the NEC-selected IBM extensions
+    const std::string ibm = "\xFB\xC8";         // 鉙 among the IBM extensions
+    struct Case {
+        std::string word, other, line, expected;
+    } cases[] = {
+        {"\x82\xA0" + necSelected, "X", "\x82\xA0" + ibm + "!", "X!"},
+        {"\x82\xA0" + ibm, "X", "\x82\xA0" + necSelected + "!", "X!"},
+        {"\x87\x90", "=",
+         "a\x81\xE0"
+         "b",
+         "a=b"}, // NEC row 13 against row 2
+        {"\x81\xE0", "=",
+         "a\x87\x90"
+         "b",
+         "a=b"},
+        {"\xFA\x4A", "I", "\x87\x54", "I"},                // IBM against NEC row 13
+        {"\xEE\xF9", "not", "\xFA\x54\x81\xCA", "notnot"}, // three codes of one character
+        // Unmatched duplicates keep their own code, next to a replacement or not.
+        {"\x82\xA0", "X", "\xED\x40\x82\xA0\x87\x90\xFA\x4A", "\xED\x40X\x87\x90\xFA\x4A"},
+        // The IBM lead byte is a character of one byte, the NEC-selected one is not:
+        // a word may start behind the first, never inside the second.
+        {"\\", "Y", "\xFA\x5C", "\xFAY"},
+        {"\\", "Y", "\xED\x40", "\xED\x40"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::PrintToString(c.line));
+        EXPECT_EQ(convert(tableOf({{c.word, c.other}}), c.line, 0), c.expected);
+        EXPECT_EQ(convert(tableOf({{c.other, c.word}}), c.line, 1), c.expected);
+    }
+}
+
 TEST(Engine, FirstEntryInTableOrderWinsAndNothingCascades) {
     EXPECT_EQ(convert(tableOf({{"a", "X"}, {"ab", "Y"}}), "ab"), "Xb");
     EXPECT_EQ(convert(tableOf({{"ab", "Y"}, {"a", "X"}}), "ab"), "Y");

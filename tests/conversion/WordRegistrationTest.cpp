@@ -25,11 +25,17 @@ TEST(WordRegistration, TheLineFollowsWhateverTheFileEndsWith) {
     };
     const Case cases[] = {
         {"ends with CR LF", "a b\r\n", "a b\r\nx\t\ty\r\n"},
-        {"ends with LF", "a b\n", "a b\nx\t\ty\r\n"},
+        {"ends with LF: the file's own line end", "a b\n", "a b\nx\t\ty\n"},
         // The last pair would otherwise run on into the new one.
         {"last line without a line end", "a b", "a b\r\nx\t\ty\r\n"},
         {"ends with a lone CR", "a b\r", "a b\r\nx\t\ty\r\n"},
         {"empty file", "", "x\t\ty\r\n"},
+        // A UTF-8 file gets the line in UTF-8, with the line ends of its first line.
+        {"UTF-8 with LF", "\xE7\x8A\xAC \xE7\x8C\xAB\n", "\xE7\x8A\xAC \xE7\x8C\xAB\nx\t\ty\n"},
+        {"UTF-8, one line without a line end: CR LF", "\xE7\x8A\xAC \xE7\x8C\xAB",
+         "\xE7\x8A\xAC \xE7\x8C\xAB\r\nx\t\ty\r\n"},
+        {"UTF-8 with its mark and CR LF", "\xEF\xBB\xBF\xE7\x8A\xAC a\r\n",
+         "\xEF\xBB\xBF\xE7\x8A\xAC a\r\nx\t\ty\r\n"},
     };
     for (const Case& c : cases) {
         TempFolder folder;
@@ -110,6 +116,13 @@ TEST(WordRegistration, NothingChangesWhenTheFileCannotTakeThePair) {
         full.appendEntry("a", "b");
     EXPECT_EQ(wordregistration::registerPair(full, "x", "y"), Outcome::TableFull);
     EXPECT_EQ(readBytes(full.path()), "");
+
+    // In a UTF-8 file a stray lead byte has no form: nothing is written.
+    DictionaryTable utf8;
+    utf8.setPath(folder.write("u.txt", "\xE7\x8A\xAC a\n"));
+    EXPECT_EQ(wordregistration::registerPair(utf8, "\x82", "y"), Outcome::NoFileForm);
+    EXPECT_EQ(readBytes(utf8.path()), "\xE7\x8A\xAC a\n");
+    EXPECT_EQ(utf8.count(), 0);
 }
 
 } // namespace

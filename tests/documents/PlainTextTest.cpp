@@ -36,13 +36,14 @@ protected:
         writeBytes(path("in.svt"), bytes);
         QTextEdit edit;
         edit.resize(400, 300);
-        readDocument(*edit.document(), path("in.svt"), true);
+        readDocument(*edit.document(), path("in.svt"), true, &format);
         edit.grab(); // lays the text out as the pane would show it
-        writeDocument(*edit.document(), path("out.svt"), true);
+        writeDocument(*edit.document(), path("out.svt"), true, format);
         return readBytes(path("out.svt"));
     }
 
     QTemporaryDir dir_;
+    plaintext::Format format; // as the last reopenAndSave() read it
 };
 
 QStringList blockTexts(const QTextDocument& doc) {
@@ -170,4 +171,53 @@ TEST_F(PlainTextFiles, TextWithoutCodePage932FormIsRefusedAndNothingWritten) {
         EXPECT_STREQ(e.what(), "1行目の文字「U+200B」はテキストファイルに保存できません。"
                                "リッチテキスト(.rtf)で保存して下さい");
     }
+}
+
+// UTF-8 files come back byte for byte with their mark and line ends, whatever they hold.
+TEST_F(PlainTextFiles, Utf8FilesComeBackUnchanged) {
+    using textencoding::Encoding;
+    const struct {
+        std::string bytes;
+        Encoding encoding;
+        bool bom, lf;
+    } cases[] = {
+        {"日本語\n二行目\n", Encoding::Utf8, false, true},
+        {"日本語\r\n二行目\r\n", Encoding::Utf8, false, false},
+        {"\xEF\xBB\xBF日本語\n", Encoding::Utf8, true, true},
+        {"\xEF\xBB\xBF", Encoding::Utf8, true, true}, // the mark alone
+        {"\xEF\xBB\xBF"
+         "ascii\r\n",
+         Encoding::Utf8, true, false},
+        {"末尾に改行なし", Encoding::Utf8, false, true},
+        {"a\rb は\n\r\nc\r", Encoding::Utf8, false, true},          // CRs in an LF file
+        {"絵文字😀 ¥ 〜 \u00A0nbsp\n", Encoding::Utf8, false, true}, // no code page 932 form
+        {"\uF741 私用領域\n", Encoding::Utf8, false, true},         // a raw-byte look-alike
+        // Bytes that are no UTF-8 after a mark, and UTF-8 spoilt by one such byte.
+        {"\xEF\xBB\xBF壊れた\xFF\x82バイト\r\n", Encoding::Utf8, true, false},
+        {"日本\xFF語\n", Encoding::Cp932, false, false},
+        {"plain ASCII\n", Encoding::Cp932, false, false},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(::testing::PrintToString(c.bytes));
+        const std::string back = reopenAndSave(c.bytes);
+        EXPECT_EQ(format.encoding, c.encoding);
+        EXPECT_EQ(format.bom, c.bom);
+        EXPECT_EQ(format.lf, c.lf);
+        // A code page 932 file is written with CR LF, as before.
+        if (c.encoding == Encoding::Utf8) {
+            EXPECT_EQ(back, c.bytes);
+        }
+    }
+}
+
+TEST_F(PlainTextFiles, Utf8TextReadsAsItsCharacters) {
+    writeBytes(path("u.txt"), "\xEF\xBB\xBF日本語\n😀と鉙\r\n");
+    QTextDocument doc;
+    plaintext::Format f;
+    readDocument(doc, path("u.txt"), true, &f);
+    // An LF file: the CR before the second LF is part of that line.
+    EXPECT_EQ(blockTexts(doc),
+              (QStringList{u8("日本語"), u8("😀と鉙") + QChar(cp932::kRawByteBase + '\r'), ""}));
+    EXPECT_EQ(plaintext::formatLabel(f), "UTF-8 (BOM) LF");
+    EXPECT_EQ(plaintext::formatLabel({}), "CP932");
 }

@@ -223,6 +223,45 @@ TEST_F(DocumentCommands, FailedSaveKeepsTheTextTheFlagAndTheOldFile) {
     EXPECT_TRUE(modified(0));
 }
 
+// A pane keeps the encoding, mark and line ends its plain-text file was read with; code
+// page 932 refuses what it cannot hold, UTF-8 does not; reading a code page 932 file or a
+// fresh start of the pane's format bring code page 932 back.
+TEST_F(DocumentCommands, PaneSavesInTheEncodingItsFileWasReadWith) {
+    const std::string utf8 = "\xEF\xBB\xBFLinux の文\n😀 も\n";
+    const QString file = write("linux.txt", utf8);
+    runner.fileAnswers = {ScriptedRunner::confirm(file)};
+    choose(&Pane::Open1Click);
+    EXPECT_EQ(text(0), u("Linux の文\n😀 も\n"));
+    EXPECT_EQ(panedocument::formatLabel(*w->REedit0), u("UTF-8 (BOM) LF"));
+    choose(&Pane::Save1Click);
+    EXPECT_EQ(bytesOf(file), utf8);
+
+    // Typed text that code page 932 lacks is saved too, also under another name.
+    type(0, u("犬😀\n"));
+    runner.fileAnswers = {ScriptedRunner::confirm(path("copy.svt"))};
+    choose(&Pane::SaveAs1Click);
+    EXPECT_TRUE(runner.boxes.empty()) << runner.texts().join('|').toStdString();
+    EXPECT_EQ(bytesOf(path("copy.svt")), "\xEF\xBB\xBF犬😀\n");
+
+    const QString sjis = write("sjis.txt", cp932("犬\r\n"));
+    runner.fileAnswers = {ScriptedRunner::confirm(sjis)};
+    choose(&Pane::Open1Click);
+    EXPECT_EQ(panedocument::formatLabel(*w->REedit0), u("CP932"));
+    type(0, u("犬😀"));
+    choose(&Pane::Save1Click);
+    EXPECT_EQ(runner.boxes.size(), 1u); // the refusal
+    EXPECT_EQ(bytesOf(sjis), cp932("犬\r\n"));
+
+    runner.fileAnswers = {ScriptedRunner::confirm(file)};
+    choose(&Pane::Open1Click);
+    EXPECT_EQ(panedocument::format(*w->REedit0).encoding, textencoding::Encoding::Utf8);
+    panedocument::resetFormat(*w->REedit0);
+    type(0, u("犬"));
+    runner.fileAnswers = {ScriptedRunner::confirm(path("new.txt"))};
+    choose(&Pane::SaveAs1Click);
+    EXPECT_EQ(bytesOf(path("new.txt")), cp932("犬"));
+}
+
 TEST_F(DocumentCommands, SaveAsAddsTheExtensionOfTheChosenTypeAndKeepsTheTypePerDialog) {
     type(0, u("メモ"));
     runner.fileAnswers = {ScriptedRunner::confirm(path("memo"), 2)};

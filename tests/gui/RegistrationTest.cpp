@@ -112,6 +112,35 @@ TEST_F(Registration, ARegisteredPairConvertsAtOnceAndAfterTheNextStart) {
     EXPECT_TRUE(runner.boxes.empty()) << runner.texts().join('|').toStdString();
 }
 
+TEST_F(Registration, APairThatAnEarlierEntryHidesIsRegisteredWithANotice) {
+    struct Case {
+        const char* standard;
+        const char* converted;
+        const char* notice; // empty: none
+    };
+    const Case cases[] = {
+        {"猫", "にゃんこ", ""},
+        {"犬小屋", "わん小屋",
+         "登録しました。変換では、先にある「犬 わんこ」が先に一致するので、"
+         "この組は使われません。"},
+        {"ねこ", "わんころ",
+         "登録しました。逆変換では、先にある「犬 "
+         "わんこ」が先に一致するので、この組は使われません。"},
+        {"犬", "わんこ",
+         "登録しました。変換では、先にある「犬 わんこ」が先に一致するので、この組は使われません。\n"
+         "逆変換では、先にある「犬 わんこ」が先に一致するので、この組は使われません。"},
+    };
+    int32_t count = 1;
+    for (const Case& c : cases) {
+        runner.boxes.clear();
+        Seen seen;
+        answer(seen, u(c.standard), u(c.converted));
+        w->SBtouroku->click();
+        EXPECT_EQ(w->dictionary().count(), ++count) << c.standard;
+        EXPECT_EQ(runner.texts().join(QLatin1Char('|')), u(c.notice)) << c.standard;
+    }
+}
+
 TEST_F(Registration, RefusalsLeaveTheFileAndTheTableAsTheyWere) {
     struct Case {
         const char* name;

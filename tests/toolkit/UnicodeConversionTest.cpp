@@ -79,3 +79,13 @@ TEST_F(UnicodeConversion, TextKeepsItsLines) {
     EXPECT_EQ(convertUnicodeText(engine, u"a\rb\r", 0), u"X\rb\r"); // lone CR: in the line
     EXPECT_EQ(convertUnicodeText(engine, u"X\r\n", 1), u"a\r\n");
 }
+
+// Pane text reaches the engine in the encoder's codes; a dictionary written by another
+// tool may hold the other code of the same character, and still matches.
+TEST_F(UnicodeConversion, DictionaryWordsInTheOtherDuplicateCodeMatchPaneText) {
+    ASSERT_TRUE(table->appendEntry(cp932::encode(u"犬") + "\xEE\xAC", cp932::encode(u"猫")));
+    ASSERT_TRUE(table->appendEntry("\x87\x90", "="));   // ≒ in NEC row 13
+    ASSERT_TRUE(table->appendEntry("\xFA\x4A", "one")); // Ⅰ among the IBM extensions
+    EXPECT_EQ(line(u"犬鉙と犬≒Ⅰ"), u"猫と犬=one");
+    EXPECT_EQ(line(u"猫=one", 1), u"犬鉙≒Ⅰ");
+}

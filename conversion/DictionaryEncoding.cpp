@@ -1,0 +1,91 @@
+#include "conversion/DictionaryEncoding.h"
+
+#include "toolkit/Cp932.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <memory>
+
+namespace sorvanti {
+
+namespace {
+
+struct FileCloser {
+    void operator()(std::FILE* f) const { std::fclose(f); }
+};
+
+} // namespace
+
+Utf8LineFault utf8LineToCp932(std::string_view line, std::string& out) {
+    thread_local std::u16string text;
+    text.clear();
+    if (!cp932::fromUtf8Append(line, text))
+        return Utf8LineFault::Invalid;
+    // U+F700..U+F7FF stand for raw bytes only in text decoded from code page 932;
+    // written in a UTF-8 file they are characters like any other without a form.
+    if (cp932::findUnencodable(text, false) != std::u16string::npos)
+        return Utf8LineFault::NoCp932Form;
+    cp932::encodeAppend(text, out);
+    return Utf8LineFault::None;
+}
+
+std::string linesNotTakenNotice(int64_t lines, int64_t firstLine) {
+    std::string notice = "辞書の" + std::to_string(firstLine) + "行目";
+    if (lines > 1)
+        notice += "など" + std::to_string(lines) + "行";
+    return notice + "は、使えない文字があるため読み飛ばしました。";
+}
+
+namespace {
+constexpr size_t kFormatReadLimit = size_t{16} << 20;
+} // namespace
+
+DictionaryFileFormat dictionaryFileFormat(const std::string& path) {
+    DictionaryFileFormat format;
+    std::unique_ptr<std::FILE, FileCloser> file(std::fopen(path.c_str(), "rb"));
+    if (!file)
+        return format;
+    textencoding::Detector detector;
+    bool lineEndSeen = false;
+    char previous = '\0';
+    char buffer[64 * 1024];
+    size_t got;
+    // A dictionary is far smaller; the bound keeps a path to an endless file (a device, a
+    // pipe) from holding the window.
+    size_t left = kFormatReadLimit;
+    while (left > 0 &&
+           (got = std::fread(buffer, 1, std::min(sizeof buffer, left), file.get())) > 0) {
+        left -= got;
+        const std::string_view piece(buffer, got);
+        detector.feed(piece);
+        for (size_t i = 0; i < got && !lineEndSeen; ++i) {
+            if (buffer[i] == '\n') {
+                lineEndSeen = true;
+                format.lineEnd = previous == '\r' ? "\r\n" : "\n";
+            }
+            previous = buffer[i];
+        }
+    }
+    const textencoding::Detected detected = detector.result();
+    format.encoding = detected.encoding;
+    format.bom = detected.bom;
+    return format;
+}
+
+std::optional<std::string> dictionaryLine(std::string_view standard, std::string_view converted,
+                                          const DictionaryFileFormat& format) {
+    std::string line;
+    line.append(standard).append("\t\t").append(converted);
+    if (format.encoding == textencoding::Encoding::Utf8) {
+        const std::u16string text = cp932::decode(line);
+        for (const char16_t c : text) {
+            if (cp932::isRawByteEscape(c))
+                return std::nullopt;
+        }
+        line = cp932::toUtf8(text);
+    }
+    line += format.lineEnd;
+    return line;
+}
+
+} // namespace sorvanti

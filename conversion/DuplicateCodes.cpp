@@ -1,0 +1,103 @@
+#include "conversion/DuplicateCodes.h"
+
+#include "toolkit/Cp932.h"
+
+#include <array>
+
+namespace sorvanti::duplicatecodes {
+
+namespace {
+
+// Duplicates lie only under these lead bytes; every other code is its own canonical
+// code. Slot per lead byte: 0 = none, 1..6 = a row of `other` below.
+constexpr unsigned char kLeads[] = {0x87, 0xED, 0xEE, 0xFA, 0xFB, 0xFC};
+
+bool isCp932Lead(unsigned char b) {
+    return (b >= 0x81 && b <= 0x9F) || (b >= 0xE0 && b <= 0xFC);
+}
+
+// The canonical code is what the encoder gives for the character a code decodes to:
+// the same choice the panes and the UTF-8 paths make, taken from the one code page
+// table the program has.
+struct Table {
+    std::array<uint8_t, 256> slot{};
+    std::array<std::array<uint16_t, 256>, std::size(kLeads) + 1> code{};
+
+    Table() {
+        for (size_t s = 0; s < std::size(kLeads); ++s) {
+            const unsigned char lead = kLeads[s];
+            slot[lead] = static_cast<uint8_t>(s + 1);
+            for (int trail = 0; trail < 256; ++trail) {
+                const uint16_t self = static_cast<uint16_t>(lead << 8 | trail);
+                code[s + 1][trail] = self;
+                const char bytes[2] = {static_cast<char>(lead), static_cast<char>(trail)};
+                const std::u16string text = cp932::decode({bytes, 2});
+                if (text.size() != 1 || cp932::isRawByteEscape(text[0]))
+                    continue;
+                size_t bad = std::u16string_view::npos;
+                const std::string back = cp932::encode(text, &bad);
+                if (bad == std::u16string_view::npos && back.size() == 2)
+                    code[s + 1][trail] =
+                        static_cast<uint16_t>(static_cast<unsigned char>(back[0]) << 8 |
+                                              static_cast<unsigned char>(back[1]));
+            }
+        }
+    }
+};
+
+const Table& table() {
+    static const Table t;
+    return t;
+}
+
+} // namespace
+
+uint16_t canonicalCode(uint16_t code) {
+    const Table& t = table();
+    const uint8_t s = t.slot[code >> 8];
+    return s == 0 ? code : t.code[s][code & 0xFF];
+}
+
+bool canonicalize(std::string_view bytes, char* out) {
+    const Table& t = table();
+    const auto* p = reinterpret_cast<const unsigned char*>(bytes.data());
+    const size_t n = bytes.size();
+    bool changed = false;
+    for (size_t i = 0; i < n;) {
+        out[i] = bytes[i];
+        if (!isCp932Lead(p[i]) || i + 1 == n) {
+            ++i;
+            continue;
+        }
+        out[i + 1] = bytes[i + 1];
+        if (const uint8_t s = t.slot[p[i]]; s != 0) {
+            const uint16_t c = t.code[s][p[i + 1]];
+            if (c != (p[i] << 8 | p[i + 1])) {
+                out[i] = static_cast<char>(c >> 8);
+                out[i + 1] = static_cast<char>(c & 0xFF);
+                changed = true;
+            }
+        }
+        i += 2;
+    }
+    return changed;
+}
+
+std::string canonical(std::string_view bytes) {
+    std::string out(bytes.size(), '\0');
+    canonicalize(bytes, out.data());
+    return out;
+}
+
+bool endsInsideCharacter(std::string_view bytes) {
+    const auto* p = reinterpret_cast<const unsigned char*>(bytes.data());
+    size_t i = 0;
+    while (i < bytes.size()) {
+        if (isCp932Lead(p[i]) && i + 1 == bytes.size())
+            return true;
+        i += isCp932Lead(p[i]) ? 2 : 1;
+    }
+    return false;
+}
+
+} // namespace sorvanti::duplicatecodes

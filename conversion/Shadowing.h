@@ -1,0 +1,20 @@
+#pragma once
+
+#include "conversion/DictionaryTable.h"
+
+#include <cstdint>
+
+namespace sorvanti {
+
+// The entry that keeps entry `index` from ever being the match in the direction that
+// reads `side`: the first entry before it whose side word, duplicate codes made one, is
+// a prefix of its side word. Wherever `index`'s word matches, that entry's matches too,
+// and it comes first in table order. -1 when there is none, or when `index`'s side word
+// is empty (such an entry is never looked for in that direction anyway).
+// Example: with (a -> X), (ab -> Y) the second entry is shadowed by 0 at side 0.
+//
+// The prefix is taken in bytes: an earlier word that ends on a lead byte still hides a
+// word that goes on with that character's second byte, since the engine compares bytes.
+int32_t shadowingEntry(const DictionaryTable& table, int side, int32_t index);
+
+} // namespace sorvanti
