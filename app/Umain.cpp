@@ -1,5 +1,6 @@
 #include "app/Umain.h"
 
+#include "about/TAboutBox.h"
 #include "app/ColorValue.h"
 #include "app/CommandLine.h"
 #include "app/DropTarget.h"
@@ -13,6 +14,8 @@
 #include "conversion/DictionaryTable.h"
 #include "conversion/Engine.h"
 #include "documents/DocumentFormat.h"
+#include "documents/Printing.h"
+#include "integration/IntegrationCommands.h"
 #include "toolkit/ColorDialog.h"
 #include "toolkit/DialogRunner.h"
 #include "toolkit/FontDialog.h"
@@ -800,15 +803,25 @@ void TVeruzazur::Paste1Click(QObject* /*sender*/) {
 // ---- commands of later steps
 // ---------------------------------------------------------------------
 
-void TVeruzazur::Print1Click(QObject*) {}
-void TVeruzazur::PrintSetup1Click(QObject*) {}
+void TVeruzazur::Print1Click(QObject*) {
+    printing::printPane(*PrintDialog1, *REedit[ActivePane], *FDfont[ActivePane]);
+}
+void TVeruzazur::PrintSetup1Click(QObject*) {
+    printing::printSetup(*PrintDialog1);
+}
 void TVeruzazur::SBtourokuClick(QObject*) {}
 void TVeruzazur::SBfontClick(QObject*) {}
 void TVeruzazur::colorClick(QObject*) {}
 void TVeruzazur::DefoltClick(QObject*) {}
 void TVeruzazur::AllDefoltClick(QObject*) {}
-void TVeruzazur::Settei1Click(QObject*) {}
-void TVeruzazur::Kanren1Click(QObject*) {}
-void TVeruzazur::About1Click(QObject*) {}
+void TVeruzazur::Settei1Click(QObject*) {
+    integration::showSettings(this);
+}
+void TVeruzazur::Kanren1Click(QObject*) {
+    integration::associate(this, environment().programPath);
+}
+void TVeruzazur::About1Click(QObject*) {
+    showAboutBox(this);
+}
 
 } // namespace sorvanti
