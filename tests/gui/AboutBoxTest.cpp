@@ -137,30 +137,18 @@ TEST_F(AboutBox, LayoutAndTexts) {
         {box.LeMail, {128, 112, 150, 12}}, {box.OKButton, {111, 152, 75, 25}}};
     for (const auto& [widget, place] : places)
         EXPECT_EQ(widget->geometry(), place) << widget->objectName().toStdString();
-    const std::pair<QLabel*, const char*> texts[] = {{box.ProductName, "秘密 の そるばんち"},
-                                                     {box.Label3, "V1.00"},
-                                                     {box.Comments, "UpDate 2003.03.01"},
-                                                     {box.Label1, "WebSite"},
-                                                     {box.Label2, "E-Mail"}};
-    for (const auto& [label, text] : texts)
-        EXPECT_EQ(label->text(), u(text));
+    EXPECT_EQ(QStringList({box.ProductName->text(), box.Label3->text(), box.Comments->text()}),
+              (QStringList{u("秘密 の そるばんち"), u("V1.00"), u("UpDate 2003.03.01")}));
     EXPECT_TRUE(box.Lweb->font().underline());
 }
 
-TEST_F(AboutBox, OpensLookingAheadAndTicksAfterFourSeconds) {
-    EXPECT_EQ(box.eyeFrame(), 4);
+TEST_F(AboutBox, LinksTurnMaroonStopTheEyesAndOpenTheirAddresses) {
+    // Opened: straight ahead, the first tick due in four seconds; it closes the eyes.
     EXPECT_EQ(shownEyes(), argb(facepictures::eyes(4)));
-    EXPECT_TRUE(box.Timer1->isActive());
-    EXPECT_EQ(box.Timer1->interval(), 4000);
+    EXPECT_EQ(std::pair(box.Timer1->isActive(), box.Timer1->interval()), std::pair(true, 4000));
     draws = {2};
     box.Timer1Timer();
     EXPECT_EQ(shownEyes(), argb(facepictures::eyes(9)));
-    EXPECT_EQ(box.Timer1->interval(), 100);
-}
-
-TEST_F(AboutBox, LinksTurnMaroonStopTheEyesAndOpenTheirAddresses) {
-    draws = {2};
-    box.Timer1Timer(); // eyes closed
     for (auto [link, frame] : {std::pair(box.Lweb, 7), std::pair(box.LeMail, 8)}) {
         enter(link);
         EXPECT_EQ(color(link), QColor(128, 0, 0));
@@ -191,12 +179,20 @@ TEST_F(AboutBox, LinksTurnMaroonStopTheEyesAndOpenTheirAddresses) {
     EXPECT_EQ(mail.scheme(), u("mailto"));
     EXPECT_EQ(mail.path(), TAboutBox::kDisplayName + u(" <") + TAboutBox::kMailAddress + u(">"));
     EXPECT_EQ(QUrlQuery(mail).queryItemValue(u("Subject"), QUrl::FullyDecoded), u("こんにちは！"));
-    EXPECT_TRUE(mail.toString().contains(u("example.org")));
     EXPECT_TRUE(runner.boxes.empty());
 }
 
-TEST_F(AboutBox, EscapeLeavesItOpenEnterClosesItAndStopsTheTimer) {
+TEST_F(AboutBox, ShownTheEyesSitOnTheFaceEscapeLeavesItOpenAndEnterClosesIt) {
     box.show();
+    const QPoint pupil = box.Panel1->pos() + box.Ieye->pos() + QPoint(3, 3); // of frame 4
+    EXPECT_EQ(box.grab().toImage().pixelColor(pupil), QColor(Qt::black));
+    enter(box.Lweb); // frame 7: the pupils two pixels lower
+    const QImage shot = box.grab().toImage();
+    EXPECT_EQ(shot.pixelColor(pupil + QPoint(0, -2)), QColor(Qt::red));
+    EXPECT_EQ(shot.pixelColor(pupil + QPoint(0, 2)), QColor(Qt::black));
+    if (const QString folder = qEnvironmentVariable("SORVANTI_SCREENSHOT_DIR"); !folder.isEmpty())
+        shot.save(folder + u("/about.png"));
+
     QTest::keyClick(&box, Qt::Key_Escape);
     EXPECT_TRUE(box.isVisible());
     QTest::keyClick(&box, Qt::Key_Return);
@@ -205,25 +201,9 @@ TEST_F(AboutBox, EscapeLeavesItOpenEnterClosesItAndStopsTheTimer) {
     EXPECT_FALSE(box.Timer1->isActive());
 }
 
-TEST_F(AboutBox, TheShownBoxHasTheEyesOnTheFace) {
-    box.show();
-    const QPoint pupil = box.Panel1->pos() + box.Ieye->pos() + QPoint(3, 3); // frame 4
-    QImage shot = box.grab().toImage();
-    EXPECT_EQ(shot.pixelColor(pupil), QColor(Qt::black));
-    enter(box.Lweb); // frame 7: the pupils drop two pixels
-    shot = box.grab().toImage();
-    EXPECT_EQ(shot.pixelColor(pupil + QPoint(0, -2)), QColor(Qt::red));
-    EXPECT_EQ(shot.pixelColor(pupil + QPoint(0, 2)), QColor(Qt::black));
-    const QString folder = qEnvironmentVariable("SORVANTI_SCREENSHOT_DIR");
-    if (!folder.isEmpty())
-        shot.save(folder + u("/about.png"));
-}
-
 TEST(AboutCommand, TheHelpMenuShowsTheBoxModally) {
     ScriptedRunner runner;
-    ProgramFolder program;
-    program.addDictionary("方言", "犬 わんこ\n");
-    auto w = program.openWindow();
+    auto w = ProgramFolder().openWindow();
     runner.dialogAnswers = {[](QDialog& d) {
         EXPECT_NE(dynamic_cast<TAboutBox*>(&d), nullptr);
         return int(QDialog::Accepted);
