@@ -20,6 +20,8 @@ using Pane = TVeruzazur;
 namespace as = association;
 
 TEST(AssociationNames, IdentifierMimeTypeAndExecComeFromTheProgramFile) {
+    TempFolder folder;
+    const QString entry = QString::fromStdString(folder.path()) + u("Sorvanti.svt.desktop");
     struct Case {
         const char *program, *identifier, *mime, *exec;
     };
@@ -37,19 +39,12 @@ TEST(AssociationNames, IdentifierMimeTypeAndExecComeFromTheProgramFile) {
         EXPECT_EQ(id, u(c.identifier));
         EXPECT_EQ(as::mimeTypeFor(id), u(c.mime));
         EXPECT_EQ(as::execValue(u(c.program)), u(c.exec));
-    }
-}
-
-TEST(AssociationNames, DesktopEntriesPassTheValidatorForAwkwardProgramPaths) {
-    TempFolder folder;
-    for (const char* program : {"/opt/Sorvanti", "/home/u/my apps/そるばんち", R"(/t/%a"b$c\d)"}) {
-        const QString entry = QString::fromStdString(folder.path()) + u("Sorvanti.svt.desktop");
         QFile file(entry);
         ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-        file.write(as::desktopEntryText(u(program), u("Sorvanti.svt")).toUtf8());
+        file.write(as::desktopEntryText(u(c.program), id).toUtf8());
         file.close();
         const ToolResult r = runTool(u("desktop-file-validate"), {entry});
-        EXPECT_EQ(r.exitCode, 0) << program << "\n" << r.out.toStdString();
+        EXPECT_EQ(r.exitCode, 0) << r.out.toStdString();
     }
 }
 
