@@ -1,5 +1,6 @@
 #include "app/Umain.h"
 
+#include "about/TAboutBox.h"
 #include "app/CommandLine.h"
 #include "app/Oini.h"
 #include "app/PaneLayout.h"
@@ -15,6 +16,8 @@
 #include "documents/DocumentFormat.h"
 #include "documents/DropTarget.h"
 #include "documents/PaneDocument.h"
+#include "documents/Printing.h"
+#include "integration/IntegrationCommands.h"
 #include "toolkit/BusyCursor.h"
 #include "toolkit/ColorDialog.h"
 #include "toolkit/DialogRunner.h"
@@ -485,12 +488,26 @@ void TVeruzazur::Paste1Click(QObject* /*sender*/) {
     REedit[ActivePane]->paste();
 }
 
-// ---- commands of later steps ---------------------------------------------------------------
+// ---- printing, tools and help ----------------------------------------------------------------
 
-void TVeruzazur::Print1Click(QObject*) {}
-void TVeruzazur::PrintSetup1Click(QObject*) {}
-void TVeruzazur::Settei1Click(QObject*) {}
-void TVeruzazur::Kanren1Click(QObject*) {}
-void TVeruzazur::About1Click(QObject*) {}
+void TVeruzazur::Print1Click(QObject* /*sender*/) {
+    printing::printPane(*PrintDialog1, *REedit[ActivePane], *FDfont[ActivePane]);
+}
+
+void TVeruzazur::PrintSetup1Click(QObject* /*sender*/) {
+    printing::printSetup(*PrintDialog1);
+}
+
+void TVeruzazur::Settei1Click(QObject* /*sender*/) {
+    integration::showSettings(this);
+}
+
+void TVeruzazur::Kanren1Click(QObject* /*sender*/) {
+    integration::associate(this, environment().programPath);
+}
+
+void TVeruzazur::About1Click(QObject* /*sender*/) {
+    showAboutBox(this);
+}
 
 } // namespace sorvanti

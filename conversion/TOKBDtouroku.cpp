@@ -1,13 +1,12 @@
 #include "conversion/TOKBDtouroku.h"
 
 #include "toolkit/FormFont.h"
+#include "toolkit/ScreenCentre.h"
 
 #include <QFrame>
-#include <QGuiApplication>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QScreen>
 
 namespace sorvanti {
 
@@ -56,9 +55,11 @@ TOKBDtouroku::TOKBDtouroku(QWidget* parent) : QDialog(parent) {
     setTabOrder(OKBtn, CancelBtn);
     setTabOrder(CancelBtn, Etango0);
     setTabOrder(Etango0, Etango1);
+}
 
-    if (const QScreen* screen = QGuiApplication::primaryScreen())
-        move(screen->availableGeometry().center() - rect().center());
+void TOKBDtouroku::showEvent(QShowEvent* event) {
+    QDialog::showEvent(event);
+    centreOnScreen(*this);
 }
 
 } // namespace sorvanti

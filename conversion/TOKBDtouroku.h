@@ -26,6 +26,10 @@ public:
 
     // The field of side `side` (0 standard word, 1 converted word).
     QLineEdit* field(int side) const { return side == 0 ? Etango0 : Etango1; }
+
+protected:
+    // Opens in the middle of the screen, not over the main window.
+    void showEvent(QShowEvent* event) override;
 };
 
 // The dialog while it is shown.

@@ -5,6 +5,8 @@ namespace sorvanti {
 TOKBDsettei* OKBDsettei = nullptr;
 
 TOKBDsettei::TOKBDsettei(QWidget* parent)
-    : OkCancelDialog(QStringLiteral("OKBDsettei"), QStringLiteral("設定"), parent) {}
+    : BevelDialog(QStringLiteral("OKBDsettei"), QStringLiteral("設定"), parent) {
+    addButtons();
+}
 
 } // namespace sorvanti

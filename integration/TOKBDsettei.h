@@ -1,11 +1,12 @@
 #pragma once
 
-#include "toolkit/OkCancelDialog.h"
+#include "integration/BevelDialog.h"
 
 namespace sorvanti {
 
-// The settings dialog with its OK and cancel buttons.
-class TOKBDsettei : public OkCancelDialog {
+// The settings dialog: an empty bevel above OK and キャンセル. Nothing is set in it yet, so
+// neither button changes anything.
+class TOKBDsettei : public BevelDialog {
     Q_OBJECT
 public:
     explicit TOKBDsettei(QWidget* parent = nullptr);

@@ -10,6 +10,7 @@ packages=(
   fonts-ipafont-gothic
   xvfb xauth x11-utils imagemagick xdotool xclip
   poppler-utils unrtf
+  xdg-utils desktop-file-utils shared-mime-info libfile-mimeinfo-perl
   clang-format perl
   qt6-qpa-plugins
   dpkg-dev file desktop-file-utils appstream shared-mime-info lintian

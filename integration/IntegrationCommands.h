@@ -1,0 +1,17 @@
+#pragma once
+
+#include <QString>
+
+class QWidget;
+
+namespace sorvanti::integration {
+
+// "関連付け(&K)": asks in TOKBDkanren whether to register the document type or remove it,
+// does so for the program at `programPath` and tells the desktop. Cancel does nothing; a
+// failed write throws Error and leaves the desktop untold.
+void associate(QWidget* owner, const QString& programPath);
+
+// "設定(&S)": shows the (still empty) settings dialog; neither button changes anything.
+void showSettings(QWidget* owner);
+
+} // namespace sorvanti::integration
