@@ -101,7 +101,15 @@ LoadResult loadDictionaryFile(DictionaryTable& table, const std::string& path) {
 
     char buffer[64 * 1024];
     size_t got;
+    int64_t total = 0;
     while ((got = std::fread(buffer, 1, sizeof buffer, file.get())) > 0) {
+        // A file that never ends (a device, a pipe that keeps writing) would otherwise be
+        // read for ever; nothing that size is a dictionary.
+        if (total + int64_t(got) > kMaxDictionaryBytes) {
+            got = size_t(kMaxDictionaryBytes - total);
+            result.sizeLimitReached = true;
+        }
+        total += int64_t(got);
         for (size_t i = 0; i < got; ++i) {
             const char c = buffer[i];
             // Text mode: a carriage return directly before a line feed is dropped as the
@@ -116,8 +124,10 @@ LoadResult loadDictionaryFile(DictionaryTable& table, const std::string& path) {
             else
                 put(c);
         }
+        if (result.sizeLimitReached)
+            break;
     }
-    if (std::ferror(file.get())) {
+    if (!result.sizeLimitReached && std::ferror(file.get())) {
         result.complete = false;
         result.error = std::strerror(errno);
     }

@@ -510,6 +510,16 @@ void Engine::syncSide(int side) {
 }
 
 void Engine::convertLine(std::string_view line, int side, std::string& out) {
+    convertSpan(line, line.size(), side, out);
+}
+
+size_t Engine::convertPart(std::string_view text, size_t stop, int side, std::string& out) {
+    return convertSpan(text, std::min(stop, text.size()), side, out);
+}
+
+// Converts the positions of `line` before `stop`; a match or a double-byte character that
+// begins there may end after it. Returns where the next position begins.
+size_t Engine::convertSpan(std::string_view line, size_t stop, int side, std::string& out) {
     syncSide(side);
     const SideIndex::View index = index_->side[side].view();
     const Node* const nodes = index.nodes;
@@ -534,7 +544,7 @@ void Engine::convertLine(std::string_view line, int side, std::string& out) {
 
     size_t runStart = 0;
     size_t i = 0;
-    while (i < n) {
+    while (i < stop) {
         int32_t best = kNoEntry;
         size_t bestLength = 0;
         int32_t s = 0;
@@ -596,10 +606,11 @@ void Engine::convertLine(std::string_view line, int side, std::string& out) {
             i += (isLeadByte(text[i]) && i + 1 < n) ? 2 : 1;
         }
     }
-    room(n - runStart);
-    std::memcpy(dst, line.data() + runStart, n - runStart);
-    dst += n - runStart;
+    room(i - runStart);
+    std::memcpy(dst, line.data() + runStart, i - runStart);
+    dst += i - runStart;
     out.resize(static_cast<size_t>(dst - out.data()));
+    return i;
 }
 
 std::string Engine::convertLine(std::string_view line, int side) {
