@@ -606,9 +606,12 @@ size_t Engine::convertSpan(std::string_view line, size_t stop, int side, std::st
             i += (isLeadByte(text[i]) && i + 1 < n) ? 2 : 1;
         }
     }
-    room(i - runStart);
-    std::memcpy(dst, line.data() + runStart, i - runStart);
-    dst += i - runStart;
+    // An empty line may have no data at all, and memcpy must never see a null pointer.
+    if (i > runStart) {
+        room(i - runStart);
+        std::memcpy(dst, line.data() + runStart, i - runStart);
+        dst += i - runStart;
+    }
     out.resize(static_cast<size_t>(dst - out.data()));
     return i;
 }
