@@ -198,7 +198,18 @@ void appendText(std::string& out, QStringView text, bool& nonAscii) {
 void appendFontName(std::string& out, const QString& name) {
     std::string escaped;
     bool unused = false;
-    appendText(escaped, name, unused);
+    // Body text writes a tab, a line break and a no-break space as control words, which a
+    // font table does not take as part of a name: there they are written as \uN.
+    qsizetype from = 0;
+    for (qsizetype i = 0; i < name.size(); ++i) {
+        const char16_t c = name[i].unicode();
+        if (c == u'\t' || c == QChar::LineSeparator || c == QChar::Nbsp) {
+            appendText(escaped, QStringView(name).mid(from, i - from), unused);
+            appendUnicode(escaped, c);
+            from = i + 1;
+        }
+    }
+    appendText(escaped, QStringView(name).mid(from), unused);
     for (char c : escaped) {
         if (c == ';')
             out += "\\'3b";

@@ -143,3 +143,22 @@ TEST(RtfRoundTrip, EmptyParagraphsKeepTheirOwnFormatting) {
     // Read and written again, the file stays the same, however often.
     EXPECT_EQ(RtfWriter::write(back), rtf);
 }
+
+TEST(RtfRoundTrip, FaceNamesKeepCharactersThatBodyTextWritesAsControlWords) {
+    for (const char* face : {"A\tB",
+                             "A\xE2\x80\xA8"
+                             "B",
+                             "A\xC2\xA0"
+                             "B",
+                             "A;B{}\\"}) {
+        QTextDocument doc;
+        QTextCursor c = paneCursor(doc);
+        c.insertText("x", format(face, 12));
+        const std::string rtf = RtfWriter::write(doc);
+        QTextDocument back;
+        back.setDefaultFont(doc.defaultFont());
+        ASSERT_TRUE(RtfReader::read(back, rtf));
+        EXPECT_EQ(shown(back), shown(doc)) << face;
+        EXPECT_EQ(RtfWriter::write(back), rtf) << face;
+    }
+}
