@@ -482,6 +482,8 @@ void Parser::parse() {
         }
     }
     flushBytes();
+    // A file cut off inside its font table: the last name is taken as if its entry ended.
+    finishFontName();
     // A final paragraph mark ends the last paragraph; it opens no further one.
     if (text_.endsWith(QChar::ParagraphSeparator)) {
         text_.chop(1);

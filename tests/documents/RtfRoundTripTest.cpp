@@ -162,3 +162,19 @@ TEST(RtfRoundTrip, FaceNamesKeepCharactersThatBodyTextWritesAsControlWords) {
         EXPECT_EQ(RtfWriter::write(back), rtf) << face;
     }
 }
+
+TEST(RtfRoundTrip, AFileCutOffInItsFontTableReadsAsIfTheEntryEnded) {
+    // The last face name is taken whole (its bytes decoded, blanks around it trimmed), so the
+    // document writes the same file each time it is read and written.
+    for (const char* rtf :
+         {"{\\rtf1\\deff0{\\fonttbl{\\f0 Face\\'0c", "{\\rtf1{\\fonttbl{\\f0 A \\u66?",
+          "{\\rtf1\\deff0{\\fonttbl{\\f0\\fcharset128 \\'82\\'a0 x\\par"}) {
+        QTextDocument doc;
+        ASSERT_TRUE(RtfReader::read(doc, rtf));
+        const std::string written = RtfWriter::write(doc);
+        QTextDocument back;
+        back.setDefaultFont(doc.defaultFont());
+        ASSERT_TRUE(RtfReader::read(back, written));
+        EXPECT_EQ(RtfWriter::write(back), written) << rtf;
+    }
+}
