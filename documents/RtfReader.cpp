@@ -56,8 +56,12 @@ struct CharPropsHash {
 
 // Font table entries past this many are not kept: text in them takes the default face.
 // Real documents name a few dozen faces; every distinct face costs the text layout a font
-// look-up of its own, which with tens of thousands of them takes minutes.
-constexpr size_t kMaxFonts = 4000;
+// look-up of its own (some milliseconds each), which with thousands of them takes seconds.
+constexpr size_t kMaxFonts = 400;
+
+// The largest size word processors offer (1638 pt, in half points); larger ones are taken as
+// this. Rasterising glyphs of tens of thousands of points takes the layout minutes.
+constexpr int kMaxHalfPoints = 3276;
 
 // Groups nested deeper than this are skipped with all they hold. Word processors stop at a
 // few thousand; without a bound every "{" keeps a copy of the state.
@@ -946,7 +950,7 @@ QTextCharFormat Parser::formatOf(const CharProps& props) const {
     if (font != fonts_.end() && !font->second.name.isEmpty())
         format.setFontFamilies(QStringList{font->second.name});
     if (props.halfPoints > 0)
-        format.setFontPointSize(props.halfPoints / 2.0);
+        format.setFontPointSize(std::min(props.halfPoints, kMaxHalfPoints) / 2.0);
     format.setFontWeight(props.bold ? QFont::Bold : QFont::Normal);
     format.setFontItalic(props.italic);
     format.setFontUnderline(props.underline);

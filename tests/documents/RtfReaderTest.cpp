@@ -312,19 +312,23 @@ TEST(RtfReader, FontsPastTheTableBoundTakeTheDefaultFace) {
     for (int i = 0; i < 100000; ++i)
         rtf += "{\\f" + std::to_string(i) + " Face" + std::to_string(i) + ";}";
     rtf += "}";
-    for (int i = 0; i < 100000; i += 997)
+    for (int i = 0; i < 100000; i += 97)
         rtf += "{\\f" + std::to_string(i) + " t" + std::to_string(i) + "}";
     rtf += "}";
     QTextDocument doc;
     ASSERT_TRUE(RtfReader::read(doc, rtf));
-    EXPECT_EQ(family(formatAt(doc, "t997")), "Face997");
-    EXPECT_EQ(family(formatAt(doc, "t3988")), "Face3988");
-    EXPECT_EQ(family(formatAt(doc, "t4985")), "Face0");
-    EXPECT_EQ(family(formatAt(doc, "t99700")), "Face0");
+    EXPECT_EQ(family(formatAt(doc, "t97")), "Face97");
+    EXPECT_EQ(family(formatAt(doc, "t388")), "Face388");
+    EXPECT_EQ(family(formatAt(doc, "t485")), "Face0");
+    EXPECT_EQ(family(formatAt(doc, "t99910")), "Face0");
     // Equal formats are one format of the document.
     std::set<QString> families;
     for (const QTextFormat& f : doc.allFormats())
         if (f.isCharFormat())
             families.insert(family(f.toCharFormat()));
     EXPECT_LE(families.size(), 6u);
+    // Sizes past the largest a word processor offers are that size.
+    ASSERT_TRUE(RtfReader::read(doc, "{\\rtf1 {\\fs100000 big}{\\fs3276 max}}"));
+    EXPECT_EQ(formatAt(doc, "big").fontPointSize(), 1638);
+    EXPECT_EQ(formatAt(doc, "max").fontPointSize(), 1638);
 }
