@@ -4,7 +4,7 @@ BUILD_DIR ?= build
 JOBS ?= $(shell nproc)
 BUILD_TYPE ?= Release
 
-.PHONY: all deps configure build run test package bench format clean
+.PHONY: all deps configure build run test package bench format clean fuzz check-asan
 
 all: build
 
@@ -30,8 +30,17 @@ package: build
 bench: build
 	@bash bench/run.sh $(BUILD_DIR)
 
+# libFuzzer on every harness of fuzz/ for FUZZ_SECONDS each (clang; own folder build-fuzz).
+FUZZ_SECONDS ?= 300
+fuzz:
+	@FUZZ_SECONDS=$(FUZZ_SECONDS) bash scripts/fuzz.sh
+
+# The whole test suite under AddressSanitizer and UndefinedBehaviorSanitizer (build-asan).
+check-asan:
+	@bash scripts/check-asan.sh
+
 format:
 	@git ls-files '*.cpp' '*.h' | xargs clang-format -i
 
 clean:
-	@rm -rf $(BUILD_DIR)
+	@rm -rf $(BUILD_DIR) build-fuzz build-asan

@@ -185,13 +185,30 @@ std::optional<std::string> slurp(const std::string& path, bool throwOnError,
     return data;
 }
 
+// True when the last character of `s` is a lead byte without its second byte: written
+// before "]" it would take the bracket as that byte, and the line would read back as
+// another name (or as no section at all).
+bool endsInLoneLead(std::string_view s) {
+    size_t i = 0;
+    while (i + 1 < s.size())
+        i += isLead(static_cast<unsigned char>(s[i])) ? 2 : 1;
+    return i + 1 == s.size() && isLead(static_cast<unsigned char>(s[i]));
+}
+
 bool validName(std::string_view name, bool isSection) {
     if (name.find_first_of("\r\n") != std::string_view::npos)
         return false;
     if (isSection)
-        return lastCloseBracket(name) == std::string_view::npos;
+        return lastCloseBracket(name) == std::string_view::npos && !endsInLoneLead(name);
     return !name.empty() && name.find('=') == std::string_view::npos && name.front() != '[' &&
            name.front() != ';';
+}
+
+// What ends a last line that has no line feed before more lines follow it. A CR at the end
+// of the file already ends the line (the reader drops it); only its LF is missing. Another
+// CR after it would leave that first CR inside the line, and so inside its value.
+std::string_view lineBreakAfter(std::string_view text, std::string_view eol) {
+    return !text.empty() && text.back() == '\r' ? "\n" : eol;
 }
 
 bool writeAll(int fd, std::string_view data) {
@@ -301,7 +318,7 @@ void IniFile::write(std::string_view section, std::string_view key, std::string_
     } else if (loc.sectionFound) {
         out.append(text, 0, loc.insertAt);
         if (loc.insertNeedsBreak)
-            out.append(eol);
+            out.append(lineBreakAfter(out, eol));
         out.append(key);
         out += '=';
         out.append(value);
@@ -311,7 +328,7 @@ void IniFile::write(std::string_view section, std::string_view key, std::string_
     } else {
         out = text;
         if (!out.empty() && out.back() != '\n')
-            out.append(eol);
+            out.append(lineBreakAfter(out, eol));
         out += '[';
         out.append(section);
         out += ']';

@@ -30,7 +30,8 @@ public:
     // Throws sorvanti::Error("<path> に書き込めません"), leaving the file as it was, when the
     // file cannot be written (missing or read-only folder, read-only file, not a regular
     // file) or when the line cannot hold the value: a line break in any argument, an empty
-    // key, "=" in a key, "]" in a section name.
+    // key, "=" in a key, "]" in a section name, a section name ending in the first byte of a
+    // double-byte character (it would swallow the closing "]").
     void write(std::string_view section, std::string_view key, std::string_view value);
 
 private:

@@ -62,6 +62,8 @@ const QString kCannotOpenDictionary = QStringLiteral("辞書ファイルが開�
 const QString kDropIntoEditor = QStringLiteral("エディター画面の中にドロップして下さい。");
 const QString kSaveChanges = QStringLiteral("保存しますか？");
 const QString kCannotChoose = QStringLiteral("指定した場所は選べません");
+const QString kDictionaryTooLarge =
+    QStringLiteral("辞書ファイルが大きすぎます。最初の16MBだけを読みました。");
 const QString kDictionaryCut =
     QStringLiteral("辞書の単語が多すぎます。最初の2000語だけを使います。");
 
@@ -160,6 +162,8 @@ void TVeruzazur::loadChosenDictionary(const QString& name) {
     }
     if (result.entriesDropped > 0)
         ShowMessage(this, kDictionaryCut);
+    if (result.sizeLimitReached)
+        ShowMessage(this, kDictionaryTooLarge);
     if (result.linesNotTaken > 0)
         ShowMessage(this, QString::fromStdString(
                               linesNotTakenNotice(result.linesNotTaken, result.firstLineNotTaken)));

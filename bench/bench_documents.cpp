@@ -9,6 +9,7 @@
 #include <QApplication>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QTemporaryDir>
 #include <QTextCursor>
 #include <QTextDocument>
@@ -133,10 +134,71 @@ void BM_Rtf2MB_OpenAndSave(benchmark::State& state) {
     openAndSave(state, files().rich, files().richBytes, false, true);
 }
 
+// RTF files made to be expensive (2.5 MB each unless said): every run in a face, size or
+// colour of its own, and 10 MB of nothing but "{".
+struct HostileFiles {
+    QTemporaryDir dir;
+    QString fonts, sizes, colors, nesting;
+
+    static QString make(QTemporaryDir& dir, const char* name, const std::string& rtf) {
+        const QString path = dir.filePath(name);
+        Files::write(path, rtf);
+        return path;
+    }
+
+    HostileFiles() {
+        std::string rtf = "{\\rtf1\\ansi\\deff0{\\fonttbl";
+        for (int i = 0; i < 100000; ++i)
+            rtf += "{\\f" + std::to_string(i) + " Face" + std::to_string(i) + ";}";
+        rtf += "}";
+        for (int i = 0; i < 100000; ++i)
+            rtf += "{\\f" + std::to_string(i) + " x}";
+        fonts = make(dir, "fonts.rtf", rtf + "}");
+
+        rtf = "{\\rtf1\\ansi ";
+        for (int i = 0; i < 100000; ++i)
+            rtf += "{\\fs" + std::to_string(i + 1) + " sized text}";
+        sizes = make(dir, "sizes.rtf", rtf + "}");
+
+        rtf = "{\\rtf1\\ansi{\\colortbl;";
+        for (int i = 0; i < 100000; ++i)
+            rtf += "\\red" + std::to_string(i % 256) + "\\green" + std::to_string(i / 256 % 256) +
+                   "\\blue" + std::to_string(i / 65536) + ";";
+        rtf += "}";
+        for (int i = 1; i <= 100000; ++i)
+            rtf += "{\\cf" + std::to_string(i) + " c}";
+        colors = make(dir, "colors.rtf", rtf + "}");
+
+        nesting = make(dir, "nesting.rtf", "{\\rtf1 " + std::string(10'000'000, '{'));
+    }
+};
+
+HostileFiles& hostile() {
+    static HostileFiles instance;
+    return instance;
+}
+
+void BM_Rtf100000Fonts_OpenAndSave(benchmark::State& state) {
+    openAndSave(state, hostile().fonts, QFileInfo(hostile().fonts).size(), false, true);
+}
+void BM_Rtf100000Sizes_OpenAndSave(benchmark::State& state) {
+    openAndSave(state, hostile().sizes, QFileInfo(hostile().sizes).size(), false, true);
+}
+void BM_Rtf100000Colours_OpenAndSave(benchmark::State& state) {
+    openAndSave(state, hostile().colors, QFileInfo(hostile().colors).size(), false, true);
+}
+void BM_RtfNesting10MB_Open(benchmark::State& state) {
+    openAndSave(state, hostile().nesting, QFileInfo(hostile().nesting).size(), false, false);
+}
+
 BENCHMARK(BM_PlainText10MB_Open)->Unit(benchmark::kMillisecond)->Iterations(3);
 BENCHMARK(BM_PlainText10MB_OpenAndSave)->Unit(benchmark::kMillisecond)->Iterations(3);
 BENCHMARK(BM_Rtf2MB_Open)->Unit(benchmark::kMillisecond)->Iterations(3);
 BENCHMARK(BM_Rtf2MB_OpenAndSave)->Unit(benchmark::kMillisecond)->Iterations(3);
+BENCHMARK(BM_Rtf100000Fonts_OpenAndSave)->Unit(benchmark::kMillisecond)->Iterations(1);
+BENCHMARK(BM_Rtf100000Sizes_OpenAndSave)->Unit(benchmark::kMillisecond)->Iterations(1);
+BENCHMARK(BM_Rtf100000Colours_OpenAndSave)->Unit(benchmark::kMillisecond)->Iterations(1);
+BENCHMARK(BM_RtfNesting10MB_Open)->Unit(benchmark::kMillisecond)->Iterations(1);
 
 } // namespace
 

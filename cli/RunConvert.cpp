@@ -8,6 +8,7 @@
 #include "conversion/UnicodeConversion.h"
 #include "toolkit/Cp932.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
@@ -28,7 +29,6 @@ namespace sorvanti {
 namespace {
 
 constexpr std::string_view kProgram = "sorvanti-convert";
-constexpr size_t kBlock = size_t{1} << 20;
 constexpr const char* kStdinName = "標準入力";
 constexpr const char* kStdoutName = "標準出力";
 
@@ -465,6 +465,43 @@ public:
         return true;
     }
 
+    // A line too long to hold at once is handed over in parts with feed() and ended with
+    // finish(); the result is the same as convert() of the whole line. Only a few dozen
+    // bytes of it stay behind between parts: the matcher never looks further ahead than
+    // one word. Both return false when the line is not valid UTF-8 (in UTF-8 mode).
+    bool feed(std::string_view part, std::string& out) {
+        if (!utf8_) {
+            held_.append(part);
+            convertHeld(out);
+            return true;
+        }
+        heldUtf8_.append(part);
+        const size_t complete = completeUtf8(heldUtf8_);
+        text_.clear();
+        if (!cp932::fromUtf8Append(std::string_view(heldUtf8_).substr(0, complete), text_))
+            return false;
+        heldUtf8_.erase(0, complete);
+        takeUnicode(out);
+        convertHeld(converted8_);
+        decodeConverted(out, true);
+        return true;
+    }
+
+    bool finish(std::string_view lineEnd, std::string& out) {
+        if (!utf8_) {
+            engine_.convertLine(held_, side_, out);
+            held_.clear();
+        } else {
+            if (!heldUtf8_.empty()) {
+                heldUtf8_.clear(); // a sequence cut off by the end of the line
+                return false;
+            }
+            endRun(out);
+        }
+        out.append(lineEnd);
+        return true;
+    }
+
     // Converts `region`, whole lines each ending with LF, appending to `out`. Returns
     // the number of lines converted; when a line is not valid UTF-8 it stops there and
     // sets `invalid`.
@@ -492,11 +529,85 @@ public:
     }
 
 private:
+    // Bytes kept back from a part: more than the longest word.
+    static constexpr size_t kKeep = DictionaryTable::kMaxWordBytes + 1;
+
+    // Converts what the bytes held decide (code page 932 text, in UTF-8 mode the run of
+    // encodable characters not yet ended) and keeps the rest.
+    void convertHeld(std::string& out) {
+        if (held_.size() < 2 * kKeep)
+            return;
+        const size_t done = engine_.convertPart(held_, held_.size() - kKeep, side_, out);
+        held_.erase(0, done);
+    }
+
+    // Length of `s` without an incomplete UTF-8 sequence at its end, which the next part
+    // completes.
+    static size_t completeUtf8(std::string_view s) {
+        for (size_t back = 1; back <= 3 && back <= s.size(); ++back) {
+            const auto c = static_cast<unsigned char>(s[s.size() - back]);
+            if ((c & 0xC0) == 0x80)
+                continue;
+            const size_t length = c >= 0xF0 ? 4 : c >= 0xE0 ? 3 : c >= 0xC0 ? 2 : 1;
+            return length > back ? s.size() - back : s.size();
+        }
+        return s.size();
+    }
+
+    // UTF-8 mode: splits text_ as convertUnicodeLine() does, into runs of characters with a
+    // code page 932 form, each converted on its own, and the characters between them.
+    void takeUnicode(std::string& out) {
+        const std::u16string_view text = text_;
+        size_t pos = 0;
+        while (pos < text.size()) {
+            size_t runEnd = cp932::findUnencodable(text.substr(pos), false);
+            runEnd = runEnd == std::u16string_view::npos ? text.size() : pos + runEnd;
+            cp932::encodeAppend(text.substr(pos, runEnd - pos), held_);
+            pos = runEnd;
+            if (pos < text.size()) {
+                endRun(out);
+                size_t units = 1;
+                cp932::encodable(text, pos, &units);
+                cp932::toUtf8Append(text.substr(pos, units), out);
+                pos += units;
+            }
+        }
+    }
+
+    void endRun(std::string& out) {
+        engine_.convertLine(held_, side_, converted8_);
+        held_.clear();
+        decodeConverted(out, false);
+    }
+
+    // Decodes the converted bytes of the run; with `more`, a last byte that may start a
+    // character with the next one waits for it.
+    void decodeConverted(std::string& out, bool more) {
+        decoded_.clear();
+        cp932::decodeAppend(converted8_, decoded_);
+        size_t keep = 0;
+        if (more && !decoded_.empty() &&
+            decoded_.back() ==
+                cp932::kRawByteBase + static_cast<unsigned char>(converted8_.back())) {
+            decoded_.pop_back();
+            keep = 1;
+        }
+        cp932::toUtf8Append(decoded_, out);
+        converted8_.erase(0, converted8_.size() - keep);
+    }
+
     Engine engine_;
     int side_;
     bool utf8_;
     std::u16string text_;
     std::u16string converted_;
+    // A line handed over in parts: its bytes not yet converted (code page 932 text, or in
+    // UTF-8 mode the open run in code page 932), an incomplete UTF-8 sequence, converted
+    // bytes not yet decoded.
+    std::string held_;
+    std::string heldUtf8_;
+    std::string converted8_;
+    std::u16string decoded_;
 };
 
 // Reads the inputs block by block, converts their lines and hands the result to the
@@ -505,16 +616,18 @@ private:
 // own (lines are independent, and the table is only read), then appended in order.
 class Converter {
 public:
-    Converter(const DictionaryTable& table, int side, bool utf8, bool parallel, Output& output,
-              Progress& progress)
+    Converter(const DictionaryTable& table, int side, bool utf8, bool parallel, size_t block,
+              Output& output, Progress& progress)
         : table_(table), side_(side), utf8_(utf8), parallel_(parallel), output_(output),
-          progress_(progress), lines_(table, side, utf8), block_(kBlock, '\0') {
-        pending_.reserve(2 * kBlock);
+          progress_(progress), lines_(table, side, utf8), block_(std::max<size_t>(block, 1), '\0') {
+        pending_.reserve(2 * block_.size());
     }
 
     void run(Input& input) {
         carry_.clear();
         lineNumber_ = 0;
+        longLine_ = false;
+        const size_t blockSize = block_.size();
         for (;;) {
             size_t n = input.read(block_.data(), block_.size());
             if (n == 0)
@@ -524,33 +637,40 @@ public:
             const auto* lastLf = static_cast<const char*>(memrchr(block.data(), '\n', n));
             if (!lastLf) {
                 carry_.append(block); // a line longer than a block
+                if (carry_.size() >= blockSize)
+                    feedLongLine(input);
             } else {
                 size_t end = static_cast<size_t>(lastLf - block.data()) + 1;
                 std::string_view lines = block.substr(0, end);
-                if (!carry_.empty()) {
+                if (!carry_.empty() || longLine_) {
                     // The line begun in the previous block ends in this one.
                     size_t lf = lines.find('\n') + 1;
                     carry_.append(lines.substr(0, lf));
-                    convertRegion(input, carry_);
+                    if (longLine_)
+                        finishLongLine(input, true);
+                    else
+                        convertRegion(input, carry_);
                     carry_.clear();
                     lines.remove_prefix(lf);
                 }
                 convertRegion(input, lines);
                 carry_.append(block.substr(end));
             }
-            if (pending_.size() >= kBlock) {
+            if (pending_.size() >= blockSize) {
                 output_.write(pending_);
                 pending_.clear();
             }
             progress_.update(done_);
         }
         // A last line without a line feed: converted whole, a CR at its end included.
-        if (!carry_.empty()) {
+        if (longLine_) {
+            finishLongLine(input, false);
+        } else if (!carry_.empty()) {
             ++lineNumber_;
             if (!lines_.convert(carry_, {}, pending_))
                 throw notUtf8(input);
-            carry_.clear();
         }
+        carry_.clear();
     }
 
     void finish() {
@@ -560,6 +680,37 @@ public:
 
 private:
     static constexpr size_t kParallelMin = 256 * 1024;
+
+    // Hands the line held in carry_ to the line converter, all but a CR at its end (it
+    // stays out of the line if a line feed follows), so that memory stays flat however
+    // long the line is.
+    void feedLongLine(const Input& input) {
+        const size_t keep = carry_.back() == '\r' ? 1 : 0;
+        if (!lines_.feed(std::string_view(carry_).substr(0, carry_.size() - keep), pending_)) {
+            ++lineNumber_;
+            throw notUtf8(input);
+        }
+        carry_.erase(0, carry_.size() - keep);
+        longLine_ = true;
+    }
+
+    // Ends the line begun by feedLongLine() with the rest in carry_ (and its LF when `lf`).
+    void finishLongLine(const Input& input, bool lf) {
+        std::string_view rest = carry_;
+        std::string_view lineEnd;
+        if (lf) {
+            rest.remove_suffix(1);
+            lineEnd = "\n";
+            if (!rest.empty() && rest.back() == '\r') {
+                rest.remove_suffix(1);
+                lineEnd = "\r\n";
+            }
+        }
+        ++lineNumber_;
+        if (!lines_.feed(rest, pending_) || !lines_.finish(lineEnd, pending_))
+            throw notUtf8(input);
+        longLine_ = false;
+    }
 
     void convertRegion(const Input& input, std::string_view region) {
         size_t split = region.size();
@@ -633,6 +784,7 @@ private:
     std::unique_ptr<LineConverter> second_;
     std::string block_;
     std::string carry_;
+    bool longLine_ = false; // part of the current line has gone to lines_.feed()
     std::string pending_;
     std::string secondPending_;
     int64_t done_ = 0;
@@ -655,6 +807,10 @@ int convert(const Options& options, std::istream& in, std::ostream& out, std::os
             << " 行は、UTF-8 として正しくないか CP932 にない文字を含むため読み飛ばしました"
                " (--check で一覧できます)\n";
     }
+    if (loaded.sizeLimitReached) {
+        err << kProgram << ": 警告: 辞書が " << (kMaxDictionaryBytes >> 20)
+            << " MB を超えたため、その先を読み込みませんでした: " << dictionaryUsed << '\n';
+    }
 
     std::vector<std::string> paths = options.files;
     if (paths.empty())
@@ -671,8 +827,8 @@ int convert(const Options& options, std::istream& in, std::ostream& out, std::os
                                          ? std::make_unique<Output>(options.output)
                                          : std::make_unique<Output>(out);
     Progress progress(err, env.stderrIsTerminal, total, env.progressThreshold);
-    Converter converter(*table, options.reverse ? 1 : 0, options.utf8, env.parallel, *output,
-                        progress);
+    Converter converter(*table, options.reverse ? 1 : 0, options.utf8, env.parallel, env.blockBytes,
+                        *output, progress);
     try {
         for (const std::string& path : paths) {
             Input input(path, in);

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <iosfwd>
 #include <string>
@@ -22,6 +23,9 @@ struct ConvertEnv {
     // Whether large blocks are converted on two threads (the machine has more than one
     // core); the result is the same either way.
     bool parallel = false;
+    // Bytes read at a time. A longer line is converted in parts as it is read, so memory
+    // stays within a few blocks whatever the line length.
+    size_t blockBytes = size_t{1} << 20;
 };
 
 // The environment of the running program: its folders from /proc/self/exe and the user's

@@ -1,5 +1,7 @@
 #include "conversion/DictionaryEncoding.h"
 
+#include "conversion/DictionaryLoader.h"
+
 #include "toolkit/Cp932.h"
 
 #include <algorithm>
@@ -36,10 +38,6 @@ std::string linesNotTakenNotice(int64_t lines, int64_t firstLine) {
     return notice + "は、使えない文字があるため読み飛ばしました。";
 }
 
-namespace {
-constexpr size_t kFormatReadLimit = size_t{16} << 20;
-} // namespace
-
 DictionaryFileFormat dictionaryFileFormat(const std::string& path) {
     DictionaryFileFormat format;
     std::unique_ptr<std::FILE, FileCloser> file(std::fopen(path.c_str(), "rb"));
@@ -52,7 +50,7 @@ DictionaryFileFormat dictionaryFileFormat(const std::string& path) {
     size_t got;
     // A dictionary is far smaller; the bound keeps a path to an endless file (a device, a
     // pipe) from holding the window.
-    size_t left = kFormatReadLimit;
+    size_t left = size_t(kMaxDictionaryBytes);
     while (left > 0 &&
            (got = std::fread(buffer, 1, std::min(sizeof buffer, left), file.get())) > 0) {
         left -= got;

@@ -87,13 +87,19 @@ LoadResult loadDictionaryFile(DictionaryTable& table, const std::string& path) {
     }
     result.opened = true;
 
-    // The encoding is known only once the whole file is seen: a first pass finds it.
+    // The encoding is known only once the whole file is seen: a first pass finds it, over
+    // no more than the load itself reads, so that a file that never ends ends this pass too.
     textencoding::Detector detector;
     {
         char buffer[64 * 1024];
         size_t got;
-        while ((got = std::fread(buffer, 1, sizeof buffer, file.get())) > 0)
+        int64_t left = kMaxDictionaryBytes;
+        while (left > 0 &&
+               (got = std::fread(buffer, 1, size_t(std::min<int64_t>(sizeof buffer, left)),
+                                 file.get())) > 0) {
             detector.feed({buffer, got});
+            left -= int64_t(got);
+        }
     }
     const textencoding::Detected detected = detector.result();
     result.encoding = detected.encoding;
@@ -146,7 +152,15 @@ LoadResult loadDictionaryFile(DictionaryTable& table, const std::string& path) {
 
     char buffer[64 * 1024];
     size_t got;
+    int64_t total = 0;
     while ((got = std::fread(buffer, 1, sizeof buffer, file.get())) > 0) {
+        // A file that never ends (a device, a pipe that keeps writing) would otherwise be
+        // read for ever; nothing that size is a dictionary.
+        if (total + int64_t(got) > kMaxDictionaryBytes) {
+            got = size_t(kMaxDictionaryBytes - total);
+            result.sizeLimitReached = true;
+        }
+        total += int64_t(got);
         for (size_t i = 0; i < got; ++i) {
             const char c = buffer[i];
             // Text mode: a carriage return directly before a line feed is dropped as the
@@ -161,8 +175,10 @@ LoadResult loadDictionaryFile(DictionaryTable& table, const std::string& path) {
             else
                 take(c);
         }
+        if (result.sizeLimitReached)
+            break;
     }
-    if (std::ferror(file.get())) {
+    if (!result.sizeLimitReached && std::ferror(file.get())) {
         result.complete = false;
         result.error = std::strerror(errno);
     }

@@ -17,12 +17,17 @@ namespace sorvanti {
 // Example: "  abc\t\tdef\n" gives "abc" (returns 5) at side 0, then "def" at side 1.
 size_t readField(std::string_view line, size_t pos, int side, DictionaryEntry& slot);
 
+// The most a dictionary load reads: 16 MiB, a hundred times the most that 2000 entries of
+// two 40-byte words fill, even with long comments. What follows is not read.
+constexpr int64_t kMaxDictionaryBytes = int64_t{16} << 20;
+
 struct LoadResult {
-    bool opened = false;        // false: the file could not be opened; table untouched
-    bool complete = true;       // false: a read error cut the file short (see error)
-    int32_t entries = 0;        // entries now in the table
-    int64_t entriesDropped = 0; // entry lines past the table's capacity that were not taken
-    std::string error;          // the system's reason when !opened or !complete
+    bool opened = false;           // false: the file could not be opened; table untouched
+    bool complete = true;          // false: a read error cut the file short (see error)
+    int32_t entries = 0;           // entries now in the table
+    int64_t entriesDropped = 0;    // entry lines past the table's capacity that were not taken
+    bool sizeLimitReached = false; // reading stopped after kMaxDictionaryBytes
+    std::string error;             // the system's reason when !opened or !complete
     textencoding::Encoding encoding = textencoding::Encoding::Cp932;
     // UTF-8 lines that could not go into the table (invalid UTF-8, or a character that
     // code page 932 lacks), and the number of the first of them.
@@ -32,9 +37,10 @@ struct LoadResult {
 
 // Replaces the table's path with `path`, then reads the file into the table
 // (text mode, 256-byte line buffer, field reader). A UTF-8 file (textencoding::detect)
-// is turned into code page 932 line by line first; its mark is left out. Stops taking entries at
-// capacity; the rest of the file is still scanned, into a slot outside the table, only to count the
-// entries it would have given (entriesDropped).
+// is turned into code page 932 line by line first; its mark is left out. Stops taking
+// entries at capacity; the rest of the file is still scanned, into a slot outside the table,
+// only to count the entries it would have given (entriesDropped). Reads at most
+// kMaxDictionaryBytes, so that a file that never ends (/dev/zero) ends the load too.
 LoadResult loadDictionaryFile(DictionaryTable& table, const std::string& path);
 
 // programDir + "辞書/" + name + ".txt". A '/' is put after programDir when it lacks one.

@@ -17,7 +17,8 @@ uint64_t nextGeneration() {
 
 void storeWord(DictionaryEntry& slot, int side, std::string_view word) {
     const size_t stored = std::min(word.size(), size_t{DictionaryTable::kMaxWordBytes});
-    std::memcpy(slot.word[side], word.data(), stored);
+    if (stored > 0) // an empty word may have no data, and memcpy must never see null
+        std::memcpy(slot.word[side], word.data(), stored);
     slot.word[side][stored] = '\0';
     slot.length[side] = static_cast<int16_t>(stored);
 }

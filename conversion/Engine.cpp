@@ -555,6 +555,16 @@ void Engine::syncSide(int side) {
 }
 
 void Engine::convertLine(std::string_view line, int side, std::string& out) {
+    convertSpan(line, line.size(), side, out);
+}
+
+size_t Engine::convertPart(std::string_view text, size_t stop, int side, std::string& out) {
+    return convertSpan(text, std::min(stop, text.size()), side, out);
+}
+
+// Converts the positions of `line` before `stop`; a match or a double-byte character that
+// begins there may end after it. Returns where the next position begins.
+size_t Engine::convertSpan(std::string_view line, size_t stop, int side, std::string& out) {
     syncSide(side);
     const SideIndex& sideIndex = index_->side[side];
     const SideIndex::View index = sideIndex.view();
@@ -603,7 +613,7 @@ void Engine::convertLine(std::string_view line, int side, std::string& out) {
         i = 0;
     };
 
-    while (i < n) {
+    while (i < stop) {
         unsigned step = kSteps.step[original[i]];
         if (step == 0) {
             if (watch) {
@@ -685,10 +695,14 @@ void Engine::convertLine(std::string_view line, int side, std::string& out) {
             i += (step == 2 && i + 1 < n) ? 2 : 1;
         }
     }
-    room(n - runStart);
-    std::memcpy(dst, line.data() + runStart, n - runStart);
-    dst += n - runStart;
+    // An empty line may have no data at all, and memcpy must never see a null pointer.
+    if (i > runStart) {
+        room(i - runStart);
+        std::memcpy(dst, line.data() + runStart, i - runStart);
+        dst += i - runStart;
+    }
     out.resize(static_cast<size_t>(dst - out.data()));
+    return i;
 }
 
 std::string Engine::convertLine(std::string_view line, int side) {

@@ -39,6 +39,14 @@ public:
     void convertLine(std::string_view line, int side, std::string& out);
     std::string convertLine(std::string_view line, int side);
 
+    // Converts the beginning of a line that is handed over in parts (a line too long to
+    // hold): every position before `stop` whose match needs at most the bytes of `text`,
+    // which is so when at least kMaxWordBytes + 1 bytes of `text` follow `stop` (a word
+    // is at most that long). Appends the result and returns how many bytes of `text` it
+    // covers (at least `stop`, on a character boundary); the rest begins the next part.
+    // Converting a line in parts this way gives exactly what convertLine gives.
+    size_t convertPart(std::string_view text, size_t stop, int side, std::string& out);
+
     // One output line for each input line, in order.
     std::vector<std::string> convertText(const std::vector<std::string>& lines, int side);
 
@@ -50,6 +58,7 @@ public:
 private:
     struct Index;
     void syncSide(int side);
+    size_t convertSpan(std::string_view line, size_t stop, int side, std::string& out);
     const DictionaryTable& table_;
     std::unique_ptr<Index> index_;
 };

@@ -13,6 +13,7 @@
 #include <cerrno>
 #include <map>
 #include <string>
+#include <unordered_map>
 #include <unordered_set>
 #include <vector>
 
@@ -40,6 +41,31 @@ struct CharProps {
     bool hidden = false;
     bool operator==(const CharProps&) const = default;
 };
+
+struct CharPropsHash {
+    size_t operator()(const CharProps& p) const {
+        size_t h = std::hash<int>()(p.font);
+        auto mix = [&h](size_t v) { h ^= v + 0x9E3779B97F4A7C15ULL + (h << 6) + (h >> 2); };
+        mix(std::hash<int>()(p.halfPoints));
+        mix(std::hash<int>()(p.color));
+        mix(size_t(p.bold) | size_t(p.italic) << 1 | size_t(p.underline) << 2 |
+            size_t(p.strike) << 3 | size_t(p.hidden) << 4);
+        return h;
+    }
+};
+
+// Font table entries past this many are not kept: text in them takes the default face.
+// Real documents name a few dozen faces; every distinct face costs the text layout a font
+// look-up of its own (some milliseconds each), which with thousands of them takes seconds.
+constexpr size_t kMaxFonts = 400;
+
+// The largest size word processors offer (1638 pt, in half points); larger ones are taken as
+// this. Rasterising glyphs of tens of thousands of points takes the layout minutes.
+constexpr int kMaxHalfPoints = 3276;
+
+// Groups nested deeper than this are skipped with all they hold. Word processors stop at a
+// few thousand; without a bound every "{" keeps a copy of the state.
+constexpr size_t kMaxGroupDepth = 3000;
 
 // Which kind of characters the next associated properties (\af, \afs, \ab, \ai) are for.
 // Only those given for double-byte text matter here: they format the East Asian characters.
@@ -244,24 +270,30 @@ public:
             return;
         }
         iconv(cd, nullptr, nullptr, nullptr, nullptr);
-        std::u16string buffer(bytes.size() * 2 + 4, u'\0');
+        // Room for a held-back character and its combining mark on top of one unit per byte.
+        std::u16string buffer(bytes.size() * 2 + 8, u'\0');
         char* in = const_cast<char*>(bytes.data());
         size_t inLeft = bytes.size();
         char* outPtr = reinterpret_cast<char*>(buffer.data());
         size_t outLeft = buffer.size() * sizeof(char16_t);
+        // The converters of code pages 1255 and 1258 hold back the last base character in
+        // case a combining mark follows; only a call without input hands it over.
+        auto flush = [&] { iconv(cd, nullptr, nullptr, &outPtr, &outLeft); };
         while (inLeft > 0) {
             if (iconv(cd, &in, &inLeft, &outPtr, &outLeft) != size_t(-1))
                 break;
             if (errno == E2BIG)
                 break; // cannot happen with the buffer's size; stop rather than loop
-            // An invalid or cut-off sequence: one replacement character per byte.
+            // An invalid or cut-off sequence: one replacement character per byte, after
+            // what came before it.
+            flush();
             *reinterpret_cast<char16_t*>(outPtr) = u'\uFFFD';
             outPtr += sizeof(char16_t);
             outLeft -= sizeof(char16_t);
             ++in;
             --inLeft;
-            iconv(cd, nullptr, nullptr, nullptr, nullptr);
         }
+        flush();
         const size_t units = size_t(outPtr - reinterpret_cast<char*>(buffer.data())) / 2;
         out.append(reinterpret_cast<const QChar*>(buffer.data()), qsizetype(units));
     }
@@ -336,10 +368,13 @@ private:
     bool collectsText() const { return state_.dest == Dest::Text; }
     QTextCharFormat formatOf(const CharProps& props) const;
 
+    Font* fontEntry();
+
     std::string_view src_;
     size_t pos_ = 0;
     std::vector<State> stack_;
     State state_;
+    size_t tooDeep_ = 0; // groups open beyond kMaxGroupDepth, skipped whole
     bool started_ = false;
     bool finished_ = false;
 
@@ -359,6 +394,10 @@ private:
 
     QString text_;
     std::vector<Run> runs_;
+    // The character properties of each paragraph mark, in order: the formatting of the
+    // paragraph it ends (an empty paragraph has no other). One more than the marks left in
+    // text_, for the last paragraph.
+    std::vector<CharProps> marks_;
     Decoders decoders_;
 };
 
@@ -447,11 +486,16 @@ void Parser::parse() {
         }
     }
     flushBytes();
+    // A file cut off inside its font table: the last name is taken as if its entry ended.
+    finishFontName();
     // A final paragraph mark ends the last paragraph; it opens no further one.
     if (text_.endsWith(QChar::ParagraphSeparator)) {
         text_.chop(1);
         while (!runs_.empty() && runs_.back().start >= text_.size())
             runs_.pop_back();
+    } else {
+        // The last paragraph has no mark of its own: it keeps the formatting of its text.
+        marks_.push_back(runs_.empty() ? state_.props : runs_.back().props);
     }
 }
 
@@ -462,10 +506,18 @@ void Parser::openGroup() {
         started_ = true;
         return; // the document's own group
     }
+    if (tooDeep_ > 0 || stack_.size() >= kMaxGroupDepth) {
+        ++tooDeep_;
+        return;
+    }
     stack_.push_back(state_);
 }
 
 void Parser::closeGroup() {
+    if (tooDeep_ > 0) {
+        --tooDeep_;
+        return;
+    }
     flushBytes();
     skip_ = 0;
     if (state_.dest == Dest::FontTable)
@@ -492,11 +544,16 @@ int Parser::currentCodepage() const {
     return codepageOfCharset(it->second.charset, documentCodepage_);
 }
 
-void Parser::finishFontName() {
+Font* Parser::fontEntry() {
     const auto it = fonts_.find(fontEntry_);
-    if (it == fonts_.end() || it->second.nameDone)
+    return it == fonts_.end() ? nullptr : &it->second;
+}
+
+void Parser::finishFontName() {
+    Font* entry = fontEntry();
+    if (!entry || entry->nameDone)
         return;
-    Font& font = it->second;
+    Font& font = *entry;
     const int cp =
         font.codepage > 0 ? font.codepage : codepageOfCharset(font.charset, documentCodepage_);
     decoders_.decodeAppend(cp, font.nameBytes, font.name);
@@ -506,6 +563,8 @@ void Parser::finishFontName() {
 }
 
 void Parser::textByte(unsigned char b) {
+    if (tooDeep_ > 0)
+        return;
     if (skip_ > 0) {
         --skip_;
         return;
@@ -521,13 +580,13 @@ void Parser::textByte(unsigned char b) {
         pending_.push_back(char(b));
         break;
     case Dest::FontTable: {
-        auto it = fonts_.find(fontEntry_);
-        if (it == fonts_.end() || it->second.nameDone)
+        Font* font = fontEntry();
+        if (!font || font->nameDone)
             return;
         if (b == ';')
             finishFontName();
         else
-            it->second.nameBytes.push_back(char(b));
+            font->nameBytes.push_back(char(b));
         break;
     }
     case Dest::ColorTable:
@@ -544,6 +603,8 @@ void Parser::textByte(unsigned char b) {
 }
 
 void Parser::hexByte(unsigned char b) {
+    if (tooDeep_ > 0)
+        return;
     if (skip_ > 0) {
         --skip_;
         return;
@@ -555,9 +616,9 @@ void Parser::hexByte(unsigned char b) {
         }
         pending_.push_back(char(b));
     } else if (state_.dest == Dest::FontTable) {
-        auto it = fonts_.find(fontEntry_);
-        if (it != fonts_.end() && !it->second.nameDone)
-            it->second.nameBytes.push_back(char(b));
+        Font* font = fontEntry();
+        if (font && !font->nameDone)
+            font->nameBytes.push_back(char(b));
     }
 }
 
@@ -612,7 +673,18 @@ void Parser::appendText(QStringView text) {
 void Parser::appendRun(QStringView text, const CharProps& props) {
     if (runs_.empty() || !(runs_.back().props == props))
         runs_.push_back(Run{text_.size(), props});
+    const qsizetype start = text_.size();
     text_.append(text);
+    // Every character that the text document takes as the end of a block becomes a
+    // paragraph mark, so that marks_ holds one entry per block.
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const char16_t c = text[i].unicode();
+        if (c == QChar::ParagraphSeparator || c == u'\n' || c == u'\r' || c == 0xFDD0 ||
+            c == 0xFDD1) {
+            text_[start + i] = QChar::ParagraphSeparator;
+            marks_.push_back(props);
+        }
+    }
 }
 
 void Parser::paragraph() {
@@ -638,6 +710,8 @@ void Parser::cellEnd() {
 }
 
 void Parser::controlSymbol(char c) {
+    if (tooDeep_ > 0)
+        return;
     // Escaped braces and backslashes are text bytes of the current code page.
     if (c == '\\' || c == '{' || c == '}') {
         textByte(static_cast<unsigned char>(c));
@@ -675,15 +749,17 @@ void Parser::controlSymbol(char c) {
 }
 
 void Parser::controlWord(std::string_view w, bool hasParam, int param) {
+    if (tooDeep_ > 0)
+        return;
     if (w == "u") {
         flushBytes();
         const int unit = param < 0 ? param + 65536 : param;
         if (state_.dest == Dest::Text && unit > 0 && unit <= 0xFFFF) {
             appendChar(char16_t(unit));
         } else if (state_.dest == Dest::FontTable && unit > 0 && unit <= 0xFFFF) {
-            auto it = fonts_.find(fontEntry_);
-            if (it != fonts_.end() && !it->second.nameDone) {
-                Font& font = it->second;
+            Font* entry = fontEntry();
+            if (entry && !entry->nameDone) {
+                Font& font = *entry;
                 decoders_.decodeAppend(font.codepage > 0
                                            ? font.codepage
                                            : codepageOfCharset(font.charset, documentCodepage_),
@@ -739,11 +815,12 @@ void Parser::controlWord(std::string_view w, bool hasParam, int param) {
         if (w == "f") {
             finishFontName();
             fontEntry_ = param;
-            fonts_[param];
-        } else if (w == "fcharset") {
-            fonts_[fontEntry_].charset = param;
-        } else if (w == "cpg") {
-            fonts_[fontEntry_].codepage = param;
+            if (fonts_.size() < kMaxFonts)
+                fonts_[param];
+        } else if (Font* font = fontEntry(); font && w == "fcharset") {
+            font->charset = param;
+        } else if (font && w == "cpg") {
+            font->codepage = param;
         }
         return;
     case Dest::ColorTable:
@@ -866,11 +943,14 @@ void Parser::controlWord(std::string_view w, bool hasParam, int param) {
 
 QTextCharFormat Parser::formatOf(const CharProps& props) const {
     QTextCharFormat format;
-    const auto font = fonts_.find(props.font >= 0 ? props.font : defaultFont_);
+    // A font the table does not hold (or no longer keeps) takes the document's default face.
+    auto font = fonts_.find(props.font >= 0 ? props.font : defaultFont_);
+    if (font == fonts_.end())
+        font = fonts_.find(defaultFont_);
     if (font != fonts_.end() && !font->second.name.isEmpty())
         format.setFontFamilies(QStringList{font->second.name});
     if (props.halfPoints > 0)
-        format.setFontPointSize(props.halfPoints / 2.0);
+        format.setFontPointSize(std::min(props.halfPoints, kMaxHalfPoints) / 2.0);
     format.setFontWeight(props.bold ? QFont::Bold : QFont::Normal);
     format.setFontItalic(props.italic);
     format.setFontUnderline(props.underline);
@@ -886,18 +966,42 @@ void Parser::build(QTextDocument& doc) {
     QTextCursor cursor(&doc);
     cursor.beginEditBlock();
     doc.clear(); // inside the edit: see plaintext::setDocumentText()
-    std::vector<std::pair<CharProps, QTextCharFormat>> formats;
+    // Equal properties share one format, so the document's format table stays as small as
+    // the number of distinct formats.
+    std::unordered_map<CharProps, QTextCharFormat, CharPropsHash> formats;
+    auto formatFor = [&](const CharProps& props) -> const QTextCharFormat& {
+        auto [it, added] = formats.try_emplace(props);
+        if (added)
+            it->second = formatOf(props);
+        return it->second;
+    };
+    size_t mark = 0;
+    auto endBlock = [&] {
+        // A block takes the formatting of its own mark; an empty one has no other.
+        if (mark < marks_.size())
+            cursor.setBlockCharFormat(formatFor(marks_[mark]));
+        ++mark;
+    };
     for (size_t i = 0; i < runs_.size(); ++i) {
         const Run& run = runs_[i];
         const qsizetype end = i + 1 < runs_.size() ? runs_[i + 1].start : text_.size();
-        auto it = std::find_if(formats.begin(), formats.end(),
-                               [&](const auto& f) { return f.first == run.props; });
-        if (it == formats.end())
-            it = formats.insert(formats.end(), {run.props, formatOf(run.props)});
-        if (i == 0)
-            cursor.setBlockCharFormat(it->second);
-        cursor.insertText(text_.mid(run.start, end - run.start), it->second);
+        const QTextCharFormat& format = formatFor(run.props);
+        qsizetype from = run.start;
+        while (from < end) {
+            const qsizetype found =
+                QStringView(text_).mid(from, end - from).indexOf(QChar::ParagraphSeparator);
+            const qsizetype to = found < 0 ? end : from + found;
+            if (to > from)
+                cursor.insertText(text_.mid(from, to - from), format);
+            from = to;
+            if (to < end) {
+                endBlock();
+                cursor.insertBlock(QTextBlockFormat(), format);
+                ++from;
+            }
+        }
     }
+    endBlock();
     cursor.endEditBlock();
     doc.setUndoRedoEnabled(undo);
 }

@@ -5,6 +5,7 @@
 #include <QColor>
 #include <QFontDatabase>
 #include <QGuiApplication>
+#include <QHash>
 #include <QTextBlock>
 #include <QTextDocument>
 #include <QTextFragment>
@@ -68,23 +69,29 @@ private:
     const QTextDocument& doc_;
     std::vector<FontEntry> fonts_;
     std::vector<QColor> colors_;
+    // Table positions by face and by colour: a document with many distinct ones must not
+    // search the tables for each of its runs.
+    QHash<QString, int> fontIndexes_;
+    QHash<QRgb, int> colorIndexes_;
     std::string body_;
 };
 
 int Writer::fontIndex(const QString& family) {
-    for (size_t i = 0; i < fonts_.size(); ++i)
-        if (fonts_[i].family == family)
-            return int(i);
+    const auto found = fontIndexes_.constFind(family);
+    if (found != fontIndexes_.constEnd())
+        return found.value();
     fonts_.push_back({family, isJapaneseFace(family)});
+    fontIndexes_.insert(family, int(fonts_.size() - 1));
     return int(fonts_.size() - 1);
 }
 
 int Writer::colorIndex(const QColor& color) {
     const QRgb rgb = color.rgb();
-    for (size_t i = 0; i < colors_.size(); ++i)
-        if (colors_[i].rgb() == rgb)
-            return int(i) + 1;
+    const auto found = colorIndexes_.constFind(rgb);
+    if (found != colorIndexes_.constEnd())
+        return found.value();
     colors_.push_back(color);
+    colorIndexes_.insert(rgb, int(colors_.size()));
     return int(colors_.size());
 }
 
@@ -191,7 +198,18 @@ void appendText(std::string& out, QStringView text, bool& nonAscii) {
 void appendFontName(std::string& out, const QString& name) {
     std::string escaped;
     bool unused = false;
-    appendText(escaped, name, unused);
+    // Body text writes a tab, a line break and a no-break space as control words, which a
+    // font table does not take as part of a name: there they are written as \uN.
+    qsizetype from = 0;
+    for (qsizetype i = 0; i < name.size(); ++i) {
+        const char16_t c = name[i].unicode();
+        if (c == u'\t' || c == QChar::LineSeparator || c == QChar::Nbsp) {
+            appendText(escaped, QStringView(name).mid(from, i - from), unused);
+            appendUnicode(escaped, c);
+            from = i + 1;
+        }
+    }
+    appendText(escaped, QStringView(name).mid(from), unused);
     for (char c : escaped) {
         if (c == ';')
             out += "\\'3b";

@@ -1,5 +1,6 @@
 #include "toolkit/Cp932.h"
 
+#include <algorithm>
 #include <array>
 #include <cerrno>
 #include <cstdint>
@@ -7,6 +8,9 @@
 #include <memory>
 #include <stdexcept>
 #include <string>
+#include <tuple>
+#include <utility>
+#include <vector>
 
 namespace sorvanti::cp932 {
 
@@ -28,6 +32,10 @@ struct Tables {
     std::array<bool, 256> lead{};            // starts a two-byte code in glibc's view
     std::array<char16_t, 0x80 * 256> pair{}; // [(lead - 0x80) * 256 + trail], 0 = invalid
     std::array<uint16_t, 0x10000> encode{};
+    // Every code of each character that has more than one, sorted by character: the
+    // encoder's way round a raw lead byte that would take the canonical code's first byte
+    // as its trail.
+    std::vector<std::pair<char16_t, uint16_t>> twins;
 
     Tables() {
         iconv_t dec = iconv_open("UTF-16LE", "CP932");
@@ -107,6 +115,27 @@ struct Tables {
                     encode[c] = static_cast<uint16_t>(l << 8 | t);
             }
         }
+        for (int l = 0x81; l < 256; ++l) {
+            for (int t = 0; t < 256; ++t) {
+                char16_t c = lead[l] ? pair[(l - 0x80) * 256 + t] : 0;
+                if (c != 0 && codes[c] > 1)
+                    twins.emplace_back(c, static_cast<uint16_t>(l << 8 | t));
+            }
+        }
+        for (int b = 0; b < 256; ++b) {
+            if (!lead[b] && !isRawByteEscape(single[b]) && codes[single[b]] > 1)
+                twins.emplace_back(single[b], static_cast<uint16_t>(kSingle | b));
+        }
+        // Within a character, in the order Microsoft prefers them: JIS rows, NEC row 13,
+        // the IBM extensions, then the NEC-selected IBM extensions.
+        auto rank = [](uint16_t code) {
+            const int lead = code < kDouble ? 0 : code >> 8;
+            return lead == 0x87 ? 1 : lead >= 0xFA ? 2 : lead >= 0xED ? 3 : 0;
+        };
+        std::sort(twins.begin(), twins.end(), [&](const auto& a, const auto& b) {
+            return std::tuple(a.first, rank(a.second), a.second) <
+                   std::tuple(b.first, rank(b.second), b.second);
+        });
         for (int c = 0; c < 0x10000; ++c) {
             if (codes[c] > 1) {
                 uint16_t canonical = encodeOne(static_cast<char16_t>(c));
@@ -124,6 +153,28 @@ struct Tables {
         if (code < kDouble)
             return single[code & 0xFF];
         return lead[code >> 8] ? pair[((code >> 8) - 0x80) * 256 + (code & 0xFF)] : 0;
+    }
+
+    // True when the raw byte `rawLead` written just before `code` would be read back
+    // together with the code's first byte as one character.
+    bool fuses(unsigned char rawLead, uint16_t code) const {
+        const unsigned char first = code < kDouble ? code & 0xFF : code >> 8;
+        return pair[(rawLead - 0x80) * 256 + first] != 0;
+    }
+
+    // The code of `c` to write after the raw lead byte `rawLead`: its usual one unless
+    // that would fuse with the raw byte, then a twin code that does not; kNone when every
+    // code of `c` would fuse.
+    uint16_t codeAfterRawLead(unsigned char rawLead, char16_t c) const {
+        const uint16_t code = encode[c];
+        if (code == kNone || !fuses(rawLead, code))
+            return code;
+        auto it = std::lower_bound(twins.begin(), twins.end(), c,
+                                   [](const auto& twin, char16_t key) { return twin.first < key; });
+        for (; it != twins.end() && it->first == c; ++it)
+            if (!fuses(rawLead, it->second))
+                return it->second;
+        return kNone;
     }
 };
 
@@ -183,8 +234,23 @@ void encodeAppend(std::u16string_view text, std::string& out, size_t* firstUnenc
     size_t start = out.size();
     out.resize(start + 2 * text.size());
     char* o = out.data() + start;
+    // A raw lead byte just written (with its position in `text`), or -1: the next code must
+    // not begin with a byte that the reader would take as its trail, or the two bytes would
+    // come back as one different character.
+    int rawLead = -1;
+    size_t rawLeadAt = 0;
     for (size_t i = 0; i < text.size(); ++i) {
         uint16_t code = t.encode[text[i]];
+        if (rawLead >= 0 && code != kNone) {
+            code = t.codeAfterRawLead(static_cast<unsigned char>(rawLead), text[i]);
+            if (code == kNone) {
+                // No code of this character keeps the raw byte apart: the raw byte is what
+                // cannot be written here.
+                first = std::min(first, rawLeadAt);
+                code = t.encode[text[i]];
+            }
+        }
+        rawLead = -1;
         if (code == kNone) {
             if (first == npos)
                 first = i;
@@ -192,6 +258,10 @@ void encodeAppend(std::u16string_view text, std::string& out, size_t* firstUnenc
                 ++i;
         } else if (code < kDouble) {
             *o++ = static_cast<char>(code & 0xFF);
+            if (isRawByteEscape(text[i]) && t.lead[code & 0xFF]) {
+                rawLead = code & 0xFF;
+                rawLeadAt = i;
+            }
         } else {
             *o++ = static_cast<char>(code >> 8);
             *o++ = static_cast<char>(code & 0xFF);
@@ -221,7 +291,17 @@ bool encodable(std::u16string_view text, size_t pos, size_t* units) {
 size_t findUnencodable(std::u16string_view text, bool escapesAreBytes) {
     const Tables& t = tables();
     for (size_t i = 0; i < text.size(); ++i) {
-        if (t.encode[text[i]] == kNone || (!escapesAreBytes && isRawByteEscape(text[i])))
+        const char16_t c = text[i];
+        if (t.encode[c] == kNone)
+            return i;
+        if (!isRawByteEscape(c))
+            continue;
+        if (!escapesAreBytes)
+            return i;
+        // A raw lead byte that every code of the next character would fuse with.
+        const uint16_t code = t.encode[c];
+        if (i + 1 < text.size() && t.lead[code & 0xFF] && t.encode[text[i + 1]] != kNone &&
+            t.codeAfterRawLead(static_cast<unsigned char>(code & 0xFF), text[i + 1]) == kNone)
             return i;
     }
     return npos;

@@ -31,7 +31,11 @@ constexpr bool isRawByteEscape(char16_t c) {
 std::u16string decode(std::string_view bytes);
 void decodeAppend(std::string_view bytes, std::u16string& out);
 
-// Encodes `text`. Characters without a code page 932 form are left out; when
+// Encodes `text`. A raw-byte escape of a lead byte is never written where the reader would
+// take it and the next character's first byte as one character: the next character then gets
+// a twin code that starts otherwise (the one it was read from), and when it has none the
+// escape counts as a character without a form there. So decode(encode(decode(b))) ==
+// decode(b) for every byte string b. Characters without a code page 932 form are left out; when
 // `firstUnencodable` is given it receives the position of the first of them
 // (std::u16string_view::npos when every character was encoded).
 std::string encode(std::u16string_view text, size_t* firstUnencodable = nullptr);
@@ -41,7 +45,8 @@ void encodeAppend(std::u16string_view text, std::string& out, size_t* firstUnenc
 // pair) has a code page 932 form; `units` receives 1 or 2.
 bool encodable(std::u16string_view text, size_t pos, size_t* units = nullptr);
 
-// Position of the first character without a code page 932 form, or npos. With
+// Position of the first character without a code page 932 form (as encode() counts them:
+// a raw lead byte that would fuse with the next character included), or npos. With
 // `escapesAreBytes` false the raw-byte escapes count as characters without a form.
 size_t findUnencodable(std::u16string_view text, bool escapesAreBytes = true);
 

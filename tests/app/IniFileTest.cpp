@@ -222,3 +222,42 @@ TEST_F(IniFileTest, RewriteKeepsPermissionsAndSymbolicLinks) {
 }
 
 } // namespace
+
+TEST_F(IniFileTest, AFinalCrWithoutLfStaysALineEndWhenLinesFollow) {
+    // Each write after such a line must leave the line's value as it was.
+    struct Case {
+        const char* section;
+        const char* key;
+        const char* expected;
+    } cases[] = {
+        {"a", "x", "[a]\r\nk=v\r\nx=1"},            // a key after it in its section
+        {"b", "x", "[a]\r\nk=v\r\n[b]\r\nx=1\r\n"}, // a new section after it
+        {"a", "k", "[a]\r\nk=1\r"},                 // the line itself, in place
+    };
+    for (const Case& c : cases) {
+        put("[a]\r\nk=v\r");
+        IniFile ini(path_);
+        ini.write(c.section, c.key, "1");
+        EXPECT_EQ(contents(), c.expected) << c.section << ' ' << c.key;
+        EXPECT_EQ(ini.read("a", "k"), std::string(c.key == std::string("k") ? "1" : "v"));
+        EXPECT_EQ(ini.read(c.section, c.key), "1");
+    }
+}
+
+TEST_F(IniFileTest, SectionNamesThatCannotBeReadBackAreRefused) {
+    put("[S]\nk=old\n");
+    IniFile ini(path_);
+    // A lead byte at the end would take the closing bracket as its second byte.
+    for (const char* section : {"\x9F", "ab\x81", "\x82\xA0\xE0"}) {
+        EXPECT_THROW(ini.write(section, "k", "v"), sorvanti::Error) << section;
+        EXPECT_EQ(contents(), "[S]\nk=old\n");
+    }
+    // A whole double-byte character at the end is a name like any other, even when its
+    // second byte looks like a bracket or a lead byte.
+    for (const char* section : {"\x82\xA0", "a\x81]", "\x9F\x9F"}) {
+        ini.write(section, "k", "v");
+        ini.write(section, "k", "w");
+        EXPECT_EQ(ini.read(section, "k"), "w") << section;
+    }
+    EXPECT_EQ(contents(), "[S]\nk=old\n[\x82\xA0]\nk=w\n[a\x81]]\nk=w\n[\x9F\x9F]\nk=w\n");
+}

@@ -251,3 +251,16 @@ TEST_F(OiniTest, AFailedWriteRaisesTheErrorWithTheFileNameAndStopsTheShutdown) {
 }
 
 } // namespace
+
+TEST_F(OiniTest, AValueReadAndWrittenBackKeepsItsBytes) {
+    // A byte that starts no character before a character with two codes: written back with
+    // the usual code, the byte and that code would read as another text.
+    Oini ini(program_);
+    for (const std::string raw : {"\x81\xFA\x4A", "\xEE\xEE\x46", "a\x87\xFA\x54"}) {
+        put("[" + kDictSjis + "]\nName=" + raw + "\n");
+        const std::string read = ini.ReadString("辞書", "Name", "");
+        ini.WriteString("辞書", "Name", read);
+        EXPECT_EQ(contents(), "[" + kDictSjis + "]\nName=" + raw + "\n");
+        EXPECT_EQ(ini.ReadString("辞書", "Name", ""), read);
+    }
+}

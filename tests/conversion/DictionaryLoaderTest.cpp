@@ -216,6 +216,25 @@ TEST_F(LoaderTest, CapacityStopsAtTwoThousandAndCountsTheRest) {
     EXPECT_EQ(table.count(), 2);
 }
 
+TEST_F(LoaderTest, AFileThatNeverEndsIsReadUpToTheSizeBound) {
+    // /dev/zero: before the bound, the load read it for ever.
+    auto r = loadDictionaryFile(table, "/dev/zero");
+    EXPECT_TRUE(r.opened);
+    EXPECT_TRUE(r.complete);
+    EXPECT_TRUE(r.sizeLimitReached);
+    EXPECT_EQ(r.entries, 0);
+
+    // Entries up to the bound count; a line cut by it is taken as a last line.
+    std::string file = "a\tb\n";
+    file += std::string(size_t(kMaxDictionaryBytes) - file.size() - 4, '#') + "\n";
+    r = load(file + "c\td\ne\tf\n");
+    EXPECT_TRUE(r.sizeLimitReached);
+    EXPECT_EQ(entriesOf(table), (std::vector<Pair>{{"a", "b"}, {"c", "d"}}));
+
+    r = load(file);
+    EXPECT_FALSE(r.sizeLimitReached);
+}
+
 TEST(DictionaryTable, AppendStoresFortyBytesAndAllowsEmptyWords) {
     DictionaryTable table;
     EXPECT_TRUE(table.appendEntry(std::string(50, 'q'), ""));

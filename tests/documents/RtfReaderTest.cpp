@@ -7,6 +7,13 @@
 
 #include <gtest/gtest.h>
 
+#include <iconv.h>
+#include <sys/resource.h>
+
+#include <set>
+
+#include <string>
+
 using namespace sorvanti;
 using namespace sorvanti::test;
 
@@ -181,4 +188,147 @@ TEST(RtfReader, MalformedNestingIsTolerated) {
     EXPECT_EQ(textOf("{\\rtf1 \\'4"), "\x04");
     EXPECT_EQ(textOf("{\\rtf1 \\bin99999999 x}"), "");
     EXPECT_EQ(textOf("{\\rtf1 \\fs99999999999999999999 \\u99999999 \\uc-5 x\\"), "x");
+}
+
+namespace {
+
+// `sample` as the system converter decodes it, converted in one go and flushed.
+std::u16string systemDecode(const char* codeset, const std::string& sample) {
+    iconv_t cd = iconv_open("UTF-16LE", codeset);
+    if (cd == iconv_t(-1))
+        return u"<no converter>";
+    std::u16string out(sample.size() * 2 + 16, u'\0');
+    char* in = const_cast<char*>(sample.data());
+    size_t inLeft = sample.size();
+    char* o = reinterpret_cast<char*>(out.data());
+    size_t outLeft = out.size() * 2;
+    const bool ok = iconv(cd, &in, &inLeft, &o, &outLeft) != size_t(-1) &&
+                    iconv(cd, nullptr, nullptr, &o, &outLeft) != size_t(-1);
+    iconv_close(cd);
+    if (!ok)
+        return u"<invalid sample>";
+    out.resize((reinterpret_cast<char16_t*>(o) - out.data()));
+    return out;
+}
+
+// Text in `codeset`: every byte from 0x20 that converts on its own, then the characters of
+// a multilingual text that the code set has, as one stream (so shift states are right).
+std::string sampleOf(const char* codeset) {
+    std::string sample;
+    for (int b = 0x20; b < 0x100; ++b) {
+        const std::string one(1, char(b));
+        const std::u16string decoded = systemDecode(codeset, one);
+        if (!decoded.empty() && decoded[0] != u'<')
+            sample += one;
+    }
+    iconv_t cd = iconv_open(codeset, "UTF-8");
+    const std::string text =
+        "日本語 中文 한국어 Ελληνικά Русский עברית العربية Tiếng Việt ไทย ÀÉÎõü";
+    char* in = const_cast<char*>(text.data());
+    size_t inLeft = text.size();
+    char buffer[1024];
+    char* o = buffer;
+    size_t outLeft = sizeof buffer;
+    while (inLeft > 0) {
+        if (iconv(cd, &in, &inLeft, &o, &outLeft) != size_t(-1))
+            break;
+        // A character the code set lacks: step over its UTF-8 bytes.
+        do {
+            ++in;
+            --inLeft;
+        } while (inLeft > 0 && (static_cast<unsigned char>(*in) & 0xC0) == 0x80);
+    }
+    iconv(cd, nullptr, nullptr, &o, &outLeft);
+    iconv_close(cd);
+    sample.append(buffer, size_t(o - buffer));
+    return sample + "z"; // a last base character, which some converters hold back
+}
+
+} // namespace
+
+TEST(RtfReader, TheLastCharacterOfARunIsNotHeldBack) {
+    EXPECT_EQ(textOf("{\\rtf1\\ansi\\ansicpg1258 abc}"), "abc");
+    EXPECT_EQ(textOf("{\\rtf1\\ansi\\ansicpg1255 abc}"), "abc");
+    EXPECT_EQ(textOf("{\\rtf1\\ansi{\\fonttbl{\\f1\\fcharset163 Tahoma;}}\\f1 Vi\\'eat Nam}"),
+              u8("Viêt Nam"));
+    EXPECT_EQ(textOf("{\\rtf1\\ansi\\ansicpg1258 a\\'ecb}"), u8("áb")); // a combining mark
+}
+
+TEST(RtfReader, EveryCodePageDecodesAsTheSystemConverter) {
+    const struct {
+        int codepage;
+        const char* codeset;
+    } pages[] = {
+        {437, "CP437"},       {850, "CP850"},    {874, "CP874"},    {1250, "CP1250"},
+        {1251, "CP1251"},     {1252, "CP1252"},  {1253, "CP1253"},  {1254, "CP1254"},
+        {1255, "CP1255"},     {1256, "CP1256"},  {1257, "CP1257"},  {1258, "CP1258"},
+        {10000, "MACINTOSH"}, {936, "CP936"},    {949, "CP949"},    {950, "CP950"},
+        {1361, "JOHAB"},      {20932, "EUC-JP"}, {51932, "EUC-JP"}, {50220, "ISO-2022-JP"},
+        {65001, "UTF-8"},
+    };
+    for (const auto& page : pages) {
+        const std::string sample = sampleOf(page.codeset);
+        std::string rtf = "{\\rtf1\\ansi\\ansicpg" + std::to_string(page.codepage) + " ";
+        for (unsigned char b : sample) {
+            static const char hex[] = "0123456789abcdef";
+            rtf += "\\'";
+            rtf += hex[b >> 4];
+            rtf += hex[b & 15];
+        }
+        rtf += "}";
+        const std::u16string expected = systemDecode(page.codeset, sample);
+        ASSERT_GT(expected.size(), 20u) << page.codeset;
+        EXPECT_EQ(textOf(rtf), QString::fromStdU16String(expected)) << page.codeset;
+    }
+}
+
+TEST(RtfReader, GroupsNestedBeyondTheBoundAreSkippedWhole) {
+    auto nested = [](int depth, const std::string& inner) {
+        return std::string(size_t(depth), '{') + inner + std::string(size_t(depth), '}');
+    };
+    EXPECT_EQ(textOf("{\\rtf1 a" + nested(2000, "b") + "c}"), "abc");
+    EXPECT_EQ(textOf("{\\rtf1 a" + nested(5000, "b\\par") + "c\\b d}"), "acd");
+    // Formatting inside the skipped groups does not leak out of them.
+    QTextDocument doc;
+    ASSERT_TRUE(RtfReader::read(doc, "{\\rtf1 " + nested(3500, "\\b x") + "y}"));
+    EXPECT_EQ(doc.toRawText(), "y");
+    EXPECT_FALSE(formatAt(doc, "y").font().bold());
+}
+
+TEST(RtfReader, NestingMemoryStaysNearTheFileSize) {
+    // Ten million "{" in a 10 MB file: each kept group would hold a copy of the state.
+    const std::string rtf = "{\\rtf1 " + std::string(10'000'000, '{') + "x";
+    rusage before{};
+    getrusage(RUSAGE_SELF, &before);
+    EXPECT_EQ(textOf(rtf), "");
+    rusage after{};
+    getrusage(RUSAGE_SELF, &after);
+    EXPECT_LT(after.ru_maxrss - before.ru_maxrss, 100 * 1024) << "kB more at the peak";
+}
+
+TEST(RtfReader, FontsPastTheTableBoundTakeTheDefaultFace) {
+    // 100,000 faces, each used once: the layout would look each of them up.
+    std::string rtf = "{\\rtf1\\ansi\\deff0{\\fonttbl";
+    for (int i = 0; i < 100000; ++i)
+        rtf += "{\\f" + std::to_string(i) + " Face" + std::to_string(i) + ";}";
+    rtf += "}";
+    for (int i = 0; i < 100000; i += 97)
+        rtf += "{\\f" + std::to_string(i) + " t" + std::to_string(i) + "}";
+    rtf += "}";
+    QTextDocument doc;
+    ASSERT_TRUE(RtfReader::read(doc, rtf));
+    EXPECT_EQ(family(formatAt(doc, "t97")), "Face97");
+    EXPECT_EQ(family(formatAt(doc, "t388")), "Face388");
+    EXPECT_EQ(family(formatAt(doc, "t485")), "Face0");
+    EXPECT_EQ(family(formatAt(doc, "t99910")), "Face0");
+    // Equal formats are one format of the document.
+    std::set<QString> families;
+    for (const QTextFormat& f : doc.allFormats())
+        if (f.isCharFormat())
+            families.insert(family(f.toCharFormat()));
+    EXPECT_LE(families.size(), 6u);
+    // Sizes past the largest a word processor offers are that size.
+    ASSERT_TRUE(RtfReader::read(doc, "{\\rtf1 {\\fs100000 big}{\\fs3276 max}}"));
+    EXPECT_EQ(formatAt(doc, "big").fontPointSize(), 1638);
+    EXPECT_EQ(formatAt(doc, "max").fontPointSize(), 1638);
 }

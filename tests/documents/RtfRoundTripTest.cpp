@@ -113,3 +113,68 @@ TEST(RtfWriter, UnrtfReadsTheJapaneseText) {
     EXPECT_TRUE(html.contains("<b>")) << html.toStdString();
     EXPECT_TRUE(html.contains("color=\"#ff0000\"")) << html.toStdString();
 }
+
+TEST(RtfRoundTrip, EmptyParagraphsKeepTheirOwnFormatting) {
+    // "a", "" (20 pt bold), "b", "" (20 pt bold): an empty paragraph has only its mark.
+    QTextDocument doc;
+    QTextCursor c = paneCursor(doc);
+    const QTextCharFormat plain = format("IPAGothic", 10);
+    const QTextCharFormat big = format("IPAGothic", 20, true);
+    c.setBlockCharFormat(plain);
+    c.insertText("a", plain);
+    c.insertBlock(QTextBlockFormat(), big);
+    c.insertBlock(QTextBlockFormat(), plain);
+    c.insertText("b", plain);
+    c.insertBlock(QTextBlockFormat(), big);
+
+    const std::string rtf = RtfWriter::write(doc);
+    QTextDocument back;
+    back.setDefaultFont(doc.defaultFont());
+    ASSERT_TRUE(RtfReader::read(back, rtf));
+    ASSERT_EQ(back.blockCount(), 4);
+    const double expectedPoints[] = {10, 20, 10, 20};
+    int i = 0;
+    for (QTextBlock block = back.begin(); block.isValid(); block = block.next(), ++i) {
+        const QTextCharFormat shownFormat =
+            block.length() > 1 ? block.begin().fragment().charFormat() : block.charFormat();
+        EXPECT_EQ(shownFormat.fontPointSize(), expectedPoints[i]) << "block " << i;
+        EXPECT_EQ(shownFormat.fontWeight() == QFont::Bold, expectedPoints[i] == 20) << i;
+    }
+    // Read and written again, the file stays the same, however often.
+    EXPECT_EQ(RtfWriter::write(back), rtf);
+}
+
+TEST(RtfRoundTrip, FaceNamesKeepCharactersThatBodyTextWritesAsControlWords) {
+    for (const char* face : {"A\tB",
+                             "A\xE2\x80\xA8"
+                             "B",
+                             "A\xC2\xA0"
+                             "B",
+                             "A;B{}\\"}) {
+        QTextDocument doc;
+        QTextCursor c = paneCursor(doc);
+        c.insertText("x", format(face, 12));
+        const std::string rtf = RtfWriter::write(doc);
+        QTextDocument back;
+        back.setDefaultFont(doc.defaultFont());
+        ASSERT_TRUE(RtfReader::read(back, rtf));
+        EXPECT_EQ(shown(back), shown(doc)) << face;
+        EXPECT_EQ(RtfWriter::write(back), rtf) << face;
+    }
+}
+
+TEST(RtfRoundTrip, AFileCutOffInItsFontTableReadsAsIfTheEntryEnded) {
+    // The last face name is taken whole (its bytes decoded, blanks around it trimmed), so the
+    // document writes the same file each time it is read and written.
+    for (const char* rtf :
+         {"{\\rtf1\\deff0{\\fonttbl{\\f0 Face\\'0c", "{\\rtf1{\\fonttbl{\\f0 A \\u66?",
+          "{\\rtf1\\deff0{\\fonttbl{\\f0\\fcharset128 \\'82\\'a0 x\\par"}) {
+        QTextDocument doc;
+        ASSERT_TRUE(RtfReader::read(doc, rtf));
+        const std::string written = RtfWriter::write(doc);
+        QTextDocument back;
+        back.setDefaultFont(doc.defaultFont());
+        ASSERT_TRUE(RtfReader::read(back, written));
+        EXPECT_EQ(RtfWriter::write(back), written) << rtf;
+    }
+}

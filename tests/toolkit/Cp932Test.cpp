@@ -246,3 +246,54 @@ TEST(Cp932, EncoderAgreesWithTheSystemConverter) {
     iconv_close(cd);
     EXPECT_EQ(encodableCount, 9206 + 128 + 63); // two-byte, ASCII and half-width katakana
 }
+
+// A raw lead byte followed by a character whose usual code starts with a byte the reader
+// would take as its trail: written so, the two would come back as another character.
+TEST(Cp932, RawLeadByteNeverFusesWithTheNextCharacter) {
+    struct Case {
+        std::string file;
+        std::u16string text;
+    } cases[] = {
+        {bytes({0x81, 0xFA, 0x4A}), u"\uF781Ⅰ"},                  // not 81 87 54 ("∞T")
+        {bytes({0xEE, 0xEE, 0x46}), u"\uF7EE\u73D6"},             // not EE FB 62 ("＇b")
+        {bytes({'x', 0x87, 0xFA, 0x54, 'y'}), u"x\uF787\uFFE2y"}, // ￢ has three codes
+    };
+    for (const Case& c : cases) {
+        const std::u16string text = cp932::decode(c.file);
+        EXPECT_EQ(text, c.text);
+        size_t first = 0;
+        const std::string saved = cp932::encode(text, &first);
+        EXPECT_EQ(saved, c.file);
+        EXPECT_EQ(first, std::u16string_view::npos);
+        EXPECT_EQ(cp932::findUnencodable(text), std::u16string_view::npos);
+        EXPECT_EQ(cp932::decode(saved), text);
+    }
+
+    // Every raw lead byte before every character it does not pair with comes back as the
+    // same text, and as the same bytes unless the character's code is a duplicate.
+    int fused = 0;
+    for (int lead = 0x81; lead <= 0xFC; ++lead) {
+        for (int code = 0x8140; code <= 0xFCFC; ++code) {
+            const std::string file = bytes({lead, code >> 8, code & 0xFF});
+            const std::u16string text = cp932::decode(file);
+            if (text.size() != 2 || !cp932::isRawByteEscape(text[0]))
+                continue; // the lead byte pairs with the next byte, or the code is invalid
+            const std::string saved = cp932::encode(text);
+            ASSERT_EQ(cp932::decode(saved), text) << std::hex << lead << ' ' << code;
+            if (!isNonCanonicalDuplicate(code))
+                ASSERT_EQ(saved, file) << std::hex << lead << ' ' << code;
+            fused += cp932::decode(bytes({lead}) + cp932::encode(text.substr(1))) != text;
+        }
+    }
+    EXPECT_GT(fused, 400) << "cases where the usual code would have fused";
+
+    // Text that no file reads as: a raw lead byte before a character with one code only,
+    // which would fuse. The raw byte is what cannot be written there.
+    const std::u16string cannot[] = {u"\uF781A", u"ab\uF781\uF740"};
+    for (const std::u16string& text : cannot) {
+        size_t first = 0;
+        cp932::encode(text, &first);
+        EXPECT_EQ(first, text.size() - 2);
+        EXPECT_EQ(cp932::findUnencodable(text), text.size() - 2);
+    }
+}
