@@ -63,6 +63,11 @@ constexpr size_t kMaxFonts = 400;
 // this. Rasterising glyphs of tens of thousands of points takes the layout minutes.
 constexpr int kMaxHalfPoints = 3276;
 
+// Distinct sizes handed to the document past this many take the nearest size already in use.
+// Real documents use a dozen; each distinct size is a font engine of its own, and with
+// thousands of them Qt's font cache evicts and reloads engines for seconds.
+constexpr size_t kMaxSizes = 64;
+
 // Groups nested deeper than this are skipped with all they hold. Word processors stop at a
 // few thousand; without a bound every "{" keeps a copy of the state.
 constexpr size_t kMaxGroupDepth = 3000;
@@ -367,6 +372,8 @@ private:
     int currentCodepage() const;
     bool collectsText() const { return state_.dest == Dest::Text; }
     QTextCharFormat formatOf(const CharProps& props) const;
+    // The size (half points) the document gets for `halfPoints`, within kMaxSizes sizes.
+    int boundedSize(int halfPoints) const;
 
     Font* fontEntry();
 
@@ -383,6 +390,7 @@ private:
     std::map<int, Font> fonts_;
     int fontEntry_ = -1;
     std::vector<QColor> colors_;
+    mutable std::vector<int> sizes_; // sorted, at most kMaxSizes
     int red_ = 0, green_ = 0, blue_ = 0;
     bool colorGiven_ = false;
 
@@ -941,6 +949,21 @@ void Parser::controlWord(std::string_view w, bool hasParam, int param) {
     }
 }
 
+int Parser::boundedSize(int halfPoints) const {
+    const auto at = std::lower_bound(sizes_.begin(), sizes_.end(), halfPoints);
+    if (at != sizes_.end() && *at == halfPoints)
+        return halfPoints;
+    if (sizes_.size() < kMaxSizes) {
+        sizes_.insert(at, halfPoints);
+        return halfPoints;
+    }
+    if (at == sizes_.end())
+        return sizes_.back();
+    if (at == sizes_.begin())
+        return *at;
+    return halfPoints - *(at - 1) <= *at - halfPoints ? *(at - 1) : *at;
+}
+
 QTextCharFormat Parser::formatOf(const CharProps& props) const {
     QTextCharFormat format;
     // A font the table does not hold (or no longer keeps) takes the document's default face.
@@ -950,7 +973,7 @@ QTextCharFormat Parser::formatOf(const CharProps& props) const {
     if (font != fonts_.end() && !font->second.name.isEmpty())
         format.setFontFamilies(QStringList{font->second.name});
     if (props.halfPoints > 0)
-        format.setFontPointSize(std::min(props.halfPoints, kMaxHalfPoints) / 2.0);
+        format.setFontPointSize(boundedSize(std::min(props.halfPoints, kMaxHalfPoints)) / 2.0);
     format.setFontWeight(props.bold ? QFont::Bold : QFont::Normal);
     format.setFontItalic(props.italic);
     format.setFontUnderline(props.underline);

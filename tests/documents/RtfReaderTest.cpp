@@ -332,3 +332,20 @@ TEST(RtfReader, FontsPastTheTableBoundTakeTheDefaultFace) {
     EXPECT_EQ(formatAt(doc, "big").fontPointSize(), 1638);
     EXPECT_EQ(formatAt(doc, "max").fontPointSize(), 1638);
 }
+
+TEST(RtfReader, SizesPastTheBoundTakeTheNearestSizeInUse) {
+    // 64 sizes of 10..73 pt are kept as they are; later new sizes take the nearest of them.
+    std::string rtf = "{\\rtf1 ";
+    for (int pt = 10; pt < 74; ++pt)
+        rtf += "{\\fs" + std::to_string(2 * pt) + " s" + std::to_string(pt) + "}";
+    rtf += "{\\fs8 tiny}{\\fs147 between}{\\fs400 huge}{\\fs40 again}}";
+    QTextDocument doc;
+    ASSERT_TRUE(RtfReader::read(doc, rtf));
+    const struct {
+        const char* text;
+        double points;
+    } cases[] = {{"s10", 10},     {"s73", 73},  {"tiny", 10},
+                 {"between", 73}, {"huge", 73}, {"again", 20}};
+    for (const auto& c : cases)
+        EXPECT_EQ(formatAt(doc, c.text).fontPointSize(), c.points) << c.text;
+}
