@@ -63,10 +63,16 @@ constexpr size_t kMaxFonts = 400;
 // this. Rasterising glyphs of tens of thousands of points takes the layout minutes.
 constexpr int kMaxHalfPoints = 3276;
 
-// Distinct sizes handed to the document past this many take the nearest size already in use.
+// A document of more distinct sizes than this gets each size as the nearest of kSizeSteps.
 // Real documents use a dozen; each distinct size is a font engine of its own, and with
-// thousands of them Qt's font cache evicts and reloads engines for seconds.
+// thousands of them Qt's font cache evicts and reloads engines for seconds, as it lays out
+// runs of hundreds of points for seconds too: such a document's sizes stop at 96 points. The
+// steps are fewer than the bound and map to themselves, so a file written from such a
+// document reads back with the same sizes.
 constexpr size_t kMaxSizes = 64;
+constexpr int kSizeSteps[] = {1,  2,  4,  6,  8,  10, 12, 14,  16,  18,  20,  22,  24,
+                              26, 28, 30, 32, 34, 36, 38, 40,  42,  44,  46,  48,  52,
+                              56, 60, 64, 72, 80, 88, 96, 108, 120, 132, 144, 168, 192};
 
 // Groups nested deeper than this are skipped with all they hold. Word processors stop at a
 // few thousand; without a bound every "{" keeps a copy of the state.
@@ -372,7 +378,8 @@ private:
     int currentCodepage() const;
     bool collectsText() const { return state_.dest == Dest::Text; }
     QTextCharFormat formatOf(const CharProps& props) const;
-    // The size (half points) the document gets for `halfPoints`, within kMaxSizes sizes.
+    // The size (half points) the document gets for `halfPoints`: itself, or the nearest of
+    // kSizeSteps when the document uses more than kMaxSizes sizes.
     int boundedSize(int halfPoints) const;
 
     Font* fontEntry();
@@ -390,7 +397,7 @@ private:
     std::map<int, Font> fonts_;
     int fontEntry_ = -1;
     std::vector<QColor> colors_;
-    mutable std::vector<int> sizes_; // sorted, at most kMaxSizes
+    bool coarseSizes_ = false; // set by build() for a document of too many sizes
     int red_ = 0, green_ = 0, blue_ = 0;
     bool colorGiven_ = false;
 
@@ -950,16 +957,12 @@ void Parser::controlWord(std::string_view w, bool hasParam, int param) {
 }
 
 int Parser::boundedSize(int halfPoints) const {
-    const auto at = std::lower_bound(sizes_.begin(), sizes_.end(), halfPoints);
-    if (at != sizes_.end() && *at == halfPoints)
+    if (!coarseSizes_)
         return halfPoints;
-    if (sizes_.size() < kMaxSizes) {
-        sizes_.insert(at, halfPoints);
-        return halfPoints;
-    }
-    if (at == sizes_.end())
-        return sizes_.back();
-    if (at == sizes_.begin())
+    const int* at = std::lower_bound(std::begin(kSizeSteps), std::end(kSizeSteps), halfPoints);
+    if (at == std::end(kSizeSteps))
+        return *(at - 1);
+    if (at == std::begin(kSizeSteps))
         return *at;
     return halfPoints - *(at - 1) <= *at - halfPoints ? *(at - 1) : *at;
 }
@@ -989,6 +992,12 @@ void Parser::build(QTextDocument& doc) {
     QTextCursor cursor(&doc);
     cursor.beginEditBlock();
     doc.clear(); // inside the edit: see plaintext::setDocumentText()
+    std::unordered_set<int> sizes;
+    for (const Run& run : runs_)
+        sizes.insert(std::min(run.props.halfPoints, kMaxHalfPoints));
+    for (const CharProps& props : marks_)
+        sizes.insert(std::min(props.halfPoints, kMaxHalfPoints));
+    coarseSizes_ = sizes.size() > kMaxSizes;
     // Equal properties share one format, so the document's format table stays as small as
     // the number of distinct formats.
     std::unordered_map<CharProps, QTextCharFormat, CharPropsHash> formats;

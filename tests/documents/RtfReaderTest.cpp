@@ -333,19 +333,22 @@ TEST(RtfReader, FontsPastTheTableBoundTakeTheDefaultFace) {
     EXPECT_EQ(formatAt(doc, "max").fontPointSize(), 1638);
 }
 
-TEST(RtfReader, SizesPastTheBoundTakeTheNearestSizeInUse) {
-    // 64 sizes of 10..73 pt are kept as they are; later new sizes take the nearest of them.
-    std::string rtf = "{\\rtf1 ";
-    for (int pt = 10; pt < 74; ++pt)
-        rtf += "{\\fs" + std::to_string(2 * pt) + " s" + std::to_string(pt) + "}";
-    rtf += "{\\fs8 tiny}{\\fs147 between}{\\fs400 huge}{\\fs40 again}}";
+TEST(RtfReader, ADocumentOfTooManySizesTakesTheNearestStandardSizes) {
+    // Up to 64 distinct sizes are kept as they are, odd ones too.
+    std::string few = "{\\rtf1 {\\fs27 odd}";
+    for (int pt = 10; pt < 73; ++pt)
+        few += "{\\fs" + std::to_string(2 * pt) + " s" + std::to_string(pt) + "}";
     QTextDocument doc;
-    ASSERT_TRUE(RtfReader::read(doc, rtf));
+    ASSERT_TRUE(RtfReader::read(doc, few + "}"));
+    EXPECT_EQ(formatAt(doc, "odd").fontPointSize(), 13.5);
+    EXPECT_EQ(formatAt(doc, "s35").fontPointSize(), 35);
+
+    // One more, and every size takes the nearest of the standard steps, 96 points at most.
+    ASSERT_TRUE(RtfReader::read(doc, few + "{\\fs400 huge}}"));
     const struct {
         const char* text;
         double points;
-    } cases[] = {{"s10", 10},     {"s73", 73},  {"tiny", 10},
-                 {"between", 73}, {"huge", 73}, {"again", 20}};
+    } cases[] = {{"odd", 13}, {"s10", 10}, {"s35", 36}, {"s72", 72}, {"s71", 72}, {"huge", 96}};
     for (const auto& c : cases)
         EXPECT_EQ(formatAt(doc, c.text).fontPointSize(), c.points) << c.text;
 }
