@@ -16,28 +16,15 @@ cp "$work/utf8.txt" "$work/original.txt"
 
 cat > "$work/session.sh" <<SESSION
 set -eu
-"$work/Sorvanti" "$work/utf8.txt" &
-pid=\$!
-echo \$pid > "$work/pid"
-win=\$(xdotool search --sync --onlyvisible --name '秘密 の そるばんち' | head -n1)
-sleep 1
-xdotool windowfocus --sync "\$win"
-xdotool mousemove --window "\$win" 120 110 click 1
-sleep 0.3
-xdotool key --window "\$win" ctrl+a ctrl+c
-sleep 0.5
-xclip -o -selection clipboard > "$work/shown.txt" || true
+source "$work/session-lib.sh"
+start_program "$work/utf8.txt"
+pane_text 120 110 "$work/shown.txt"
 printf 'spoilt' > "$work/utf8.txt"
 xdotool key --window "\$win" alt+f
 sleep 0.5
 xdotool key s
 sleep 1
-kill -TERM \$pid
-for i in \$(seq 1 100); do
-    kill -0 \$pid 2>/dev/null || break
-    sleep 0.1
-done
-kill -KILL \$pid 2>/dev/null || true
+stop_program
 SESSION
 run_in_x "$work/session.sh" || fail "session"
 
