@@ -1,5 +1,7 @@
 #include "toolkit/Cp932.h"
 
+#include "toolkit/Utf8Lead.h"
+
 #include <algorithm>
 #include <array>
 #include <cerrno>
@@ -321,34 +323,17 @@ bool fromUtf8Append(std::string_view utf8, std::u16string& out) {
             ++p;
             continue;
         }
-        // Length and the allowed range of the second byte, which rules out overlong
-        // forms, encoded surrogates and values past U+10FFFF.
-        int more;
-        unsigned char lo = 0x80, hi = 0xBF;
-        char32_t cp;
-        if (b >= 0xC2 && b <= 0xDF) {
-            more = 1;
-            cp = b & 0x1F;
-        } else if (b >= 0xE0 && b <= 0xEF) {
-            more = 2;
-            cp = b & 0x0F;
-            if (b == 0xE0)
-                lo = 0xA0;
-            else if (b == 0xED)
-                hi = 0x9F;
-        } else if (b >= 0xF0 && b <= 0xF4) {
-            more = 3;
-            cp = b & 0x07;
-            if (b == 0xF0)
-                lo = 0x90;
-            else if (b == 0xF4)
-                hi = 0x8F;
-        } else {
+        const Utf8Lead lead = utf8Lead(b);
+        if (lead.more < 0) {
             *o++ = 0xFFFD;
             valid = false;
             ++p;
             continue;
         }
+        const int more = lead.more;
+        unsigned char lo = lead.low, hi = lead.high;
+        // The lead byte's payload bits: 5, 4 or 3 of them.
+        char32_t cp = b & (0x7F >> (more + 1));
         const unsigned char* q = p + 1;
         bool ok = true;
         for (int k = 0; k < more; ++k, ++q) {

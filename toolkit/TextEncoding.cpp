@@ -1,12 +1,13 @@
 #include "toolkit/TextEncoding.h"
 
+#include "toolkit/Utf8Lead.h"
+
 #include <algorithm>
 #include <cstring>
 
 namespace sorvanti::textencoding {
 
-// Well-formed UTF-8 as Unicode defines it: no overlong forms, no encoded surrogates,
-// nothing past U+10FFFF. The second byte's range depends on the first byte.
+// Well-formed UTF-8 as Unicode defines it (utf8Lead).
 void Detector::feed(std::string_view bytes) {
     for (size_t i = 0; i < bytes.size() && seen_ + i < 3; ++i)
         head_[seen_ + i] = static_cast<unsigned char>(bytes[i]);
@@ -28,24 +29,14 @@ void Detector::feed(std::string_view bytes) {
         if (b < 0x80)
             continue;
         nonAscii_ = true;
-        if (b >= 0xC2 && b <= 0xDF) {
-            pending_ = 1;
-        } else if (b >= 0xE0 && b <= 0xEF) {
-            pending_ = 2;
-            if (b == 0xE0)
-                lowerBound_ = 0xA0;
-            else if (b == 0xED)
-                upperBound_ = 0x9F;
-        } else if (b >= 0xF0 && b <= 0xF4) {
-            pending_ = 3;
-            if (b == 0xF0)
-                lowerBound_ = 0x90;
-            else if (b == 0xF4)
-                upperBound_ = 0x8F;
-        } else {
+        const Utf8Lead lead = utf8Lead(b);
+        if (lead.more < 0) {
             valid_ = false;
             return;
         }
+        pending_ = lead.more;
+        lowerBound_ = lead.low;
+        upperBound_ = lead.high;
     }
 }
 

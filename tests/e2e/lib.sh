@@ -25,15 +25,16 @@ run_in_x() {
 
 # Helpers for the session scripts, which run inside the X server: each sources
 # "$work/session-lib.sh" and then
-#   start_program [ARG...]  starts "$work/Sorvanti" with ARGs, waits for its window (in $win),
-#                           focuses it; the process id is in $pid and in "$work/pid";
+#   start_program [ARG...]  starts "$work/Sorvanti" (or the program named by $program_file)
+#                           with ARGs, waits for its window (in $win), focuses it; the
+#                           process id is in $pid and in "$work/pid";
 #   pane_text X Y FILE      clicks the pane at window position X,Y, selects all, copies, and
 #                           writes the clipboard to FILE;
 #   wait_end                waits up to 10 s for the program to end; fails when it does not;
 #   stop_program            SIGTERM, then wait_end.
 cat > "$work/session-lib.sh" <<LIB
 start_program() {
-    "$work/Sorvanti" "\$@" &
+    "\${program_file:-$work/Sorvanti}" "\$@" &
     pid=\$!
     echo \$pid > "$work/pid"
     win=\$(xdotool search --sync --onlyvisible --name '秘密 の そるばんち' | head -n1)

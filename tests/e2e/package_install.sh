@@ -96,12 +96,9 @@ run_window() {
     local program=$1 pick=$2
     cat > "$work/session.sh" <<SESSION
 set -eu
-"$program" "$work/文書.svt" &
-pid=\$!
-echo \$pid > "$work/pid"
-win=\$(xdotool search --sync --onlyvisible --name '秘密 の そるばんち' | head -n1)
-sleep 1
-xdotool windowfocus --sync "\$win"
+source "$work/session-lib.sh"
+program_file="$program"
+start_program "$work/文書.svt"
 if [ "$pick" = pick ]; then
     # The dictionary selector's text, then the next (first) name of the list.
     xdotool mousemove --window "\$win" 60 37 click 1
@@ -112,24 +109,11 @@ fi
 # "変換" on the tool bar, then the lower pane.
 xdotool mousemove --window "\$win" 210 37 click 1
 sleep 0.5
-xdotool mousemove --window "\$win" 190 240 click 1
-sleep 0.3
-xdotool key --window "\$win" ctrl+a ctrl+c
-sleep 0.5
-xclip -o -selection clipboard > "$work/lower.txt" || true
+pane_text 190 240 "$work/lower.txt"
 xdotool key --window "\$win" alt+f
 sleep 0.5
 xdotool key x
-for i in \$(seq 1 100); do
-    kill -0 \$pid 2>/dev/null || break
-    sleep 0.1
-done
-if kill -0 \$pid 2>/dev/null; then
-    kill -KILL \$pid
-    echo "program did not end" >&2
-    exit 1
-fi
-wait \$pid
+wait_end
 SESSION
     rm -f "$work/lower.txt"
     run_in_x "$work/session.sh"
