@@ -53,10 +53,21 @@ PaneZoom::PaneZoom(QTextEdit* pane) : QObject(pane), pane_(pane) {
     qtMaximum_[1] = pane->verticalScrollBar()->maximum();
     for (QScrollBar* bar : {pane->horizontalScrollBar(), pane->verticalScrollBar()})
         connect(bar, &QScrollBar::rangeChanged, this, [this, bar] { rangeChanged(bar); });
-    connect(pane, &QTextEdit::cursorPositionChanged, this, [this] {
-        restartBlink();
-        keepCaretVisible();
+    connect(pane, &QTextEdit::cursorPositionChanged, this, &PaneZoom::restartBlink);
+    // The pane scrolls what it is asked to show (the caret, mostly) into its unscaled view;
+    // this follows each such request for the scaled one. The request comes from the pane's
+    // text control; without it, the caret's moves stand in.
+    const auto children = pane->children();
+    const auto control = std::find_if(children.begin(), children.end(), [](QObject* child) {
+        return child->metaObject()->indexOfSignal("visibilityRequest(QRectF)") >= 0;
     });
+    if (control == children.end() ||
+        !connect(*control, SIGNAL(visibilityRequest(QRectF)), this, SLOT(ensureVisible(QRectF))))
+        connect(pane, &QTextEdit::cursorPositionChanged, this, [this] {
+            const QRect caret = pane_->cursorRect();
+            ensureVisible(QRectF(caret).translated(pane_->horizontalScrollBar()->value(),
+                                                   pane_->verticalScrollBar()->value()));
+        });
     const int flash = QApplication::cursorFlashTime();
     blink_.setInterval(flash / 2);
     connect(&blink_, &QTimer::timeout, this, [this] {
@@ -319,19 +330,17 @@ void PaneZoom::fitScrollBars() {
     fitScrollBar(pane_->verticalScrollBar());
 }
 
-void PaneZoom::keepCaretVisible() {
+void PaneZoom::ensureVisible(const QRectF& area) {
     if (!zoomed())
         return;
-    // cursorRect() counts from the pane's scroll position in the pane's units.
-    const QRect caret = pane_->cursorRect();
-    auto keep = [](QScrollBar* bar, int from, int to, int shown) {
-        if (from < 0)
-            bar->setValue(bar->value() + from);
-        else if (to > shown)
-            bar->setValue(bar->value() + std::min(from, to - shown));
+    auto keep = [](QScrollBar* bar, qreal from, qreal to, int shown) {
+        if (from < bar->value())
+            bar->setValue(int(std::floor(from)));
+        else if (to > bar->value() + shown)
+            bar->setValue(int(std::ceil(std::min(from, to - shown))));
     };
-    keep(pane_->verticalScrollBar(), caret.top(), caret.bottom() + 1, visible(Qt::Vertical));
-    keep(pane_->horizontalScrollBar(), caret.left(), caret.right() + 1, visible(Qt::Horizontal));
+    keep(pane_->verticalScrollBar(), area.top(), area.bottom(), visible(Qt::Vertical));
+    keep(pane_->horizontalScrollBar(), area.left(), area.right(), visible(Qt::Horizontal));
 }
 
 // Page Up/Down by what the view shows: the caret moves a page of lines and the view with it.

@@ -54,6 +54,10 @@ public:
 signals:
     void zoomChanged(int percent);
 
+private slots:
+    // Scrolls the content rectangle `area` into the scaled view.
+    void ensureVisible(const QRectF& area);
+
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
@@ -71,7 +75,6 @@ private:
     void fitScrollBar(QScrollBar* bar);
     void fitScrollBars();
     int visible(Qt::Orientation orientation) const;
-    void keepCaretVisible();
     void page(bool down, bool select);
     void restartBlink();
     void dragScroll();
