@@ -36,6 +36,8 @@ FindReplace::FindReplace(QWidget* window, Note note) : QObject(window), note_(st
     findPreviousAction_->setObjectName(QStringLiteral("FindPrevious1"));
     findPreviousAction_->setShortcut(QKeySequence(Qt::SHIFT | Qt::Key_F3));
     connect(findPreviousAction_, &QAction::triggered, this, &FindReplace::findPrevious);
+    // The keys work in the dialog too; the window adds the actions for itself.
+    dialog_->addActions({findNextAction_, findPreviousAction_});
 }
 
 void FindReplace::setPane(QTextEdit* pane) {
