@@ -60,8 +60,7 @@ HelpWindow::HelpWindow(const Manual& manual, QWidget* owner)
     setAttribute(Qt::WA_QuitOnClose, false);
     resize(780, 540);
 
-    auto* browser = new ManualBrowser(manual, this);
-    Bpage = browser;
+    Bpage = new ManualBrowser(manual, this);
     Bpage->setObjectName(QStringLiteral("Bpage"));
     Bpage->setOpenExternalLinks(true);
     QFont pageFont(formFontFamilies().first());
@@ -70,6 +69,26 @@ HelpWindow::HelpWindow(const Manual& manual, QWidget* owner)
     Bpage->setFont(pageFont);
     Bpage->document()->setDefaultStyleSheet(kStyle);
 
+    createToolBar();
+    TCside = new QTabWidget(this);
+    TCside->setObjectName(QStringLiteral("TCside"));
+    createContentsTree();
+    createSearchTab();
+
+    auto* splitter = new QSplitter(this);
+    splitter->addWidget(TCside);
+    splitter->addWidget(Bpage);
+    splitter->setStretchFactor(1, 1);
+    splitter->setSizes({230, 550});
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+    layout->addWidget(TBhelp);
+    layout->addWidget(splitter, 1);
+    search(QString());
+}
+
+void HelpWindow::createToolBar() {
     TBhelp = new QToolBar(this);
     TBhelp->setObjectName(QStringLiteral("TBhelp"));
     QAction* back = TBhelp->addAction(QStringLiteral("戻る"), Bpage, &QTextBrowser::backward);
@@ -84,10 +103,9 @@ HelpWindow::HelpWindow(const Manual& manual, QWidget* owner)
     contents->setShortcut(QKeySequence::HelpContents);
     QAction* find = TBhelp->addAction(QStringLiteral("検索"), this, &HelpWindow::showSearch);
     find->setShortcut(QKeySequence::Find);
+}
 
-    TCside = new QTabWidget(this);
-    TCside->setObjectName(QStringLiteral("TCside"));
-    createContentsTree();
+void HelpWindow::createSearchTab() {
     auto* searchTab = new QWidget(TCside);
     auto* column = new QVBoxLayout(searchTab);
     Esearch = new QLineEdit(searchTab);
@@ -113,18 +131,6 @@ HelpWindow::HelpWindow(const Manual& manual, QWidget* owner)
             [this](QListWidgetItem* item) { showResult(LBfound->row(item)); });
     connect(LBfound, &QListWidget::itemClicked, this,
             [this](QListWidgetItem* item) { showResult(LBfound->row(item)); });
-
-    auto* splitter = new QSplitter(this);
-    splitter->addWidget(TCside);
-    splitter->addWidget(Bpage);
-    splitter->setStretchFactor(1, 1);
-    splitter->setSizes({230, 550});
-    auto* layout = new QVBoxLayout(this);
-    layout->setContentsMargins(0, 0, 0, 0);
-    layout->setSpacing(0);
-    layout->addWidget(TBhelp);
-    layout->addWidget(splitter, 1);
-    search(QString());
 }
 
 void HelpWindow::createContentsTree() {

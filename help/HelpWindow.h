@@ -42,7 +42,9 @@ public:
     void showResult(int row);
 
 private:
+    void createToolBar();
     void createContentsTree();
+    void createSearchTab();
     void present();
 
     const Manual& manual_;
