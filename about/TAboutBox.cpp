@@ -1,6 +1,7 @@
 #include "about/TAboutBox.h"
 
 #include "toolkit/FormFont.h"
+#include "toolkit/ProgramIcon.h"
 
 #include "about/FacePictures.h"
 #include "toolkit/DialogRunner.h"
@@ -70,6 +71,7 @@ TAboutBox::TAboutBox(QWidget* parent, std::function<int()> random)
     : QDialog(parent), eyes_(random ? std::move(random) : timeSeededRand()) {
     setObjectName(QStringLiteral("AboutBox"));
     setWindowTitle(QStringLiteral("バージョン情報"));
+    setWindowIcon(programIcon());
     setFont(formFont());
     setFixedSize(305, 183);
     createComponents();
@@ -104,6 +106,9 @@ void TAboutBox::createComponents() {
     ProductName->adjustSize();
     Label3 = label("Label3", QStringLiteral("V1.00"), 212, 16);
     Comments = label("Comments", QStringLiteral("UpDate 2003.03.01"), 144, 44);
+    // The licence in the free line under the date.
+    Llicense = label("Llicense", QStringLiteral("MIT ライセンス"), 144, 64);
+    Llicense->setToolTip(QStringLiteral("Copyright 2026 the Sorvanti developers"));
     Label1 = label("Label1", QStringLiteral("WebSite"), 16, 112);
     Label2 = label("Label2", QStringLiteral("E-Mail"), 88, 112);
 

@@ -34,6 +34,7 @@ public:
     QLabel* ProductName = nullptr;
     QLabel* Label3 = nullptr;
     QLabel* Comments = nullptr;
+    QLabel* Llicense = nullptr;
     QLabel* Lweb = nullptr;
     QLabel* Label1 = nullptr;
     QLabel* Label2 = nullptr;

@@ -12,7 +12,7 @@ packages=(
   poppler-utils unrtf
   xdg-utils desktop-file-utils shared-mime-info libfile-mimeinfo-perl
   clang-format perl
-  qt6-qpa-plugins
+  qt6-qpa-plugins libqt6svg6
   dpkg-dev file desktop-file-utils appstream shared-mime-info lintian
 )
 

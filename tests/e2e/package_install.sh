@@ -56,8 +56,8 @@ for field in 'Package: sorvanti' "Version: $version" 'Architecture: amd64'; do
 $control"
 done
 depends=$(dpkg-deb -f "$deb" Depends)
-# Found by dpkg-shlibdeps, and what it cannot find: the fonts and Qt's platform plug-ins.
-for dep in 'libqt6widgets6 (>= ' 'libc6 (>= ' 'fonts-ipafont-gothic | fonts-japanese-gothic' 'qt6-qpa-plugins'; do
+# Found by dpkg-shlibdeps, and what it cannot find: the fonts, Qt's platform and SVG plug-ins.
+for dep in 'libqt6widgets6 (>= ' 'libc6 (>= ' 'fonts-ipafont-gothic | fonts-japanese-gothic' 'qt6-qpa-plugins' 'libqt6svg6'; do
     grep -qF "$dep" <<<"$depends" || fail "Depends lacks $dep: $depends"
 done
 [ "$(dpkg-deb -f "$deb" Description | wc -l)" -ge 5 ] || fail "no long description"

@@ -3,6 +3,7 @@
 #include "about/EyeAnimation.h"
 #include "about/FacePictures.h"
 #include "about/TAboutBox.h"
+#include "toolkit/ProgramIcon.h"
 
 #include <QEnterEvent>
 #include <QLabel>
@@ -210,6 +211,18 @@ TEST(AboutCommand, TheHelpMenuShowsTheBoxModally) {
     }};
     w->About1Click(w->About1);
     EXPECT_EQ(runner.dialogNames, std::vector<QString>{u("AboutBox")});
+}
+
+// The SVG icon draws (Qt's SVG plug-ins are there) for the windows and the about box: the
+// blue of its rounded square, near the top.
+TEST(ProgramIcon, DrawsForTheWindowsAndTheAboutBox) {
+    TAboutBox box(nullptr, [] { return 1; });
+    for (const QIcon& icon : {programIcon(), box.windowIcon()}) {
+        const QImage image = icon.pixmap(64).toImage();
+        ASSERT_EQ(image.size(), QSize(64, 64));
+        EXPECT_EQ(image.pixelColor(32, 6), QColor(0xa6, 0xca, 0xf0));
+    }
+    EXPECT_TRUE(QApplication::windowIcon().isNull()); // so the box's icon is its own
 }
 
 } // namespace
