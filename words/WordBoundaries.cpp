@@ -29,14 +29,6 @@ bool followsBreak(std::string_view text, size_t at) {
     });
 }
 
-constexpr bool isHighSurrogate(char16_t c) {
-    return c >= 0xD800 && c <= 0xDBFF;
-}
-
-constexpr bool isLowSurrogate(char16_t c) {
-    return c >= 0xDC00 && c <= 0xDFFF;
-}
-
 } // namespace
 
 std::vector<size_t> BoundarySet::offsets() const {
@@ -78,9 +70,8 @@ bool WordBoundaries::ofUtf16(std::u16string_view line, BoundarySet& out) {
     utf8_.clear();
     origin_.clear();
     for (size_t pos = 0; pos < line.size();) {
-        const bool pair =
-            isHighSurrogate(line[pos]) && pos + 1 < line.size() && isLowSurrogate(line[pos + 1]);
-        const size_t n = pair ? 2 : 1;
+        size_t n = 1;
+        cp932::encodable(line, pos, &n); // only for its count of units: 2 for a surrogate pair
         addCharacter(pos, line.substr(pos, n));
         pos += n;
     }
