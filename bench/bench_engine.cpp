@@ -9,13 +9,11 @@
 
 #include "support/PlainScan.h"
 
+#include "BenchCorpus.h"
+
 #include <benchmark/benchmark.h>
 
-#include <cstdio>
-#include <cstdlib>
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <memory>
 #include <stdexcept>
 #include <string>
@@ -27,43 +25,13 @@ namespace {
 namespace fs = std::filesystem;
 using sorvanti::DictionaryTable;
 using sorvanti::Engine;
+using sorvanti::bench::corpusFolder;
+using sorvanti::bench::readAll;
+using sorvanti::bench::splitLines;
 
 // The plain scan tries every entry at every position; a slice keeps its run short
 // while the bytes per second stay comparable.
 constexpr size_t kPlainSliceBytes = 200 * 1024;
-
-std::string readAll(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    if (!in)
-        throw std::runtime_error("cannot read " + path.string());
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
-
-fs::path corpusFolder() {
-    if (const char* dir = std::getenv("SORVANTI_BENCH_CORPUS"))
-        return dir;
-    const fs::path self = fs::read_symlink("/proc/self/exe").parent_path();
-    const fs::path dir = self / "corpus";
-    if (!fs::exists(dir / "bench_text.txt") || !fs::exists(dir / "bench_dict.txt")) {
-        const std::string command = (self / "make_corpus").string() + " '" + dir.string() + "'";
-        if (std::system(command.c_str()) != 0)
-            throw std::runtime_error("make_corpus failed: " + command);
-    }
-    return dir;
-}
-
-std::vector<std::string_view> splitLines(std::string_view text) {
-    std::vector<std::string_view> lines;
-    size_t start = 0;
-    while (start < text.size()) {
-        size_t end = text.find('\n', start);
-        if (end == std::string_view::npos)
-            end = text.size();
-        lines.push_back(text.substr(start, end - start));
-        start = end + 1;
-    }
-    return lines;
-}
 
 struct Corpus {
     DictionaryTable table;

@@ -14,6 +14,7 @@ packages=(
   clang-format perl
   qt6-qpa-plugins libqt6svg6
   dpkg-dev file desktop-file-utils appstream shared-mime-info lintian
+  libmecab-dev libmecab2 mecab-ipadic-utf8
 )
 
 missing=()

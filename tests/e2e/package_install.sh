@@ -56,10 +56,12 @@ for field in 'Package: sorvanti' "Version: $version" 'Architecture: amd64'; do
 $control"
 done
 depends=$(dpkg-deb -f "$deb" Depends)
-# Found by dpkg-shlibdeps, and what it cannot find: the fonts, Qt's platform and SVG plug-ins.
-for dep in 'libqt6widgets6 (>= ' 'libc6 (>= ' 'fonts-ipafont-gothic | fonts-japanese-gothic' 'qt6-qpa-plugins' 'libqt6svg6'; do
+# Found by dpkg-shlibdeps, and what it cannot find: the fonts, Qt's platform and SVG plug-ins
+# and MeCab's library; its dictionary is recommended.
+for dep in 'libqt6widgets6 (>= ' 'libc6 (>= ' 'fonts-ipafont-gothic | fonts-japanese-gothic' 'qt6-qpa-plugins' 'libqt6svg6' 'libmecab2'; do
     grep -qF "$dep" <<<"$depends" || fail "Depends lacks $dep: $depends"
 done
+grep -qF 'mecab-ipadic-utf8' <<<"$(dpkg-deb -f "$deb" Recommends)" || fail "mecab-ipadic-utf8 is not recommended"
 [ "$(dpkg-deb -f "$deb" Description | wc -l)" -ge 5 ] || fail "no long description"
 # The caches are refreshed by the triggers of the packages that own them, not by scripts.
 scripts=$(dpkg-deb --ctrl-tarfile "$deb" | tar -t | sed 's|^\./||' | grep -v '^$' | LC_ALL=C sort | tr '\n' ' ')
