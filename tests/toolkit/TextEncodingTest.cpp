@@ -14,7 +14,7 @@ struct DetectCase {
     bool bom;
 };
 
-TEST(TextEncoding, DetectsByMarkOrByValidNonAsciiUtf8) {
+TEST(TextEncoding, DetectsByMarkOrByValidUtf8BeyondKatakana) {
     const DetectCase cases[] = {
         {"empty", "", Encoding::Cp932, false},
         {"pure ASCII, CR LF", "abc\r\ndef\r\n", Encoding::Cp932, false},
@@ -29,9 +29,21 @@ TEST(TextEncoding, DetectsByMarkOrByValidNonAsciiUtf8) {
         {"UTF-8 with one invalid byte", "\xE7\x8A\xAC\n\xFF\n", Encoding::Cp932, false},
         {"UTF-8 cut inside its last character", "\xE7\x8A\xAC\xE7\x8C", Encoding::Cp932, false},
         {"CP932 kana and kanji", "\x82\xA0\x8C\xA2\r\n", Encoding::Cp932, false},
-        // Half-width katakana ﾃｩ are the two bytes of "é": a short code page 932 line can
-        // be valid UTF-8, and is then taken as UTF-8 (it is written back unchanged).
-        {"CP932 that is valid UTF-8", "\xC3\xA9\r\n", Encoding::Utf8, false},
+        // Half-width katakana that pair up as two-byte UTF-8 characters stay code page 932
+        // (ﾈｺ is U+023A, ﾃｩ is "é"); a two-byte character with a byte no katakana has does not.
+        {"registered katakana pair", "\xC8\xBA\t\tneko\r\n", Encoding::Cp932, false},
+        {"UTF-8 e acute alone", "caf\xC3\xA9\n", Encoding::Cp932, false},
+        {"UTF-8 a grave", "\xC3\xA0 la\n", Encoding::Utf8, false},
+        {"UTF-8 sharp s",
+         "Stra\xC3\x9F"
+         "e\n",
+         Encoding::Utf8, false},
+        {"UTF-8 no-break space",
+         "a\xC2\xA0"
+         "b",
+         Encoding::Utf8, false},
+        {"katakana pair with the mark", "\xEF\xBB\xBF\xC3\xA9", Encoding::Utf8, true},
+        {"katakana then kanji, valid as UTF-8", "\xC8\x8A\x41", Encoding::Utf8, false},
         {"overlong form", "\xC0\xAF", Encoding::Cp932, false},
         {"encoded surrogate", "\xED\xA0\x80", Encoding::Cp932, false},
         {"past U+10FFFF", "\xF4\x90\x80\x80", Encoding::Cp932, false},
@@ -48,6 +60,24 @@ TEST(TextEncoding, DetectsByMarkOrByValidNonAsciiUtf8) {
             pieces.feed(std::string(1, b));
         EXPECT_EQ(pieces.result().encoding, c.encoding);
         EXPECT_EQ(pieces.result().bom, c.bom);
+    }
+}
+
+// No text of ASCII and half-width katakana is ever taken for UTF-8: every pair of katakana,
+// and seeded random lines of them.
+TEST(TextEncoding, AsciiAndHalfWidthKatakanaAlwaysReadAsCodePage932) {
+    for (int a = 0xA1; a <= 0xDF; ++a)
+        for (int b = 0xA1; b <= 0xDF; ++b)
+            ASSERT_EQ(detect(std::string{char(a), char(b)}).encoding, Encoding::Cp932) << a << b;
+    unsigned seed = 14;
+    for (int n = 0; n < 2000; ++n) {
+        std::string line;
+        for (int k = 0; k < 12; ++k) {
+            seed = seed * 1103515245u + 12345u;
+            const unsigned r = seed >> 16;
+            line += r % 3 == 0 ? char('a' + r % 26) : char(0xA1 + r % 63);
+        }
+        ASSERT_EQ(detect(line).encoding, Encoding::Cp932) << line;
     }
 }
 
