@@ -39,9 +39,42 @@ TEST(ScreenFit, AGeometryIsKeptWhileTheUserCanReachItAndBroughtBackOtherwise) {
          {1100, 0, 500, 2000},
          QRect(1100, 0, 500, 1024)},
         {"no screen known", {}, {5000, 5000, 10, 10}, QRect(5000, 5000, 10, 10)},
+        {"no screen, far edge out of range",
+         {},
+         {INT32_MAX, INT32_MIN, 10, -3},
+         QRect(INT32_MAX - 10, INT32_MIN + 1, 10, 0)},
     };
     for (const Case& c : cases)
         EXPECT_EQ(fitToScreens(c.stored, c.screens), c.shown) << c.name;
+}
+
+// A stored size the window cannot take is replaced by the default size, and the centring
+// that follows from it stays in range.
+TEST(ScreenFit, SizesBelowTheWindowsMinimumGiveTheDefaultSize) {
+    ScriptedRunner runner;
+    ProgramFolder program;
+    const QSize minimum = program.openWindow()->minimumSize();
+    ASSERT_GT(minimum.width(), 64);
+    const QSize area = QGuiApplication::primaryScreen()->availableGeometry().size();
+    const struct {
+        const char* settings;
+        QSize shown;
+    } cases[] = {
+        {"Width=-5\nHeight=300\n", {441, 300}},
+        {"Width=500\nHeight=-2147483648\n", {500, 330}},
+        {"Width=0\nHeight=0\n", {441, 330}},
+        {"Width=-2147483648\nHeight=2147483647\n", {441, area.height()}},
+    };
+    for (const auto& c : cases) {
+        program.writeSettings(std::string("[メイン]\n") + c.settings);
+        EXPECT_EQ(program.openWindow()->size(), c.shown) << c.settings;
+    }
+    // Exactly the minimum is a size the window can have; one pixel less is not.
+    program.writeSettings("[メイン]\nWidth=" + std::to_string(minimum.width()) +
+                          "\nHeight=" + std::to_string(minimum.height() - 1) + "\n");
+    EXPECT_EQ(program.openWindow()->size(), QSize(minimum.width(), 330));
+    EXPECT_EQ(centredStart(768, INT32_MIN), 1073742208);
+    EXPECT_EQ(centredStart(0, INT32_MAX), -1073741824);
 }
 
 TEST(ScreenFit, AHugeStoredWindowOpensOnTheScreenAndIsWrittenBackAsShown) {
