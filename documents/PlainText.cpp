@@ -34,12 +34,21 @@ char16_t markOf(char16_t c) {
     return 0;
 }
 
-bool isCharacterMark(char16_t c) {
-    return c >= kMarkBase && c < kMarkBase + kCarriedCount;
-}
-
 bool isByteMark(char16_t c) {
     return c >= kFirstByteMark && c <= kMarkBase + 0xFF;
+}
+
+enum class Mark { None, Character, Byte };
+
+// What text[i] is: a mark is a low surrogate that no high surrogate comes before (the second
+// half of a character beyond U+FFFF lies in the same range).
+Mark markAt(std::u16string_view text, size_t i) {
+    const char16_t c = text[i];
+    if (c < kMarkBase || c > kMarkBase + 0xFF || (i > 0 && QChar::isHighSurrogate(text[i - 1])))
+        return Mark::None;
+    if (isByteMark(c))
+        return Mark::Byte;
+    return c < kMarkBase + kCarriedCount ? Mark::Character : Mark::None;
 }
 
 // How a character is named in a message: itself when it can be seen, else its code; a
@@ -140,11 +149,12 @@ void appendUtf8(std::u16string_view line, qsizetype lineNumber, std::string& out
     size_t runAt = 0, runBytes = 0; // where the latest run of carried bytes starts, its length
     for (size_t i = 0; i < line.size(); ++i) {
         const char16_t c = line[i];
-        if (!isCharacterMark(c) && !isByteMark(c))
+        const Mark mark = markAt(line, i);
+        if (mark == Mark::None)
             continue;
         cp932::toUtf8Append(line.substr(start, i - start), out);
         start = i + 1;
-        if (!isByteMark(c)) {
+        if (mark == Mark::Character) {
             cp932::toUtf8Append(std::u16string_view(&kCarried[c - kMarkBase], 1), out);
             continue;
         }
@@ -181,9 +191,10 @@ std::string encodeText(std::u16string_view all, const Format& f) {
             if (c == QChar::ObjectReplacementCharacter)
                 continue; // an embedded object: no text
             if (!utf8) {
-                if (isCharacterMark(c))
+                const Mark mark = markAt(all, i);
+                if (mark == Mark::Character)
                     c = kCarried[c - kMarkBase];
-                else if (isByteMark(c) && isNoTextInCp932(c - kMarkBase))
+                else if (mark == Mark::Byte && isNoTextInCp932(c - kMarkBase))
                     c = static_cast<char16_t>(cp932::kRawByteBase + (c - kMarkBase));
                 else if (c == QChar::Nbsp)
                     c = u' ';
