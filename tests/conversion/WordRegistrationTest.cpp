@@ -105,11 +105,9 @@ TEST(WordRegistration, TheRunAndTheNextStartHaveTheSameTable) {
         Outcome outcome;
     } cases[] = {
         {"abc\tdef\r", "x", "y", Outcome::Registered},
-        {"abc\tdef\n\r", "x", "y", Outcome::Registered},
-        {"\xE7\x8A\xAC\tdef\r", "x", "y", Outcome::Registered},
+        {"\xE7\x8A\xAC\tdef\n\r", "x", "y", Outcome::Registered},
         {"", "\xC8\xBA", "neko", Outcome::Registered}, // ﾈｺ
         {"abc\tdef\r\n", "\xC8\xBA", "neko", Outcome::Registered},
-        {"\xE7\x8A\xAC\tdef\n", "\xC8\xBA", "neko", Outcome::Registered},
         {"abc\tdef\r\n", "\xE3\x81\x81\x41", "x", Outcome::WouldReadAsUtf8}, // 縺、
         {"", "\xE3\x81\x81\x41", "x", Outcome::WouldReadAsUtf8},
     };
@@ -126,8 +124,7 @@ TEST(WordRegistration, TheRunAndTheNextStartHaveTheSameTable) {
         loadDictionaryFile(next, run.path());
         ASSERT_EQ(next.count(), run.count());
         for (int32_t i = 0; i < run.count(); ++i)
-            for (int side = 0; side < 2; ++side)
-                EXPECT_EQ(next.word(i, side), run.word(i, side));
+            EXPECT_TRUE(next.word(i, 0) == run.word(i, 0) && next.word(i, 1) == run.word(i, 1));
     }
 }
 
