@@ -1,6 +1,7 @@
 #include "app/Oini.h"
 
 #include "toolkit/Cp932.h"
+#include "toolkit/Utf8Lead.h"
 
 #include <limits>
 
@@ -24,33 +25,20 @@ bool isCp932Lead(unsigned char b) {
 size_t completeUtf8Prefix(std::string_view s) {
     size_t i = 0;
     while (i < s.size()) {
-        unsigned char c = static_cast<unsigned char>(s[i]);
-        size_t n = c < 0x80           ? 1
-                   : (c >> 5) == 0x6  ? 2
-                   : (c >> 4) == 0xE  ? 3
-                   : (c >> 3) == 0x1E ? 4
-                                      : 0;
-        if (n == 0 || (n == 2 && c < 0xC2) || (n == 4 && c > 0xF4))
+        const size_t n = utf8SequenceLength(s.substr(i));
+        if (n > 0) {
+            i += n;
+            continue;
+        }
+        // No whole character here: the start of one that the end cuts off, or malformed.
+        const Utf8Lead lead = utf8Lead(static_cast<unsigned char>(s[i]));
+        if (lead.more < 0 || s.size() - i > size_t(lead.more))
             return std::string_view::npos;
-        if (i + n > s.size()) {
-            for (size_t k = i + 1; k < s.size(); ++k)
-                if ((static_cast<unsigned char>(s[k]) & 0xC0) != 0x80)
-                    return std::string_view::npos;
-            return i; // cut inside the last sequence
-        }
-        for (size_t k = 1; k < n; ++k)
-            if ((static_cast<unsigned char>(s[i + k]) & 0xC0) != 0x80)
+        unsigned char low = lead.low, high = lead.high;
+        for (size_t k = i + 1; k < s.size(); ++k, low = 0x80, high = 0xBF)
+            if (static_cast<unsigned char>(s[k]) < low || static_cast<unsigned char>(s[k]) > high)
                 return std::string_view::npos;
-        if (n == 3) {
-            unsigned char d = static_cast<unsigned char>(s[i + 1]);
-            if ((c == 0xE0 && d < 0xA0) || (c == 0xED && d >= 0xA0))
-                return std::string_view::npos; // overlong form or surrogate
-        } else if (n == 4) {
-            unsigned char d = static_cast<unsigned char>(s[i + 1]);
-            if ((c == 0xF0 && d < 0x90) || (c == 0xF4 && d >= 0x90))
-                return std::string_view::npos;
-        }
-        i += n;
+        return i;
     }
     return i;
 }

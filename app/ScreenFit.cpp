@@ -1,6 +1,7 @@
 #include "app/ScreenFit.h"
 
 #include <algorithm>
+#include <limits>
 
 namespace sorvanti {
 
@@ -37,15 +38,36 @@ int64_t clampInto(int64_t start, int64_t length, int64_t areaStart, int64_t area
     return std::clamp(start, areaStart, areaStart + areaLength - length);
 }
 
+// The rectangle of `box`, whose size is in range already; QRect reckons its far edges as
+// start + length - 1, so a start too far out for that is brought back.
+QRect rectOf(const Box& box) {
+    constexpr int64_t kMin = std::numeric_limits<int>::min();
+    constexpr int64_t kMax = std::numeric_limits<int>::max();
+    auto start = [](int64_t at, int64_t length) {
+        return int(std::clamp(at, kMin + 1 - length, kMax - length));
+    };
+    return QRect(start(box.left, box.width), start(box.top, box.height), int(box.width),
+                 int(box.height));
+}
+
 } // namespace
 
+int32_t storedLength(int32_t stored, int minimum, int fallback) {
+    return stored >= minimum ? stored : fallback;
+}
+
+int32_t centredStart(int screenLength, int32_t windowLength) {
+    return static_cast<int32_t>((int64_t{screenLength} - windowLength) >> 1);
+}
+
 QRect fitToScreens(const StoredGeometry& stored, const QList<QRect>& available) {
-    const Box window{stored.left, stored.top, stored.width, stored.height};
+    const Box window{stored.left, stored.top, std::max<int64_t>(stored.width, 0),
+                     std::max<int64_t>(stored.height, 0)};
     if (available.isEmpty())
-        return QRect(stored.left, stored.top, stored.width, stored.height);
+        return rectOf(window);
     for (const QRect& area : available)
         if (fitsOn(window, boxOf(area)))
-            return QRect(stored.left, stored.top, stored.width, stored.height);
+            return rectOf(window);
 
     Box area = boxOf(available.first());
     int64_t best = 0;
@@ -58,10 +80,8 @@ QRect fitToScreens(const StoredGeometry& stored, const QList<QRect>& available) 
     }
     const int64_t width = std::clamp<int64_t>(window.width, 0, area.width);
     const int64_t height = std::clamp<int64_t>(window.height, 0, area.height);
-    const int64_t left = clampInto(window.left, width, area.left, area.width);
-    const int64_t top = clampInto(window.top, height, area.top, area.height);
-    return QRect(static_cast<int>(left), static_cast<int>(top), static_cast<int>(width),
-                 static_cast<int>(height));
+    return rectOf({clampInto(window.left, width, area.left, area.width),
+                   clampInto(window.top, height, area.top, area.height), width, height});
 }
 
 } // namespace sorvanti

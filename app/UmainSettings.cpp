@@ -42,6 +42,8 @@ void TVeruzazur::readSettings() {
     const QScreen* primary = QGuiApplication::primaryScreen();
     const QSize screen = primary ? primary->size() : size();
     StoredGeometry stored{x(), y(), width(), height()};
+    // A size the window cannot take (a damaged file: 0, negative) is replaced by the default.
+    const QSize minimum = minimumSize().expandedTo(minimumSizeHint());
     QString name;
     for (const windowsettings::Entry& e : windowsettings::kEntries) {
         const auto read = [&](int32_t fallback) {
@@ -49,16 +51,16 @@ void TVeruzazur::readSettings() {
         };
         switch (e.id) {
         case Id::Width:
-            stored.width = read(stored.width);
+            stored.width = storedLength(read(stored.width), minimum.width(), stored.width);
             break;
         case Id::Height:
-            stored.height = read(stored.height);
+            stored.height = storedLength(read(stored.height), minimum.height(), stored.height);
             break;
         case Id::Top:
-            stored.top = read((screen.height() - stored.height) >> 1);
+            stored.top = read(centredStart(screen.height(), stored.height));
             break;
         case Id::Left:
-            stored.left = read((screen.width() - stored.width) >> 1);
+            stored.left = read(centredStart(screen.width(), stored.width));
             break;
         case Id::Vh:
             // Only 0 and 1 have a layout; any other stored value means side by side and is

@@ -44,6 +44,8 @@ void TVeruzazur::createComponents() {
     setWindowTitle(kCaption);
     setFont(formFont());
     resize(441, 330);
+    // Narrower, the tool bar's buttons leave the window; lower, a pane has no line to show.
+    setMinimumSize(373, 200);
 
     auto* client = new QWidget(this);
     auto* column = new QVBoxLayout(client);

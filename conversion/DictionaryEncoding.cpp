@@ -4,7 +4,6 @@
 
 #include "toolkit/Cp932.h"
 
-#include <algorithm>
 #include <cstdio>
 #include <memory>
 
@@ -43,31 +42,19 @@ DictionaryFileFormat dictionaryFileFormat(const std::string& path) {
     std::unique_ptr<std::FILE, FileCloser> file(std::fopen(path.c_str(), "rb"));
     if (!file)
         return format;
-    textencoding::Detector detector;
-    bool lineEndSeen = false;
-    char previous = '\0';
-    char buffer[64 * 1024];
-    size_t got;
-    // A dictionary is far smaller; the bound keeps a path to an endless file (a device, a
-    // pipe) from holding the window.
-    size_t left = size_t(kMaxDictionaryBytes);
-    while (left > 0 &&
-           (got = std::fread(buffer, 1, std::min(sizeof buffer, left), file.get())) > 0) {
-        left -= got;
-        const std::string_view piece(buffer, got);
-        detector.feed(piece);
-        for (size_t i = 0; i < got && !lineEndSeen; ++i) {
-            if (buffer[i] == '\n') {
-                lineEndSeen = true;
-                format.lineEnd = previous == '\r' ? "\r\n" : "\n";
-            }
-            previous = buffer[i];
-        }
-    }
-    const textencoding::Detected detected = detector.result();
+    // Read as the load reads it: a path to an endless file (a device, a pipe) cannot hold the
+    // window either.
+    format.content = scanDictionary(file.get(), &format.lineEnd);
+    const textencoding::Detected detected = format.content.result();
     format.encoding = detected.encoding;
     format.bom = detected.bom;
     return format;
+}
+
+bool keepsItsReading(const DictionaryFileFormat& format, std::string_view appended) {
+    textencoding::Detector after = format.content;
+    after.feed(appended);
+    return after.result().encoding == format.encoding;
 }
 
 std::optional<std::string> dictionaryLine(std::string_view standard, std::string_view converted,

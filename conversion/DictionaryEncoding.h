@@ -33,12 +33,18 @@ std::string linesNotTakenNotice(int64_t lines, int64_t firstLine);
 struct DictionaryFileFormat {
     textencoding::Encoding encoding = textencoding::Encoding::Cp932;
     bool bom = false;
-    std::string lineEnd = "\r\n"; // that of its first line; CR LF when it has none
+    std::string lineEnd = "\r\n";   // that of its first line; CR LF when it has none
+    textencoding::Detector content; // what its bytes told the detector
 };
 
 // The format of the file at `path`; code page 932 with CR LF when it is empty or cannot
 // be read (a new file is written the program's own way).
 DictionaryFileFormat dictionaryFileFormat(const std::string& path);
+
+// Whether the file still reads in its encoding once `appended` is added to its end: bytes
+// that are fine on their own can make a code page 932 file valid UTF-8 as a whole
+// ("縺、" is E3 81 81 41 there, "ぁA" in UTF-8), and the next load would read it all otherwise.
+bool keepsItsReading(const DictionaryFileFormat& format, std::string_view appended);
 
 // One dictionary line as the program writes it ("%s\t\t%s" and the line end) in the
 // file's format, from the code page 932 words of the table. nullopt when a word holds

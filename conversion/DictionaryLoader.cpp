@@ -30,19 +30,111 @@ struct FileCloser {
     void operator()(std::FILE* f) const { std::fclose(f); }
 };
 
-// Takes one piece of a line apart. Until the table is full the words go into its
-// scratch slot and an entry is committed; afterwards they go into `overflow`, which
-// lies outside the table, and the entry is only counted.
-void takeLine(std::string_view line, DictionaryTable& table, DictionaryEntry& overflow,
-              LoadResult& result) {
-    DictionaryEntry& slot = table.full() ? overflow : table.scratchSlot();
-    size_t pos = readField(line, 0, 0, slot);
-    if (pos == std::string_view::npos)
-        return;
-    if (readField(line, pos, 1, slot) == std::string_view::npos)
-        return;
-    if (!table.commitSlot())
-        ++result.entriesDropped;
+// The line reader: the bytes of the file, as read, become entries of the table. Text mode
+// comes first (a CR directly before an LF is dropped; a CR that ends the file ends its last
+// line); then a UTF-8 line is gathered whole and goes on in its code page 932 form; then the
+// 256-byte line buffer cuts lines into pieces that the field reader takes apart one by one.
+// Until the table is full the words go into its scratch slot and an entry is committed;
+// afterwards they go into a slot outside the table, and the entry is only counted.
+class LineReader {
+public:
+    LineReader(DictionaryTable& table, LoadResult& result, bool utf8)
+        : table_(table), result_(result), utf8_(utf8) {}
+
+    void read(std::string_view bytes) {
+        for (const char c : bytes) {
+            if (pendingCarriageReturn_) {
+                pendingCarriageReturn_ = false;
+                if (c != '\n')
+                    take('\r');
+            }
+            if (c == '\r')
+                pendingCarriageReturn_ = true;
+            else
+                take(c);
+        }
+    }
+
+    // The end of the file.
+    void finish() {
+        // A CR with nothing after it is the last line's end, as it is once a registration
+        // has put an LF after it.
+        if (pendingCarriageReturn_)
+            take('\n');
+        pendingCarriageReturn_ = false;
+        if (utf8_ && !utf8Line_.empty())
+            endUtf8Line(false); // a last line without a line feed
+        if (pieceLength_ > 0)
+            takePiece();
+    }
+
+private:
+    void take(char c) {
+        if (!utf8_)
+            put(c);
+        else if (c == '\n')
+            endUtf8Line(true);
+        else
+            utf8Line_ += c;
+    }
+
+    void endUtf8Line(bool lineFeed) {
+        ++lineNumber_;
+        cp932Line_.clear();
+        if (utf8LineToCp932(utf8Line_, cp932Line_) == Utf8LineFault::None) {
+            for (const char b : cp932Line_)
+                put(b);
+            if (lineFeed)
+                put('\n');
+        } else if (result_.linesNotTaken++ == 0) {
+            result_.firstLineNotTaken = lineNumber_;
+        }
+        utf8Line_.clear();
+    }
+
+    void put(char c) {
+        piece_[pieceLength_++] = c;
+        if (c == '\n' || pieceLength_ == kLinePieceBytes)
+            takePiece();
+    }
+
+    void takePiece() {
+        const std::string_view line(piece_, pieceLength_);
+        pieceLength_ = 0;
+        DictionaryEntry& slot = table_.full() ? overflow_ : table_.scratchSlot();
+        const size_t pos = readField(line, 0, 0, slot);
+        if (pos == std::string_view::npos ||
+            readField(line, pos, 1, slot) == std::string_view::npos)
+            return;
+        if (!table_.commitSlot())
+            ++result_.entriesDropped;
+    }
+
+    DictionaryTable& table_;
+    LoadResult& result_;
+    const bool utf8_;
+    DictionaryEntry overflow_{};
+    char piece_[kLinePieceBytes];
+    size_t pieceLength_ = 0;
+    bool pendingCarriageReturn_ = false;
+    std::string utf8Line_;
+    std::string cp932Line_;
+    int64_t lineNumber_ = 0;
+};
+
+// Opens `path` for the load; a folder opens here but can never be read as a dictionary.
+std::unique_ptr<std::FILE, FileCloser> openDictionary(const std::string& path, LoadResult& result) {
+    std::unique_ptr<std::FILE, FileCloser> file(std::fopen(path.c_str(), "rb"));
+    if (!file) {
+        result.error = std::strerror(errno);
+        return file;
+    }
+    struct stat info {};
+    if (fstat(fileno(file.get()), &info) == 0 && S_ISDIR(info.st_mode)) {
+        result.error = std::strerror(EISDIR);
+        file.reset();
+    }
+    return file;
 }
 
 } // namespace
@@ -70,40 +162,40 @@ size_t readField(std::string_view line, size_t pos, int side, DictionaryEntry& s
     return pos;
 }
 
+textencoding::Detector scanDictionary(std::FILE* file, std::string* firstLineEnd) {
+    textencoding::Detector detector;
+    char buffer[64 * 1024];
+    size_t got;
+    int64_t left = kMaxDictionaryBytes;
+    char previous = '\0';
+    bool lineEndSeen = firstLineEnd == nullptr;
+    while (left > 0 && (got = std::fread(buffer, 1, size_t(std::min<int64_t>(sizeof buffer, left)),
+                                         file)) > 0) {
+        detector.feed({buffer, got});
+        left -= int64_t(got);
+        for (size_t i = 0; i < got && !lineEndSeen; ++i) {
+            if (buffer[i] == '\n') {
+                lineEndSeen = true;
+                *firstLineEnd = previous == '\r' ? "\r\n" : "\n";
+            }
+            previous = buffer[i];
+        }
+    }
+    return detector;
+}
+
 LoadResult loadDictionaryFile(DictionaryTable& table, const std::string& path) {
     LoadResult result;
     table.setPath(path);
-
-    std::unique_ptr<std::FILE, FileCloser> file(std::fopen(path.c_str(), "rb"));
-    if (!file) {
-        result.error = std::strerror(errno);
+    const std::unique_ptr<std::FILE, FileCloser> file = openDictionary(path, result);
+    if (!file)
         return result;
-    }
-    // A folder opens here but can never be read as a dictionary.
-    struct stat info {};
-    if (fstat(fileno(file.get()), &info) == 0 && S_ISDIR(info.st_mode)) {
-        result.error = std::strerror(EISDIR);
-        return result;
-    }
     result.opened = true;
 
-    // The encoding is known only once the whole file is seen: a first pass finds it, over
-    // no more than the load itself reads, so that a file that never ends ends this pass too.
-    textencoding::Detector detector;
-    {
-        char buffer[64 * 1024];
-        size_t got;
-        int64_t left = kMaxDictionaryBytes;
-        while (left > 0 &&
-               (got = std::fread(buffer, 1, size_t(std::min<int64_t>(sizeof buffer, left)),
-                                 file.get())) > 0) {
-            detector.feed({buffer, got});
-            left -= int64_t(got);
-        }
-    }
-    const textencoding::Detected detected = detector.result();
+    // The encoding is known only once the whole file is seen: the detection pass finds it
+    // first, over no more than the load itself reads.
+    const textencoding::Detected detected = scanDictionary(file.get()).result();
     result.encoding = detected.encoding;
-    const bool utf8 = detected.encoding == textencoding::Encoding::Utf8;
     if (std::ferror(file.get()) || std::fseek(file.get(), detected.bom ? 3 : 0, SEEK_SET) != 0) {
         result.opened = false;
         result.error = std::strerror(errno);
@@ -111,45 +203,7 @@ LoadResult loadDictionaryFile(DictionaryTable& table, const std::string& path) {
     }
     table.clear();
 
-    DictionaryEntry overflow{};
-    char piece[kLinePieceBytes];
-    size_t pieceLength = 0;
-    bool pendingCarriageReturn = false;
-
-    auto put = [&](char c) {
-        piece[pieceLength++] = c;
-        if (c == '\n' || pieceLength == kLinePieceBytes) {
-            takeLine({piece, pieceLength}, table, overflow, result);
-            pieceLength = 0;
-        }
-    };
-
-    // A UTF-8 line is gathered whole and goes on in its code page 932 form.
-    std::string utf8Line;
-    std::string cp932Line;
-    int64_t lineNumber = 0;
-    auto endUtf8Line = [&](bool lineFeed) {
-        ++lineNumber;
-        cp932Line.clear();
-        if (utf8LineToCp932(utf8Line, cp932Line) == Utf8LineFault::None) {
-            for (const char b : cp932Line)
-                put(b);
-            if (lineFeed)
-                put('\n');
-        } else if (result.linesNotTaken++ == 0) {
-            result.firstLineNotTaken = lineNumber;
-        }
-        utf8Line.clear();
-    };
-    auto take = [&](char c) {
-        if (!utf8)
-            put(c);
-        else if (c == '\n')
-            endUtf8Line(true);
-        else
-            utf8Line += c;
-    };
-
+    LineReader reader(table, result, detected.encoding == textencoding::Encoding::Utf8);
     char buffer[64 * 1024];
     size_t got;
     int64_t total = 0;
@@ -161,20 +215,7 @@ LoadResult loadDictionaryFile(DictionaryTable& table, const std::string& path) {
             result.sizeLimitReached = true;
         }
         total += int64_t(got);
-        for (size_t i = 0; i < got; ++i) {
-            const char c = buffer[i];
-            // Text mode: a carriage return directly before a line feed is dropped as the
-            // bytes are read, before the line buffer splits them into pieces.
-            if (pendingCarriageReturn) {
-                pendingCarriageReturn = false;
-                if (c != '\n')
-                    take('\r');
-            }
-            if (c == '\r')
-                pendingCarriageReturn = true;
-            else
-                take(c);
-        }
+        reader.read({buffer, got});
         if (result.sizeLimitReached)
             break;
     }
@@ -182,13 +223,7 @@ LoadResult loadDictionaryFile(DictionaryTable& table, const std::string& path) {
         result.complete = false;
         result.error = std::strerror(errno);
     }
-    if (pendingCarriageReturn)
-        take('\r');
-    if (utf8 && !utf8Line.empty())
-        endUtf8Line(false); // a last line without a line feed
-    if (pieceLength > 0)
-        takeLine({piece, pieceLength}, table, overflow, result);
-
+    reader.finish();
     result.entries = table.count();
     return result;
 }

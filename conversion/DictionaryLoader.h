@@ -4,6 +4,7 @@
 #include "toolkit/TextEncoding.h"
 
 #include <cstdint>
+#include <cstdio>
 #include <string>
 #include <string_view>
 
@@ -35,9 +36,17 @@ struct LoadResult {
     int64_t firstLineNotTaken = 0;
 };
 
+// The detection pass over a dictionary file: feeds what a load reads of `file` (from where it
+// stands, kMaxDictionaryBytes at most) to a detector, whose state is returned so that a caller
+// can go on feeding it (what would a line appended to the file do to its reading?).
+// `firstLineEnd` (when given) receives the file's first line end, "\r\n" or "\n", and is
+// left as it was when the file has none.
+textencoding::Detector scanDictionary(std::FILE* file, std::string* firstLineEnd = nullptr);
+
 // Replaces the table's path with `path`, then reads the file into the table
 // (text mode, 256-byte line buffer, field reader). A UTF-8 file (textencoding::detect)
-// is turned into code page 932 line by line first; its mark is left out. Stops taking
+// is turned into code page 932 line by line first; its mark is left out. A CR that ends the
+// file ends its last line, as the CR of a CR LF would. Stops taking
 // entries at capacity; the rest of the file is still scanned, into a slot outside the table,
 // only to count the entries it would have given (entriesDropped). Reads at most
 // kMaxDictionaryBytes, so that a file that never ends (/dev/zero) ends the load too.

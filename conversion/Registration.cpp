@@ -27,6 +27,8 @@ const QString kCannotOpen = QStringLiteral("辞書ファイルが開けません
 const QString kNoFileForm =
     QStringLiteral("UTF-8 の辞書ファイルに書けないバイトがあるので、登録できません。");
 const QString kTableFull = QStringLiteral("辞書の単語が2000語に達しているので、登録できません。");
+const QString kWouldReadAsUtf8 = QStringLiteral(
+    "この組を書き足すと辞書ファイル全体が UTF-8 として読まれてしまうので、登録できません。");
 
 std::u16string utf16(const QString& text) {
     return {reinterpret_cast<const char16_t*>(text.utf16()), static_cast<size_t>(text.size())};
@@ -118,6 +120,9 @@ void registerWord(QWidget* parent, DictionaryTable& table, int activePane) {
         return;
     case wordregistration::Outcome::TableFull:
         ShowMessage(parent, kTableFull);
+        return;
+    case wordregistration::Outcome::WouldReadAsUtf8:
+        ShowMessage(parent, kWouldReadAsUtf8);
         return;
     case wordregistration::Outcome::WriteFailed:
         throw Error(table.path() + " に書き込めません");

@@ -16,7 +16,8 @@ QString firstLine(const QString& text);
 
 // Shows "辞書登録" with the clipboard's text in the field of side `activePane`; on "登録"
 // appends the pair to the dictionary file and to `table`. A word that code page 932 cannot
-// hold, an unopenable file or a full table is a notice and changes nothing; a failed write
+// hold, an unopenable file, a full table or a line that would change how the file reads is a
+// notice and changes nothing; a failed write
 // is an error naming the file, with the table unchanged.
 void registerWord(QWidget* parent, DictionaryTable& table, int activePane);
 

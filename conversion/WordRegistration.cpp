@@ -10,17 +10,20 @@ namespace sorvanti::wordregistration {
 
 namespace {
 
-// Whether the file, open for reading and appending, ends inside a line.
-bool endsInsideLine(std::FILE* file, bool* endsWithCr) {
-    *endsWithCr = false;
-    if (std::fseek(file, 0, SEEK_END) != 0)
-        return false;
-    const long size = std::ftell(file);
-    if (size <= 0 || std::fseek(file, size - 1, SEEK_SET) != 0)
-        return false;
-    const int last = std::fgetc(file);
-    *endsWithCr = last == '\r';
-    return last != '\n' && last != EOF;
+// The line end to write before the new line: none when the file ends with one (or is empty or
+// missing), else the file's own, so that its last line stays whole. A last line ending in a
+// lone CR only lacks the LF of a CR LF.
+std::string missingLineEnd(const std::string& path, const DictionaryFileFormat& format) {
+    std::FILE* file = std::fopen(path.c_str(), "rb");
+    if (!file)
+        return {};
+    int last = EOF;
+    if (std::fseek(file, -1, SEEK_END) == 0)
+        last = std::fgetc(file);
+    std::fclose(file);
+    if (last == EOF || last == '\n')
+        return {};
+    return last == '\r' && format.lineEnd == "\r\n" ? "\n" : format.lineEnd;
 }
 
 } // namespace
@@ -33,17 +36,13 @@ Outcome registerPair(DictionaryTable& table, std::string_view standard,
     const std::optional<std::string> line = dictionaryLine(standard, converted, format);
     if (!line)
         return Outcome::NoFileForm;
-    std::FILE* file = std::fopen(table.path().c_str(), "ab+");
+    const std::string bytes = missingLineEnd(table.path(), format) + *line;
+    if (!keepsItsReading(format, bytes))
+        return Outcome::WouldReadAsUtf8;
+    std::FILE* file = std::fopen(table.path().c_str(), "ab");
     if (!file)
         return Outcome::CannotOpen;
-    std::string bytes;
-    bool endsWithCr = false;
-    if (endsInsideLine(file, &endsWithCr))
-        bytes = endsWithCr && format.lineEnd == "\r\n" ? "\n" : format.lineEnd;
-    bytes += *line;
-    // Appending mode writes at the end anyway; the seek is what lets a write follow a read.
-    const bool written = std::fseek(file, 0, SEEK_END) == 0 &&
-                         std::fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size();
+    const bool written = std::fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size();
     const bool closed = std::fclose(file) == 0;
     if (!written || !closed)
         return Outcome::WriteFailed;

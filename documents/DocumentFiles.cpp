@@ -74,9 +74,12 @@ void readDocument(QTextEdit& edit, const QString& path, bool plainText, plaintex
 }
 
 void writeDocument(const QTextDocument& doc, const QString& path, bool plainText,
-                   const plaintext::Format& format) {
+                   const plaintext::Format& format, plaintext::Format* written) {
     // Encode first: a refused save must not touch the file.
-    const std::string bytes = plainText ? plaintext::encode(doc, format) : RtfWriter::write(doc);
+    if (written)
+        *written = format;
+    const std::string bytes =
+        plainText ? plaintext::encode(doc, format, written) : RtfWriter::write(doc);
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly))
         cannotCreate(path);

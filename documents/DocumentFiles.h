@@ -33,8 +33,9 @@ void readDocument(QTextEdit& edit, const QString& path, bool plainText,
 // Writes `doc` to `path`, creating the file or replacing its whole content. The new content
 // is written beside the file and takes its place only when complete, so a failed save
 // leaves the old file exactly as it was; a refused plain-text save writes nothing at all.
-// Plain text is written in `format`.
+// Plain text is written in `format`, or where that would not read back as the same text in
+// the format plaintext::encode() chooses; `written` (when given) receives the one used.
 void writeDocument(const QTextDocument& doc, const QString& path, bool plainText,
-                   const plaintext::Format& format = {});
+                   const plaintext::Format& format = {}, plaintext::Format* written = nullptr);
 
 } // namespace sorvanti

@@ -16,13 +16,11 @@ const char* const kPlainText = "PlainText";
 const char* const kEncoding = "TextEncoding";
 const char* const kBom = "TextBom";
 const char* const kLf = "TextLf";
-const char* const kRawBytes = "TextRawBytes";
 
 void setFormat(QTextEdit& edit, const plaintext::Format& f) {
     edit.setProperty(kEncoding, static_cast<int>(f.encoding));
     edit.setProperty(kBom, f.bom);
     edit.setProperty(kLf, f.lf);
-    edit.setProperty(kRawBytes, f.rawBytes);
 }
 // The document a replacement took the place of, kept as a child of the edit.
 const char* const kReplaced = "ReplacedDocument";
@@ -111,7 +109,11 @@ void load(QTextEdit& edit, const QString& path) {
 
 void save(QTextEdit& edit, const QString& path) {
     const bool plain = setFormatFrom(edit, path);
-    writeDocument(*edit.document(), path, plain, format(edit));
+    // The format the file was written in: the pane's, unless that would not read back as the
+    // same text (plaintext::encode()).
+    plaintext::Format written;
+    writeDocument(*edit.document(), path, plain, format(edit), &written);
+    setFormat(edit, written);
     caretToStart(edit);
     edit.document()->setModified(false);
 }
@@ -122,7 +124,6 @@ plaintext::Format format(const QTextEdit& edit) {
         f.encoding = textencoding::Encoding::Utf8;
         f.bom = edit.property(kBom).toBool();
         f.lf = edit.property(kLf).toBool();
-        f.rawBytes = edit.property(kRawBytes).toBool();
     }
     return f;
 }

@@ -90,7 +90,7 @@ void printPane(PrintDialog& dialog, const QTextEdit& pane, const FontDialog& fon
 }
 
 void printSetup(PrintDialog& dialog) {
-    dialog.Execute();
+    dialog.ExecuteSetup();
 }
 
 } // namespace sorvanti::printing

@@ -36,7 +36,8 @@ void printLines(QPrinter& printer, const QStringList& lines, const QFont& font, 
 // chosen there in the font of the pane's font dialog. Cancel prints nothing.
 void printPane(PrintDialog& dialog, const QTextEdit& pane, const FontDialog& font);
 
-// "ページ設定": the same dialog as it was last set, to choose the printer; prints nothing.
+// "ページ設定": the same dialog as it was last set, to choose the printer; it is confirmed with
+// "OK" and prints nothing.
 void printSetup(PrintDialog& dialog);
 
 } // namespace printing

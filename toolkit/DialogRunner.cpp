@@ -1,14 +1,19 @@
 #include "toolkit/DialogRunner.h"
 
 #include "toolkit/FilterText.h"
+#include "toolkit/Translation.h"
 
 #include <QColorDialog>
+#include <QComboBox>
 #include <QDesktopServices>
 #include <QDialog>
+#include <QDialogButtonBox>
 #include <QFileDialog>
 #include <QFontDialog>
+#include <QLineEdit>
 #include <QPrintDialog>
 #include <QPrinter>
+#include <QPushButton>
 #include <QStringList>
 #include <QUrl>
 
@@ -16,6 +21,36 @@ namespace sorvanti {
 
 namespace {
 DialogRunner* installed = nullptr;
+
+// What was chosen in the print dialog last: a print queue, or a PDF file.
+struct PrinterChoice {
+    bool toFile;
+    QString printer;
+    QString file;
+};
+
+PrinterChoice choiceOf(const QPrinter& printer) {
+    const bool toFile = printer.outputFormat() == QPrinter::PdfFormat;
+    return {toFile, toFile ? QString() : printer.printerName(), printer.outputFileName()};
+}
+
+// Making the print dialog makes the system's default queue current; the last choice is put
+// back before it shows. The dialog proposes "PDF ファイルに出力" when the printer writes a PDF
+// file, and its own parts (the queue list "printers", the file field "filename") show the rest.
+void putBackChoice(QPrintDialog& dialog, QPrinter& printer, const PrinterChoice& last) {
+    if (last.toFile) {
+        printer.setOutputFormat(QPrinter::PdfFormat);
+        if (last.file.isEmpty())
+            return; // no file chosen yet: the dialog proposes its own
+        printer.setOutputFileName(last.file);
+        if (auto* file = dialog.findChild<QLineEdit*>(QStringLiteral("filename")))
+            file->setText(last.file);
+    } else if (auto* queues = dialog.findChild<QComboBox*>(QStringLiteral("printers"))) {
+        const int queue = queues->findText(last.printer);
+        if (queue >= 0)
+            queues->setCurrentIndex(queue);
+    }
+}
 
 } // namespace
 
@@ -37,6 +72,7 @@ QMessageBox::StandardButton DialogRunner::messageBox(QWidget* parent, QMessageBo
 
 bool DialogRunner::fileDialog(QWidget* parent, FileDialogRequest& request) {
     QFileDialog dialog(parent, request.title);
+    showFileDetailsInJapanese(dialog);
     dialog.setAcceptMode(request.save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
     // Both dialogs take the name of a file that does not exist yet (an open then fails with
     // the file's own error), and the save dialog replaces a file without asking.
@@ -79,7 +115,15 @@ bool DialogRunner::colorDialog(QWidget* parent, QColor& color, bool /*fullOpen*/
 }
 
 bool DialogRunner::printDialog(QWidget* parent, QPrinter& printer, PrintDialogRequest& request) {
+    const PrinterChoice last = choiceOf(printer);
     QPrintDialog dialog(&printer, parent);
+    putBackChoice(dialog, printer, last);
+    if (request.setup) {
+        // Page setup chooses a printer and its settings; confirming it prints nothing.
+        dialog.setWindowTitle(QStringLiteral("ページ設定"));
+        if (auto* buttons = dialog.findChild<QDialogButtonBox*>())
+            buttons->button(QDialogButtonBox::Ok)->setText(QStringLiteral("OK"));
+    }
     QAbstractPrintDialog::PrintDialogOptions options = QAbstractPrintDialog::PrintToFile;
     if (request.pageNums) {
         options |= QAbstractPrintDialog::PrintPageRange;

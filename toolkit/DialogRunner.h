@@ -26,8 +26,10 @@ struct FileDialogRequest {
 // What a print dialog is offered and what it answers: with `pageNums` the page-range
 // choice is available within minPage..maxPage; fromPage/toPage go in as the proposed
 // range and come back as chosen. The selection choice is never offered; printing to a PDF
-// file always is, since a Linux desktop often has no printer at all.
+// file always is, since a Linux desktop often has no printer at all. The printer chosen last
+// (a queue, or a PDF file and its name) is what the dialog proposes.
 struct PrintDialogRequest {
+    bool setup = false; // "ページ設定": the dialog chooses the printer; confirming prints nothing
     bool pageNums = false;
     int fromPage = 0;
     int toPage = 0;

@@ -18,7 +18,15 @@ QPrinter& PrintDialog::Printer() {
 }
 
 bool PrintDialog::Execute() {
-    PrintDialogRequest request{PageNums, FromPage, ToPage, MinPage, MaxPage};
+    return execute(false);
+}
+
+bool PrintDialog::ExecuteSetup() {
+    return execute(true);
+}
+
+bool PrintDialog::execute(bool setup) {
+    PrintDialogRequest request{setup, PageNums, FromPage, ToPage, MinPage, MaxPage};
     if (!DialogRunner::current().printDialog(qobject_cast<QWidget*>(parent()), Printer(), request))
         return false;
     FromPage = request.fromPage;

@@ -7,6 +7,15 @@
 
 namespace sorvanti::textencoding {
 
+namespace {
+
+// A byte that ASCII and half-width katakana text never holds.
+constexpr bool beyondKana(unsigned char b) {
+    return b >= 0x80 && (b <= 0xA0 || b >= 0xE0);
+}
+
+} // namespace
+
 // Well-formed UTF-8 as Unicode defines it (utf8Lead).
 void Detector::feed(std::string_view bytes) {
     for (size_t i = 0; i < bytes.size() && seen_ + i < 3; ++i)
@@ -21,6 +30,7 @@ void Detector::feed(std::string_view bytes) {
                 valid_ = false;
                 return;
             }
+            beyondKana_ = beyondKana_ || beyondKana(b);
             --pending_;
             lowerBound_ = 0x80;
             upperBound_ = 0xBF;
@@ -28,7 +38,7 @@ void Detector::feed(std::string_view bytes) {
         }
         if (b < 0x80)
             continue;
-        nonAscii_ = true;
+        beyondKana_ = beyondKana_ || beyondKana(b);
         const Utf8Lead lead = utf8Lead(b);
         if (lead.more < 0) {
             valid_ = false;
@@ -43,7 +53,7 @@ void Detector::feed(std::string_view bytes) {
 Detected Detector::result() const {
     if (seen_ >= 3 && std::memcmp(head_, kUtf8Bom.data(), 3) == 0)
         return {Encoding::Utf8, true};
-    if (valid_ && pending_ == 0 && nonAscii_)
+    if (valid_ && pending_ == 0 && beyondKana_)
         return {Encoding::Utf8, false};
     return {};
 }

@@ -136,7 +136,7 @@ TEST(DictionaryFormat, ReadsTheFileAndWritesLinesToMatch) {
     }
     EXPECT_EQ(dictionaryFileFormat(folder.path() + "missing.txt").encoding, Encoding::Cp932);
 
-    const DictionaryFileFormat utf8{Encoding::Utf8, false, "\n"};
+    const DictionaryFileFormat utf8{Encoding::Utf8, false, "\n", {}};
     EXPECT_EQ(dictionaryLine("\x8C\xA2", "\x94\x4C", utf8), "\xE7\x8A\xAC\t\t\xE7\x8C\xAB\n");
     EXPECT_EQ(dictionaryLine("\x8C\xA2", "\x94\x4C", DictionaryFileFormat{}),
               "\x8C\xA2\t\t\x94\x4C\r\n");

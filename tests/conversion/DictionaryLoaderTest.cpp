@@ -114,9 +114,9 @@ TEST_F(LoaderTest, TextModeLineEnds) {
     load(padding + "a\tb\r\nc\td\r\n");
     EXPECT_EQ(entriesOf(table), (std::vector<Pair>{{"a", "b"}, {"c", "d"}}));
 
-    // A CR ending the file has no LF after it and stays.
+    // A CR ending the file ends its last line, as it does once an LF is added after it.
     load("abc\tdef\r");
-    EXPECT_EQ(entriesOf(table), (std::vector<Pair>{{"abc", "def\r"}}));
+    EXPECT_EQ(entriesOf(table), (std::vector<Pair>{{"abc", "def"}}));
 }
 
 TEST_F(LoaderTest, EmptyAndCommentOnlyFilesGiveAnEmptyTable) {

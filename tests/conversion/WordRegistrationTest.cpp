@@ -90,8 +90,41 @@ TEST(WordRegistration, TheRunAndTheNextLoadDifferOnlyWhereTheFileFormatSaysSo) {
         DictionaryTable reloaded;
         loadDictionaryFile(reloaded, table.path());
         ASSERT_EQ(reloaded.count(), c.loadedCount) << c.name;
-        if (c.loadedCount > 0)
+        if (c.loadedCount > 0) {
             EXPECT_EQ(reloaded.word(0, 0), c.loadedStandard) << c.name;
+        }
+    }
+}
+
+// Whatever the file ends with and whatever the pair holds, the table of the run after a
+// registration is the table the next start loads; a pair that would change how the whole file
+// reads is refused instead.
+TEST(WordRegistration, TheRunAndTheNextStartHaveTheSameTable) {
+    const struct {
+        std::string file, standard, converted;
+        Outcome outcome;
+    } cases[] = {
+        {"abc\tdef\r", "x", "y", Outcome::Registered},
+        {"\xE7\x8A\xAC\tdef\n\r", "x", "y", Outcome::Registered},
+        {"", "\xC8\xBA", "neko", Outcome::Registered}, // ﾈｺ
+        {"abc\tdef\r\n", "\xC8\xBA", "neko", Outcome::Registered},
+        {"abc\tdef\r\n", "\xE3\x81\x81\x41", "x", Outcome::WouldReadAsUtf8}, // 縺、
+        {"", "\xE3\x81\x81\x41", "x", Outcome::WouldReadAsUtf8},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(::testing::PrintToString(c.file + "+" + c.standard));
+        TempFolder folder;
+        DictionaryTable run;
+        loadDictionaryFile(run, folder.write("d.txt", c.file));
+        EXPECT_EQ(wordregistration::registerPair(run, c.standard, c.converted), c.outcome);
+        if (c.outcome != Outcome::Registered) {
+            EXPECT_EQ(readBytes(run.path()), c.file);
+        }
+        DictionaryTable next;
+        loadDictionaryFile(next, run.path());
+        ASSERT_EQ(next.count(), run.count());
+        for (int32_t i = 0; i < run.count(); ++i)
+            EXPECT_TRUE(next.word(i, 0) == run.word(i, 0) && next.word(i, 1) == run.word(i, 1));
     }
 }
 

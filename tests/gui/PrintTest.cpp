@@ -5,8 +5,15 @@
 #include "toolkit/FontDialog.h"
 #include "toolkit/PrintDialog.h"
 
+#include <QApplication>
+#include <QDialogButtonBox>
 #include <QFileInfo>
+#include <QLineEdit>
 #include <QPageLayout>
+#include <QPrintDialog>
+#include <QPushButton>
+#include <QScopeGuard>
+#include <QTimer>
 
 namespace sorvanti::test {
 namespace {
@@ -116,6 +123,34 @@ TEST_F(Printing, CancelAndPageSetupPrintNothing) {
     EXPECT_EQ(runner.printRequests[3].maxPage, 2);
     EXPECT_FALSE(QFileInfo::exists(path("setup1.pdf")) || QFileInfo::exists(path("setup2.pdf")));
     EXPECT_EQ(pdfPages(path("out.pdf")).size(), 2u);
+}
+
+// The real dialog: the PDF file chosen in it is what it proposes next time, and page setup is
+// confirmed with "OK" where printing is confirmed with its print button.
+TEST_F(Printing, TheRealDialogKeepsTheLastFileAndPageSetupConfirmsWithOk) {
+    DialogRunner real;
+    DialogRunner::install(&real);
+    const auto scripted = qScopeGuard([this] { DialogRunner::install(&runner); });
+    PrintDialog dialog(nullptr);
+    QStringList seen; // file field and confirming button, each time the dialog shows
+    auto confirm = [&](const QString& file) {
+        QTimer::singleShot(100, [&seen, file] {
+            auto* shown = qobject_cast<QPrintDialog*>(QApplication::activeModalWidget());
+            ASSERT_NE(shown, nullptr);
+            auto* field = shown->findChild<QLineEdit*>(QStringLiteral("filename"));
+            seen << field->text()
+                 << shown->findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Ok)->text();
+            field->setText(file.isEmpty() ? field->text() : file);
+            shown->accept();
+        });
+    };
+    confirm(path("chosen.pdf"));
+    ASSERT_TRUE(dialog.Execute());
+    confirm({});
+    ASSERT_TRUE(dialog.ExecuteSetup());
+    EXPECT_EQ(dialog.Printer().outputFileName(), path("chosen.pdf"));
+    EXPECT_EQ(seen.mid(2), (QStringList{path("chosen.pdf"), "OK"}));
+    EXPECT_NE(seen.value(1), "OK");
 }
 
 TEST_F(Printing, APrinterThatRefusesTheJobIsReportedInTheErrorBox) {

@@ -39,9 +39,33 @@ TEST(ScreenFit, AGeometryIsKeptWhileTheUserCanReachItAndBroughtBackOtherwise) {
          {1100, 0, 500, 2000},
          QRect(1100, 0, 500, 1024)},
         {"no screen known", {}, {5000, 5000, 10, 10}, QRect(5000, 5000, 10, 10)},
+        {"no screen, far edge out of range",
+         {},
+         {INT32_MAX, INT32_MIN, 10, -3},
+         QRect(INT32_MAX - 10, INT32_MIN + 1, 10, 0)},
     };
     for (const Case& c : cases)
         EXPECT_EQ(fitToScreens(c.stored, c.screens), c.shown) << c.name;
+}
+
+// A stored size below the window's minimum is replaced by the default size, and the centring
+// that follows from it stays in range (each case also runs under UBSan in check-asan).
+TEST(ScreenFit, SizesBelowTheWindowsMinimumGiveTheDefaultSize) {
+    ScriptedRunner runner;
+    ProgramFolder program;
+    const QSize min = program.openWindow()->minimumSize();
+    const int areaHeight = QGuiApplication::primaryScreen()->availableGeometry().height();
+    const std::pair<std::string, QSize> cases[] = {
+        {"Width=-5\nHeight=300", {441, 300}},
+        {"Width=500\nHeight=-2147483648", {500, 330}},
+        {"Width=-2147483648\nHeight=2147483647", {441, areaHeight}},
+        {"Width=" + std::to_string(min.width()) + "\nHeight=" + std::to_string(min.height() - 1),
+         {min.width(), 330}},
+    };
+    for (const auto& [settings, shown] : cases) {
+        program.writeSettings("[メイン]\n" + settings + "\n");
+        EXPECT_EQ(program.openWindow()->size(), shown) << settings;
+    }
 }
 
 TEST(ScreenFit, AHugeStoredWindowOpensOnTheScreenAndIsWrittenBackAsShown) {

@@ -14,7 +14,7 @@ struct DetectCase {
     bool bom;
 };
 
-TEST(TextEncoding, DetectsByMarkOrByValidNonAsciiUtf8) {
+TEST(TextEncoding, DetectsByMarkOrByValidUtf8BeyondKatakana) {
     const DetectCase cases[] = {
         {"empty", "", Encoding::Cp932, false},
         {"pure ASCII, CR LF", "abc\r\ndef\r\n", Encoding::Cp932, false},
@@ -29,9 +29,14 @@ TEST(TextEncoding, DetectsByMarkOrByValidNonAsciiUtf8) {
         {"UTF-8 with one invalid byte", "\xE7\x8A\xAC\n\xFF\n", Encoding::Cp932, false},
         {"UTF-8 cut inside its last character", "\xE7\x8A\xAC\xE7\x8C", Encoding::Cp932, false},
         {"CP932 kana and kanji", "\x82\xA0\x8C\xA2\r\n", Encoding::Cp932, false},
-        // Half-width katakana ﾃｩ are the two bytes of "é": a short code page 932 line can
-        // be valid UTF-8, and is then taken as UTF-8 (it is written back unchanged).
-        {"CP932 that is valid UTF-8", "\xC3\xA9\r\n", Encoding::Utf8, false},
+        // Half-width katakana that pair up as two-byte UTF-8 characters stay code page 932
+        // (ﾈｺ is U+023A, ﾃｩ is "é"); a two-byte character with a byte no katakana has does not.
+        {"registered katakana pair", "\xC8\xBA\t\tneko\r\n", Encoding::Cp932, false},
+        {"UTF-8 e acute alone", "caf\xC3\xA9\n", Encoding::Cp932, false},
+        {"UTF-8 a grave", "\xC3\xA0 la\n", Encoding::Utf8, false},
+        {"UTF-8 sharp s", "Stra\xC3\x9F\n", Encoding::Utf8, false},
+        {"katakana pair with the mark", "\xEF\xBB\xBF\xC3\xA9", Encoding::Utf8, true},
+        {"katakana then kanji, valid as UTF-8", "\xC8\x8A\x41", Encoding::Utf8, false},
         {"overlong form", "\xC0\xAF", Encoding::Cp932, false},
         {"encoded surrogate", "\xED\xA0\x80", Encoding::Cp932, false},
         {"past U+10FFFF", "\xF4\x90\x80\x80", Encoding::Cp932, false},
@@ -49,6 +54,13 @@ TEST(TextEncoding, DetectsByMarkOrByValidNonAsciiUtf8) {
         EXPECT_EQ(pieces.result().encoding, c.encoding);
         EXPECT_EQ(pieces.result().bom, c.bom);
     }
+}
+
+// No pair of half-width katakana is taken for UTF-8, alone or after ASCII.
+TEST(TextEncoding, HalfWidthKatakanaPairsAlwaysReadAsCodePage932) {
+    for (int a = 0xA1; a <= 0xDF; ++a)
+        for (int b = 0xA1; b <= 0xDF; ++b)
+            ASSERT_EQ(detect(std::string{'x', char(a), char(b)}).encoding, Encoding::Cp932) << a;
 }
 
 } // namespace
