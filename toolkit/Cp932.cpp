@@ -31,7 +31,7 @@ constexpr uint16_t kDouble = 0x200; // values from here on are two-byte codes
 // too slow for the command line's throughput).
 struct Tables {
     std::array<char16_t, 256> single{};      // a byte on its own (raw-byte escape if invalid)
-    std::array<bool, 256> lead{};            // starts a two-byte code in glibc's view
+    std::array<bool, 256> lead{};            // isLeadByte, as a table
     std::array<char16_t, 0x80 * 256> pair{}; // [(lead - 0x80) * 256 + trail], 0 = invalid
     std::array<uint16_t, 0x10000> encode{};
     // Every code of each character that has more than one, sorted by character: the
@@ -67,11 +67,10 @@ struct Tables {
         };
         for (int b = 0; b < 256; ++b) {
             unsigned char byte = static_cast<unsigned char>(b);
-            bool incomplete = false;
-            char16_t c = decodeOne(&byte, 1, &incomplete);
-            bool ok = c != 0 || b == 0;
+            char16_t c = decodeOne(&byte, 1, nullptr);
+            lead[b] = isLeadByte(byte);
+            bool ok = (c != 0 || b == 0) && !lead[b];
             single[b] = ok ? c : static_cast<char16_t>(kRawByteBase + b);
-            lead[b] = !ok && incomplete && b >= 0x80;
         }
         for (int l = 0x80; l < 256; ++l) {
             if (!lead[l])
@@ -185,6 +184,27 @@ const Tables& tables() {
     return *t;
 }
 
+} // namespace
+
+struct BoundariesBuilder {
+    static std::unique_ptr<const Boundaries> build() {
+        const Tables& t = tables();
+        auto b = std::make_unique<Boundaries>();
+        for (unsigned code = 0x8000; code < 0x10000; ++code) {
+            if (t.lead[code >> 8] && t.pair[code - 0x8000] != 0)
+                b->bits_[code >> 6] |= uint64_t{1} << (code & 63);
+        }
+        return b;
+    }
+};
+
+const Boundaries& boundaries() {
+    static const std::unique_ptr<const Boundaries> b = BoundariesBuilder::build();
+    return *b;
+}
+
+namespace {
+
 constexpr bool isHighSurrogate(char16_t c) {
     return c >= 0xD800 && c <= 0xDBFF;
 }
@@ -201,6 +221,8 @@ void decodeAppend(std::string_view bytes, std::u16string& out) {
     char16_t* o = out.data() + start;
     const auto* p = reinterpret_cast<const unsigned char*>(bytes.data());
     const auto* end = p + bytes.size();
+    // Characters begin where Boundaries says: a lead byte and the next byte are one character
+    // exactly when the pair table has a character for them.
     while (p < end) {
         unsigned char b = *p;
         if (b < 0x80) {
@@ -212,7 +234,7 @@ void decodeAppend(std::string_view bytes, std::u16string& out) {
                 *o++ = c;
                 p += 2;
             } else {
-                // Only the lead byte is taken apart: the next byte may start a character.
+                // A stray lead byte: the next byte begins the next character.
                 *o++ = static_cast<char16_t>(kRawByteBase + b);
                 ++p;
             }
