@@ -21,44 +21,97 @@ inline const uint8_t* bytes(std::string_view s) {
     return reinterpret_cast<const uint8_t*>(s.data());
 }
 
-// What a byte at a character start is to the scan: a character of one byte, a lead byte
-// (a pair when cp932::Boundaries says so), or a lead byte under which code page 932 has
-// duplicate codes (0x87, 0xED, 0xEE, 0xFA-0xFC): there the line is checked for codes that
-// the index holds in another form before it is compared as it is.
-enum ByteKind : uint8_t { kOneByte, kLead, kDuplicateLead };
-
-struct ByteKinds {
-    ByteKind kind[256];
-    constexpr ByteKinds() : kind() {
-        for (int b = 0; b < 256; ++b)
-            kind[b] = cp932::isLeadByte(static_cast<unsigned char>(b)) ? kLead : kOneByte;
-        for (const int b : {0x87, 0xED, 0xEE, 0xFA, 0xFB, 0xFC})
-            kind[b] = kDuplicateLead;
+// How the scan steps over the character at a position, by its first two bytes (the second
+// 0 at the end of the line): 1 or 2 bytes as cp932::Boundaries says, or 0 for a pair that
+// is a duplicate code in another form than the index's (two bytes; the line needs its
+// canonical copy before it is compared as it is).
+class Steps {
+public:
+    static const Steps& get() {
+        static const Steps steps;
+        return steps;
     }
+    // `two`: the first byte, and the second shifted left by 8 (as the line's bytes load).
+    // The table is laid out by first byte, so that a text's few lead bytes keep few of its
+    // cache lines busy.
+    uint8_t at(uint32_t two) const { return step_[(two & 0xFF) << 8 | (two >> 8 & 0xFF)]; }
+    const cp932::Boundaries& boundaries() const { return boundaries_; }
+
+private:
+    Steps() : boundaries_(cp932::boundaries()) {
+        const cp932::Boundaries& boundaries = boundaries_;
+        for (unsigned first = 0; first < 256; ++first) {
+            for (unsigned second = 0; second < 256; ++second) {
+                const auto code = static_cast<uint16_t>(first << 8 | second);
+                uint8_t step = boundaries.pair(uint8_t(first), uint8_t(second)) ? 2 : 1;
+                if (step == 2 && duplicatecodes::canonicalCode(code) != code)
+                    step = 0;
+                step_[first << 8 | second] = step;
+            }
+        }
+    }
+    const cp932::Boundaries& boundaries_;
+    uint8_t step_[0x10000];
 };
-constexpr ByteKinds kKinds;
 
 struct Match {
     int32_t entry = kNoEntry;
     size_t length = 0;
 };
 
-// One call's pass over a line: finds the first entry in table order at each character
-// start before `stop` and writes the output in place, copying unmatched bytes in runs.
+// What finding the entry at a position reads. The scan copies it into its loop, where it
+// stays in registers: the output's bytes may alias anything, members included.
 //
-// Words are compared against `text_`: the line itself while every character start met
-// holds no duplicate code in a form other than the index's, else the line's canonical
-// copy (same length, same character boundaries). When the line turns out to need the
-// copy, matches already made may have read bytes that the copy holds otherwise, so the
-// scan starts over against it.
+// Words are compared against `text`: the line itself while every character start met holds
+// no duplicate code in a form other than the index's, else the line's canonical copy (same
+// length, same character places).
+struct Probe {
+    SideIndex::View index;
+    const DictionaryTable* table;
+    int side;
+    std::string_view line;
+    const uint8_t* original;
+    const uint8_t* text;
+    size_t n;
+    const cp932::Boundaries* boundaries;
+    bool fuses; // the copy in use reads otherwise than the line in places
+    bool plain; // no entry and no line needs more than equal canonical bytes
+
+    Match find(size_t i, uint32_t four) const;
+    Match fromCandidates(const PrefixSlot& slot, size_t i) const;
+
+    // Whether the word of `entry`, whose canonical bytes are those of the text from `i` to
+    // `end`, matches there as characters. Equal canonical bytes mean equal characters but
+    // for a word that ends with a lone lead byte (the text must have that byte alone too)
+    // and for a word or a line whose canonical form reads otherwise than it (then the
+    // characters are compared one by one).
+    bool accepts(int32_t entry, size_t i, size_t end) const {
+        if (plain)
+            return true;
+        const uint8_t flags = index.flags ? index.flags[entry] : 0;
+        if (fuses || (flags & engineindex::kFuses) != 0)
+            return duplicatecodes::isCharacterPrefix(table->word(entry, side), line.substr(i));
+        return (flags & engineindex::kLoneLead) == 0 || end >= n ||
+               !boundaries->pair(original[end - 1], original[end]);
+    }
+};
+
+// One call's pass over a line: finds the first entry in table order at each character start
+// before `stop` and writes the output in place, copying unmatched bytes in runs. When the
+// line turns out to need its canonical copy, matches already made may have read bytes that
+// the copy holds otherwise, so the scan starts over against it.
 class Scan {
 public:
-    Scan(const SideIndex& index, const DictionaryTable& table, int side, std::string& copy,
-         std::string_view line, std::string& out)
-        : index_(index.view()), table_(table), target_(1 - side), copy_(copy), line_(line),
-          original_(bytes(line)), text_(original_), n_(line.size()),
-          boundaries_(cp932::boundaries()), out_(out), outStart_(out.size()) {
-        out_.resize(outStart_ + n_ + engineindex::kMaxWord);
+    Scan(const SideIndex& index, const DictionaryTable& table, int side, const Steps& steps,
+         std::string& copy, std::string_view line, std::string& out)
+        : probe_{index.view(), &table,
+                 side,         line,
+                 bytes(line),  bytes(line),
+                 line.size(),  &steps.boundaries(),
+                 false,        index.view().flags == nullptr},
+          steps_(steps), table_(table), target_(1 - side), copy_(copy), out_(out),
+          outStart_(out.size()) {
+        out_.resize(outStart_ + line.size() + engineindex::kMaxWord);
         dst_ = out_.data() + outStart_;
         limit_ = out_.data() + out_.size();
     }
@@ -67,24 +120,40 @@ public:
     // near its end may read bytes that no step of this part reaches).
     void settleFirst() { settle(); }
 
-    // Converts the positions before `stop`; returns where the next one begins.
+    // Converts the positions before `stop`; returns where the next one begins. The first
+    // four bytes of the text at a position give both the step and the gates' key.
     size_t run(size_t stop) {
-        while (i_ < stop) {
-            const uint8_t b = original_[i_];
-            const ByteKind kind = kKinds.kind[b];
-            if (kind == kDuplicateLead && watch_ && i_ + 1 < n_ &&
-                duplicatecodes::canonicalCode(static_cast<uint16_t>(b << 8 | original_[i_ + 1])) !=
-                    (b << 8 | original_[i_ + 1])) {
+        const Steps& steps = steps_;
+        Probe probe = probe_;
+        size_t i = i_;
+        while (i < stop) {
+            uint32_t four = 0;
+            uint8_t step;
+            if (i + 4 <= probe.n) {
+                four = engineindex::loadFour(probe.text + i);
+                // The copy steps as the line does, except where it reads otherwise.
+                step = steps.at(probe.fuses ? probe.original[i] | probe.original[i + 1] << 8
+                                            : four & 0xFFFF);
+            } else {
+                step = steps.at(probe.original[i] |
+                                (i + 1 < probe.n ? probe.original[i + 1] << 8 : 0));
+            }
+            if (step == 0 && watch_) {
                 settle();
+                probe = probe_;
+                i = i_;
                 continue;
             }
-            const Match m = find(i_);
-            if (m.entry != kNoEntry)
-                replace(m);
-            else
-                i_ += kind != kOneByte && i_ + 1 < n_ && boundaries_.pair(b, original_[i_ + 1]) ? 2
-                                                                                                : 1;
+            const Match m = probe.find(i, four);
+            if (m.entry == kNoEntry) {
+                i += step == 1 ? 1 : 2;
+                continue;
+            }
+            i_ = i;
+            replace(m);
+            i = i_;
         }
+        i_ = i;
         // An empty line may have no data at all, and memcpy must never see a null pointer.
         if (i_ > runStart_)
             copyRun();
@@ -95,31 +164,15 @@ public:
 private:
     void settle() {
         watch_ = false;
-        copy_.resize(n_);
-        if (!duplicatecodes::canonicalize(line_, copy_.data(), &lineFuses_))
+        copy_.resize(probe_.n);
+        if (!duplicatecodes::canonicalize(probe_.line, copy_.data(), &probe_.fuses))
             return;
-        text_ = bytes(copy_);
+        probe_.text = bytes(copy_);
+        probe_.plain = probe_.plain && !probe_.fuses;
         dst_ = out_.data() + outStart_;
         runStart_ = 0;
         i_ = 0;
     }
-
-    // Whether the word of `entry`, whose canonical bytes are those of the text from `i` to
-    // `end`, matches there as characters. Equal canonical bytes mean equal characters but
-    // for a word that ends with a lone lead byte (the text must have that byte alone too)
-    // and for a word or a line whose canonical form reads otherwise than it (then the
-    // characters are compared one by one).
-    bool accepts(int32_t entry, size_t i, size_t end) const {
-        const uint8_t flags = index_.flags ? index_.flags[entry] : 0;
-        if (lineFuses_ || (flags & engineindex::kFuses) != 0)
-            return duplicatecodes::isCharacterPrefix(table_.word(entry, 1 - target_),
-                                                     line_.substr(i));
-        return (flags & engineindex::kLoneLead) == 0 || end >= n_ ||
-               !boundaries_.pair(original_[end - 1], original_[end]);
-    }
-
-    Match find(size_t i) const;
-    Match fromCandidates(const PrefixSlot& slot, size_t i) const;
 
     void room(size_t wanted) {
         if (static_cast<size_t>(limit_ - dst_) < wanted) {
@@ -132,7 +185,7 @@ private:
 
     void copyRun() {
         room(i_ - runStart_);
-        std::memcpy(dst_, line_.data() + runStart_, i_ - runStart_);
+        std::memcpy(dst_, probe_.line.data() + runStart_, i_ - runStart_);
         dst_ += i_ - runStart_;
     }
 
@@ -147,17 +200,12 @@ private:
         runStart_ = i_;
     }
 
-    const SideIndex::View index_;
+    Probe probe_;
+    const Steps& steps_;
     const DictionaryTable& table_;
     const int target_;
     std::string& copy_;
-    const std::string_view line_;
-    const uint8_t* const original_;
-    const uint8_t* text_;
-    const size_t n_;
-    const cp932::Boundaries& boundaries_;
-    bool watch_ = true;      // cleared once the line is known canonical or its copy is in use
-    bool lineFuses_ = false; // the copy reads otherwise than the line in places
+    bool watch_ = true; // cleared once the line is known canonical or its copy is in use
     std::string& out_;
     const size_t outStart_;
     char* dst_;
@@ -168,16 +216,16 @@ private:
 
 // Most positions are settled by the gates; the few words that share their first four bytes
 // are tried from the prefix table, and the trie is walked only where many do or the word
-// may be shorter than four bytes.
-Match Scan::find(size_t i) const {
-    const Node* const nodes = index_.nodes;
+// may be shorter than four bytes. `four`: the first four bytes of the text at `i`, when
+// there are four.
+Match Probe::find(size_t i, uint32_t four) const {
+    const Node* const nodes = index.nodes;
     Match best;
     int32_t s = 0;
     size_t k = i;
-    if (i + 4 <= n_) {
-        const uint32_t four = engineindex::loadFour(text_ + i);
-        if (!index_.hasShortWord(four & 0xFFFF)) {
-            const PrefixSlot* slot = index_.mayHaveLongWord(four) ? index_.prefix(four) : nullptr;
+    if (i + 4 <= n) {
+        if (!index.hasShortWord(four & 0xFFFF)) {
+            const PrefixSlot* slot = index.mayHaveLongWord(four) ? index.prefix(four) : nullptr;
             if (!slot)
                 return best;
             if (slot->count != 0)
@@ -190,8 +238,8 @@ Match Scan::find(size_t i) const {
                 return best;
         }
     }
-    for (; k < n_; ++k) {
-        const int32_t t = nodes[s].base + text_[k];
+    for (; k < n; ++k) {
+        const int32_t t = nodes[s].base + text[k];
         if (nodes[t].check != s)
             break;
         s = t;
@@ -203,12 +251,12 @@ Match Scan::find(size_t i) const {
     return best;
 }
 
-Match Scan::fromCandidates(const PrefixSlot& slot, size_t i) const {
-    const size_t rest = n_ - i - 4;
-    const Candidate* c = index_.candidates + slot.first;
+Match Probe::fromCandidates(const PrefixSlot& slot, size_t i) const {
+    const size_t rest = n - i - 4;
+    const Candidate* c = index.candidates + slot.first;
     for (const Candidate* end = c + slot.count; c != end; ++c) {
         const size_t length = 4 + size_t{c->tailLength};
-        if (c->tailLength <= rest && std::memcmp(c->tail, text_ + i + 4, c->tailLength) == 0 &&
+        if (c->tailLength <= rest && std::memcmp(c->tail, text + i + 4, c->tailLength) == 0 &&
             accepts(c->index, i, i + length))
             return {c->index, length};
     }
@@ -219,6 +267,7 @@ Match Scan::fromCandidates(const PrefixSlot& slot, size_t i) const {
 
 struct Engine::Index {
     SideIndex side[2];
+    const Steps& steps = Steps::get();
     std::string canonicalLine; // a line's canonical form, when it differs from the line
 };
 
@@ -242,12 +291,13 @@ void Engine::syncSide(int side) {
 
 void Engine::convertLine(std::string_view line, int side, std::string& out) {
     syncSide(side);
-    Scan(index_->side[side], table_, side, index_->canonicalLine, line, out).run(line.size());
+    Scan(index_->side[side], table_, side, index_->steps, index_->canonicalLine, line, out)
+        .run(line.size());
 }
 
 size_t Engine::convertPart(std::string_view text, size_t stop, int side, std::string& out) {
     syncSide(side);
-    Scan scan(index_->side[side], table_, side, index_->canonicalLine, text, out);
+    Scan scan(index_->side[side], table_, side, index_->steps, index_->canonicalLine, text, out);
     scan.settleFirst();
     return scan.run(std::min(stop, text.size()));
 }
