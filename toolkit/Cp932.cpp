@@ -49,25 +49,60 @@ struct Tables {
                 iconv_close(enc);
             throw std::runtime_error("iconv has no CP932 converter");
         }
-        // Decodes exactly `n` bytes to exactly one UTF-16 unit; 0 otherwise.
-        // EINVAL on a single byte marks a lead byte that waits for its trail.
-        auto decodeOne = [dec](const unsigned char* bytes, size_t n, bool* incomplete) {
-            iconv(dec, nullptr, nullptr, nullptr, nullptr);
-            char* in = reinterpret_cast<char*>(const_cast<unsigned char*>(bytes));
-            size_t inLeft = n;
-            char16_t buf[4];
-            char* outp = reinterpret_cast<char*>(buf);
-            size_t outLeft = sizeof buf;
-            size_t r = iconv(dec, &in, &inLeft, &outp, &outLeft);
-            if (incomplete)
-                *incomplete = r == static_cast<size_t>(-1) && errno == EINVAL;
-            if (r == static_cast<size_t>(-1) || inLeft != 0 || outLeft != sizeof buf - 2)
-                return char16_t{0};
-            return buf[0];
-        };
+        readDecoder(dec);
+        std::array<uint8_t, 0x10000> codes{}; // how many codes decode to each character
+        invert(codes);
+        listTwins(codes);
+        // Where several codes decode to one character, glibc's encoder names the
+        // canonical one.
+        for (int c = 0; c < 0x10000; ++c) {
+            if (codes[c] > 1) {
+                uint16_t canonical = encodeOne(enc, static_cast<char16_t>(c));
+                if (canonical != kNone && decodes(canonical) == c)
+                    encode[c] = canonical;
+            }
+        }
+        for (int b = 0; b < 256; ++b)
+            encode[kRawByteBase + b] = static_cast<uint16_t>(kSingle | b);
+        iconv_close(dec);
+        iconv_close(enc);
+    }
+
+    // Decodes exactly `n` bytes to exactly one UTF-16 unit; 0 otherwise.
+    static char16_t decodeOne(iconv_t dec, const unsigned char* bytes, size_t n) {
+        iconv(dec, nullptr, nullptr, nullptr, nullptr);
+        char* in = reinterpret_cast<char*>(const_cast<unsigned char*>(bytes));
+        size_t inLeft = n;
+        char16_t buf[4];
+        char* outp = reinterpret_cast<char*>(buf);
+        size_t outLeft = sizeof buf;
+        size_t r = iconv(dec, &in, &inLeft, &outp, &outLeft);
+        if (r == static_cast<size_t>(-1) || inLeft != 0 || outLeft != sizeof buf - 2)
+            return char16_t{0};
+        return buf[0];
+    }
+
+    static uint16_t encodeOne(iconv_t enc, char16_t c) {
+        iconv(enc, nullptr, nullptr, nullptr, nullptr);
+        char* in = reinterpret_cast<char*>(&c);
+        size_t inLeft = 2;
+        unsigned char buf[4];
+        char* outp = reinterpret_cast<char*>(buf);
+        size_t outLeft = sizeof buf;
+        if (iconv(enc, &in, &inLeft, &outp, &outLeft) == static_cast<size_t>(-1))
+            return kNone;
+        size_t n = sizeof buf - outLeft;
+        if (n == 1)
+            return static_cast<uint16_t>(kSingle | buf[0]);
+        if (n == 2)
+            return static_cast<uint16_t>(buf[0] << 8 | buf[1]);
+        return kNone;
+    }
+
+    void readDecoder(iconv_t dec) {
         for (int b = 0; b < 256; ++b) {
             unsigned char byte = static_cast<unsigned char>(b);
-            char16_t c = decodeOne(&byte, 1, nullptr);
+            char16_t c = decodeOne(dec, &byte, 1);
             lead[b] = isLeadByte(byte);
             bool ok = (c != 0 || b == 0) && !lead[b];
             single[b] = ok ? c : static_cast<char16_t>(kRawByteBase + b);
@@ -78,29 +113,14 @@ struct Tables {
             for (int t = 0; t < 256; ++t) {
                 unsigned char bytes[2] = {static_cast<unsigned char>(l),
                                           static_cast<unsigned char>(t)};
-                pair[(l - 0x80) * 256 + t] = decodeOne(bytes, 2, nullptr);
+                pair[(l - 0x80) * 256 + t] = decodeOne(dec, bytes, 2);
             }
         }
+    }
 
-        // The encoder is the inverse of the decoder. Where several codes decode to one
-        // character, glibc's encoder names the canonical one.
-        auto encodeOne = [enc](char16_t c) -> uint16_t {
-            iconv(enc, nullptr, nullptr, nullptr, nullptr);
-            char* in = reinterpret_cast<char*>(&c);
-            size_t inLeft = 2;
-            unsigned char buf[4];
-            char* outp = reinterpret_cast<char*>(buf);
-            size_t outLeft = sizeof buf;
-            if (iconv(enc, &in, &inLeft, &outp, &outLeft) == static_cast<size_t>(-1))
-                return kNone;
-            size_t n = sizeof buf - outLeft;
-            if (n == 1)
-                return static_cast<uint16_t>(kSingle | buf[0]);
-            if (n == 2)
-                return static_cast<uint16_t>(buf[0] << 8 | buf[1]);
-            return kNone;
-        };
-        std::array<uint8_t, 0x10000> codes{}; // how many codes decode to each character
+    // The encoder is the inverse of the decoder; `codes` receives how many codes decode to
+    // each character, and each character's first code is its code for now.
+    void invert(std::array<uint8_t, 0x10000>& codes) {
         for (int b = 0; b < 256; ++b) {
             if (!lead[b] && !isRawByteEscape(single[b])) {
                 encode[single[b]] = static_cast<uint16_t>(kSingle | b);
@@ -116,6 +136,9 @@ struct Tables {
                     encode[c] = static_cast<uint16_t>(l << 8 | t);
             }
         }
+    }
+
+    void listTwins(const std::array<uint8_t, 0x10000>& codes) {
         for (int l = 0x81; l < 256; ++l) {
             for (int t = 0; t < 256; ++t) {
                 char16_t c = lead[l] ? pair[(l - 0x80) * 256 + t] : 0;
@@ -137,17 +160,6 @@ struct Tables {
             return std::tuple(a.first, rank(a.second), a.second) <
                    std::tuple(b.first, rank(b.second), b.second);
         });
-        for (int c = 0; c < 0x10000; ++c) {
-            if (codes[c] > 1) {
-                uint16_t canonical = encodeOne(static_cast<char16_t>(c));
-                if (canonical != kNone && decodes(canonical) == c)
-                    encode[c] = canonical;
-            }
-        }
-        for (int b = 0; b < 256; ++b)
-            encode[kRawByteBase + b] = static_cast<uint16_t>(kSingle | b);
-        iconv_close(dec);
-        iconv_close(enc);
     }
 
     char16_t decodes(uint16_t code) const {
@@ -244,6 +256,20 @@ void decodeAppend(std::string_view bytes, std::u16string& out) {
         }
     }
     out.resize(static_cast<size_t>(o - out.data()));
+}
+
+size_t firstStrayByte(std::string_view bytes) {
+    const Tables& t = tables();
+    const auto* p = reinterpret_cast<const unsigned char*>(bytes.data());
+    for (size_t i = 0; i < bytes.size();) {
+        if (t.lead[p[i]] && i + 1 < bytes.size() && t.pair[(p[i] - 0x80) * 256 + p[i + 1]] != 0)
+            i += 2;
+        else if (isRawByteEscape(t.single[p[i]]))
+            return i;
+        else
+            ++i;
+    }
+    return npos;
 }
 
 std::u16string decode(std::string_view bytes) {

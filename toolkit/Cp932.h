@@ -65,6 +65,10 @@ const Boundaries& boundaries();
 std::u16string decode(std::string_view bytes);
 void decodeAppend(std::string_view bytes, std::u16string& out);
 
+// Position of the first byte of `bytes` that decode() turns into a raw-byte escape (a stray
+// lead byte, or a byte that is no character), or npos.
+size_t firstStrayByte(std::string_view bytes);
+
 // Encodes `text`. A raw-byte escape of a lead byte is never written where the reader would
 // take it and the next character's first byte as one character: the next character then gets
 // a twin code that starts otherwise (the one it was read from), and when it has none the

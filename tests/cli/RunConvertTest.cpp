@@ -251,13 +251,17 @@ TEST_F(RunConvertTest, FailuresGiveOneLineAndStatusOne) {
         std::string reason; // and the system's reason, where there is one
     } cases[] = {
         {{"-d", path("nodict"), "-"}, "nodict", ""},
-        {{"-d", dir, "-"}, dir, "Is a directory"},
-        {{"-d", dict, path("missing.txt")}, path("missing.txt"), "No such file or directory"},
-        {{"-d", dict, dir}, dir, "Is a directory"},
+        {{"-d", dir, "-"}, dir, "フォルダーです"},
+        {{"-d", dict, path("missing.txt")},
+         path("missing.txt"),
+         "そのようなファイルやフォルダーはありません"},
+        {{"-d", dict, dir}, dir, "フォルダーです"},
         {{"-d", dict, "-o", path("no/such/folder/out.txt"), "-"},
          "no/such/folder/out.txt",
-         "No such file or directory"},
-        {{"-d", dict, "-o", dir, "-"}, dir, "Is a directory"},
+         "そのようなファイルやフォルダーはありません"},
+        {{"-d", dict, "-o", "/nonexistent/x", "-"}, "/nonexistent/x", "ありません"},
+        {{"-d", dict, "-o", dir, "-"}, dir, "フォルダーです"},
+        {{"-d", dict, "-o", dict + "/x", "-"}, dict + "/x", "フォルダーではありません"},
     };
     for (const Case& c : cases) {
         EXPECT_EQ(run(c.args, "a\n"), 1) << c.args[1];
@@ -452,6 +456,9 @@ TEST_F(RunConvertTest, CheckSeesTheTableTheLoaderBuilds) {
     EXPECT_NE(output.find("UTF-8、2 項目"), std::string::npos) << output;
     EXPECT_EQ(run({"--check"}), 2);
     EXPECT_EQ(run({"--check", "u", "extra.txt"}), 2);
+    // A CR that ends the file ends its last line, as a CR before a LF does.
+    EXPECT_EQ(run({"--check", write("cr.txt", "b\tdef\r\nb\tdef\r")}), 1);
+    EXPECT_NE(output.find("cr.txt:2: 単語対が 1 行目と同じ"), std::string::npos) << output;
 }
 
 namespace {
@@ -610,6 +617,25 @@ TEST_F(RunConvertTest, ALongLineEndingAcrossTheFirstBlockConvertsAsAWhole) {
                 << shown;
         }
     }
+}
+
+// --check reads what the load reads, and says where it stops.
+TEST_F(RunConvertTest, CheckReadsUpToTheSizeBoundToo) {
+    const long before = peakKilobytes();
+    EXPECT_EQ(run({"--check", "/dev/zero"}), 1);
+    EXPECT_LT(peakKilobytes() - before, 128 * 1024) << "kB more at the peak";
+    EXPECT_NE(output.find("/dev/zero:1: 辞書が 16 MB を超えるため"), std::string::npos) << output;
+
+    // 16 MiB of comments, then a line the load never reads: not reported, the cut is.
+    const std::string comment = "#" + std::string(126, 'c') + "\n";
+    std::string dictionary;
+    for (int i = 0; i < 131072; ++i)
+        dictionary += comment;
+    const std::string file = write("big.txt", dictionary + "lonely\n");
+    EXPECT_EQ(run({"--check", file}), 1);
+    EXPECT_EQ(output.find("単語が一つしかない"), std::string::npos) << output;
+    EXPECT_NE(output.find(file + ":131073: 辞書が 16 MB を超えるため"), std::string::npos) << output;
+    EXPECT_EQ(run({"--check", write("big.txt", dictionary)}), 0) << output;
 }
 
 TEST_F(RunConvertTest, ADictionaryThatNeverEndsIsReadUpToTheSizeBound) {

@@ -90,8 +90,9 @@ TEST(WordRegistration, TheRunAndTheNextLoadDifferOnlyWhereTheFileFormatSaysSo) {
         DictionaryTable reloaded;
         loadDictionaryFile(reloaded, table.path());
         ASSERT_EQ(reloaded.count(), c.loadedCount) << c.name;
-        if (c.loadedCount > 0)
+        if (c.loadedCount > 0) {
             EXPECT_EQ(reloaded.word(0, 0), c.loadedStandard) << c.name;
+        }
     }
 }
 
