@@ -3,6 +3,7 @@
 #include "conversion/Engine.h"
 #include "conversion/UnicodeConversion.h"
 #include "toolkit/Cp932.h"
+#include "toolkit/Utf8Lead.h"
 
 #include <algorithm>
 #include <cstring>
@@ -122,7 +123,7 @@ private:
             const auto c = static_cast<unsigned char>(s[s.size() - back]);
             if ((c & 0xC0) == 0x80)
                 continue;
-            const size_t length = c >= 0xF0 ? 4 : c >= 0xE0 ? 3 : c >= 0xC0 ? 2 : 1;
+            const size_t length = 1 + static_cast<size_t>(std::max(utf8Lead(c).more, 0));
             return length > back ? s.size() - back : s.size();
         }
         return s.size();
