@@ -11,7 +11,6 @@
 
 #include <gtest/gtest.h>
 
-#include <iostream>
 #include <random>
 #include <string>
 #include <vector>
@@ -144,12 +143,6 @@ void expectSameAsPlainScan(Engine& engine, const DictionaryTable& table, RandomC
         for (int side = 0; side < 2; ++side) {
             const std::string expected = test::plainConvertLine(table, line, side);
             const std::string actual = engine.convertLine(line, side);
-            if (actual != expected) {
-                for (int32_t e = 0; e < table.count(); ++e)
-                    std::cerr << e << ": " << testing::PrintToString(std::string(table.word(e, 0)))
-                              << " / " << testing::PrintToString(std::string(table.word(e, 1)))
-                              << "\n";
-            }
             ASSERT_EQ(actual, expected)
                 << "side " << side << " line " << testing::PrintToString(line) << " entries "
                 << table.count();
