@@ -34,7 +34,7 @@ public:
     // `two`: the first byte, and the second shifted left by 8 (as the line's bytes load).
     // The table is laid out by first byte, so that a text's few lead bytes keep few of its
     // cache lines busy.
-    uint8_t at(uint32_t two) const { return step_[(two & 0xFF) << 8 | (two >> 8 & 0xFF)]; }
+    uint8_t at(uint32_t two) const { return step_[__builtin_bswap16(static_cast<uint16_t>(two))]; }
     const cp932::Boundaries& boundaries() const { return boundaries_; }
 
 private:
