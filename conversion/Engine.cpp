@@ -22,9 +22,12 @@ inline const uint8_t* bytes(std::string_view s) {
 }
 
 // How the scan steps over the character at a position, by its first two bytes (the second
-// 0 at the end of the line): 1 or 2 bytes as cp932::Boundaries says, or 0 for a pair that
-// is a duplicate code in another form than the index's (two bytes; the line needs its
-// canonical copy before it is compared as it is).
+// 0 at the end of the line): 1 or 2 bytes as cp932::Boundaries says, with kOtherForm added
+// for a pair that is a duplicate code in another form than the index's (the line needs its
+// canonical copy before it is compared as it is). Only the pair bits of the text's few lead
+// bytes are read, a few cache lines.
+constexpr uint8_t kOtherForm = 4;
+
 class Steps {
 public:
     static const Steps& get() {
@@ -32,26 +35,22 @@ public:
         return steps;
     }
     // `two`: the first byte, and the second shifted left by 8 (as the line's bytes load).
-    // The table is laid out by first byte, so that a text's few lead bytes keep few of its
-    // cache lines busy.
-    uint8_t at(uint32_t two) const { return step_[__builtin_bswap16(static_cast<uint16_t>(two))]; }
+    uint8_t at(uint32_t two) const {
+        const auto code = __builtin_bswap16(static_cast<uint16_t>(two));
+        const uint8_t step = boundaries_.pair(code >> 8, code & 0xFF) ? 2 : 1;
+        if (step == 2 && duplicateLead_[code >> 8] && duplicatecodes::canonicalCode(code) != code)
+            return step | kOtherForm;
+        return step;
+    }
     const cp932::Boundaries& boundaries() const { return boundaries_; }
 
 private:
     Steps() : boundaries_(cp932::boundaries()) {
-        const cp932::Boundaries& boundaries = boundaries_;
-        for (unsigned first = 0; first < 256; ++first) {
-            for (unsigned second = 0; second < 256; ++second) {
-                const auto code = static_cast<uint16_t>(first << 8 | second);
-                uint8_t step = boundaries.pair(uint8_t(first), uint8_t(second)) ? 2 : 1;
-                if (step == 2 && duplicatecodes::canonicalCode(code) != code)
-                    step = 0;
-                step_[first << 8 | second] = step;
-            }
-        }
+        for (const int lead : {0x87, 0xED, 0xEE, 0xFA, 0xFB, 0xFC})
+            duplicateLead_[lead] = true;
     }
     const cp932::Boundaries& boundaries_;
-    uint8_t step_[0x10000];
+    bool duplicateLead_[256] = {}; // code page 932 has duplicate codes under these
 };
 
 struct Match {
@@ -138,7 +137,7 @@ public:
                 step = steps.at(probe.original[i] |
                                 (i + 1 < probe.n ? probe.original[i + 1] << 8 : 0));
             }
-            if (step == 0 && watch_) {
+            if ((step & kOtherForm) != 0 && watch_) {
                 settle();
                 probe = probe_;
                 i = i_;
@@ -146,7 +145,7 @@ public:
             }
             const Match m = probe.find(i, four);
             if (m.entry == kNoEntry) {
-                i += step == 1 ? 1 : 2;
+                i += step & 3;
                 continue;
             }
             i_ = i;
