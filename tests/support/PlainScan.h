@@ -4,8 +4,9 @@
 // bytes. Every line and every word is decoded into characters (cp932::decode: both codes of
 // a duplicate decode to one character, a stray byte to its raw-byte escape); at each
 // character the first entry in table order whose word, as characters, begins the rest is
-// replaced, otherwise the character's own bytes are copied. Entries are only grouped by
-// their first character, so that a large text takes seconds rather than hours.
+// replaced, otherwise the character's own bytes are copied. Entries are grouped by their
+// first character, so that a large text takes seconds rather than hours; `grouped` false
+// tries every entry at every character (the plain table scan the benchmark measures).
 
 #include "conversion/DictionaryTable.h"
 #include "toolkit/Cp932.h"
@@ -20,11 +21,12 @@ namespace sorvanti::test {
 
 class CharacterReference {
 public:
-    CharacterReference(const DictionaryTable& table, int side) : table_(table), side_(side) {
+    CharacterReference(const DictionaryTable& table, int side, bool grouped = true)
+        : table_(table), side_(side), grouped_(grouped) {
         for (int32_t e = 0; e < table.count(); ++e) {
             words_.push_back(cp932::decode(table.word(e, side)));
             if (!words_.back().empty())
-                byFirst_[words_.back()[0]].push_back(e);
+                byFirst_[grouped ? words_.back()[0] : u'\0'].push_back(e);
         }
     }
 
@@ -53,7 +55,7 @@ public:
 
 private:
     int32_t find(std::u16string_view text, size_t k) const {
-        const auto it = byFirst_.find(text[k]);
+        const auto it = byFirst_.find(grouped_ ? text[k] : u'\0');
         if (it == byFirst_.end())
             return -1;
         for (const int32_t e : it->second) {
@@ -78,6 +80,7 @@ private:
 
     const DictionaryTable& table_;
     int side_;
+    bool grouped_;
     std::vector<std::u16string> words_;
     std::unordered_map<char16_t, std::vector<int32_t>> byFirst_;
 };
