@@ -12,10 +12,6 @@ namespace {
 // code. Slot per lead byte: 0 = none, 1..6 = a row of `other` below.
 constexpr unsigned char kLeads[] = {0x87, 0xED, 0xEE, 0xFA, 0xFB, 0xFC};
 
-bool isCp932Lead(unsigned char b) {
-    return (b >= 0x81 && b <= 0x9F) || (b >= 0xE0 && b <= 0xFC);
-}
-
 // The canonical code is what the encoder gives for the character a code decodes to:
 // the same choice the panes and the UTF-8 paths make, taken from the one code page
 // table the program has.
@@ -58,14 +54,17 @@ uint16_t canonicalCode(uint16_t code) {
     return s == 0 ? code : t.code[s][code & 0xFF];
 }
 
-bool canonicalize(std::string_view bytes, char* out) {
+bool canonicalize(std::string_view bytes, char* out, bool* fuses) {
     const Table& t = table();
+    const cp932::Boundaries& boundaries = cp932::boundaries();
     const auto* p = reinterpret_cast<const unsigned char*>(bytes.data());
     const size_t n = bytes.size();
     bool changed = false;
+    bool strayBefore = false; // the character before i is a lead byte on its own
     for (size_t i = 0; i < n;) {
         out[i] = bytes[i];
-        if (!isCp932Lead(p[i]) || i + 1 == n) {
+        if (i + 1 == n || !boundaries.pair(p[i], p[i + 1])) {
+            strayBefore = cp932::isLeadByte(p[i]);
             ++i;
             continue;
         }
@@ -76,8 +75,11 @@ bool canonicalize(std::string_view bytes, char* out) {
                 out[i] = static_cast<char>(c >> 8);
                 out[i + 1] = static_cast<char>(c & 0xFF);
                 changed = true;
+                if (fuses && strayBefore && boundaries.pair(p[i - 1], static_cast<uint8_t>(c >> 8)))
+                    *fuses = true;
             }
         }
+        strayBefore = false;
         i += 2;
     }
     return changed;
@@ -89,15 +91,31 @@ std::string canonical(std::string_view bytes) {
     return out;
 }
 
-bool endsInsideCharacter(std::string_view bytes) {
-    const auto* p = reinterpret_cast<const unsigned char*>(bytes.data());
+bool endsWithLoneLead(std::string_view bytes) {
+    const cp932::Boundaries& boundaries = cp932::boundaries();
     size_t i = 0;
-    while (i < bytes.size()) {
-        if (isCp932Lead(p[i]) && i + 1 == bytes.size())
-            return true;
-        i += isCp932Lead(p[i]) ? 2 : 1;
+    while (i + 1 < bytes.size())
+        i += boundaries.length(bytes, i);
+    return i + 1 == bytes.size() && cp932::isLeadByte(static_cast<unsigned char>(bytes[i]));
+}
+
+bool isCharacterPrefix(std::string_view prefix, std::string_view text) {
+    const cp932::Boundaries& boundaries = cp932::boundaries();
+    const auto* p = reinterpret_cast<const unsigned char*>(prefix.data());
+    const auto* q = reinterpret_cast<const unsigned char*>(text.data());
+    for (size_t j = 0; j < prefix.size();) {
+        if (j >= text.size())
+            return false;
+        const size_t length = boundaries.length(prefix, j);
+        if (boundaries.length(text, j) != length)
+            return false;
+        if (length == 1 ? p[j] != q[j]
+                        : canonicalCode(static_cast<uint16_t>(p[j] << 8 | p[j + 1])) !=
+                              canonicalCode(static_cast<uint16_t>(q[j] << 8 | q[j + 1])))
+            return false;
+        j += length;
     }
-    return false;
+    return true;
 }
 
 } // namespace sorvanti::duplicatecodes

@@ -9,15 +9,13 @@
 
 namespace sorvanti {
 
-// True when `b` starts a double-byte character: 0x81-0x9F and 0xE0-0xEF.
-constexpr bool isLeadByte(unsigned char b) {
-    return (b >= 0x81 && b <= 0x9F) || (b >= 0xE0 && b <= 0xEF);
-}
-
-// Converts lines of code page 932 text with a dictionary table: at each position the
-// first entry in table order whose side-p word is a non-empty prefix of the rest is
-// replaced by its side-(1-p) word; otherwise one character (one byte, or two from a
-// lead byte) is copied. A lead byte that ends the line is copied alone.
+// Converts lines of code page 932 text with a dictionary table: at each character start
+// the first entry in table order whose side-p word is a non-empty prefix of the rest, ending
+// where a character of the line ends, is replaced by its side-(1-p) word; otherwise one
+// character is copied. Characters begin where cp932::Boundaries says (Cp932.h): a lead byte
+// 0x81-0x9F or 0xE0-0xFC and the next byte are one character when they are a code of the
+// code page; a lead byte that ends the line, or that makes no code with the next byte, is
+// copied alone. No word is ever found inside a character, nor ends inside one.
 // Example: with entries (a -> X) and (ab -> Y) in this order, "ab" becomes "Xb".
 //
 // Words and text are compared with code page 932's duplicate codes made one (see
@@ -40,15 +38,13 @@ public:
     std::string convertLine(std::string_view line, int side);
 
     // Converts the beginning of a line that is handed over in parts (a line too long to
-    // hold): every position before `stop` whose match needs at most the bytes of `text`,
-    // which is so when at least kMaxWordBytes + 1 bytes of `text` follow `stop` (a word
-    // is at most that long). Appends the result and returns how many bytes of `text` it
-    // covers (at least `stop`, on a character boundary); the rest begins the next part.
-    // Converting a line in parts this way gives exactly what convertLine gives.
+    // hold): every position before `stop`. `text` begins where a character of the line
+    // begins (the line's start, or what an earlier call returned), and at least
+    // kMaxWordBytes + 1 bytes of it follow `stop`, so that whatever a match there reads
+    // is in `text`. Appends the result and returns how many bytes of `text` it covers (at
+    // least `stop`, on a character boundary); the rest begins the next part. Converting a
+    // line in parts this way gives exactly what convertLine gives, whatever the parts.
     size_t convertPart(std::string_view text, size_t stop, int side, std::string& out);
-
-    // One output line for each input line, in order.
-    std::vector<std::string> convertText(const std::vector<std::string>& lines, int side);
 
     // Brings the index of both sides up to date with the table: rebuilt after a reload,
     // extended by appended entries. The conversion calls do this for their side on
@@ -58,7 +54,6 @@ public:
 private:
     struct Index;
     void syncSide(int side);
-    size_t convertSpan(std::string_view line, size_t stop, int side, std::string& out);
     const DictionaryTable& table_;
     std::unique_ptr<Index> index_;
 };

@@ -13,8 +13,9 @@ namespace sorvanti {
 // is empty (such an entry is never looked for in that direction anyway).
 // Example: with (a -> X), (ab -> Y) the second entry is shadowed by 0 at side 0.
 //
-// The prefix is taken in bytes: an earlier word that ends on a lead byte still hides a
-// word that goes on with that character's second byte, since the engine compares bytes.
+// The prefix is taken in characters: an earlier word that ends on a lone lead byte hides
+// a word that goes on with a byte that the lead byte makes no character with, but not one
+// that goes on with its second byte (the engine never ends a match inside a character).
 int32_t shadowingEntry(const DictionaryTable& table, int side, int32_t index);
 
 } // namespace sorvanti

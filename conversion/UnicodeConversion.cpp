@@ -38,23 +38,4 @@ std::u16string convertUnicodeLine(Engine& engine, std::u16string_view line, int 
     return out;
 }
 
-std::u16string convertUnicodeText(Engine& engine, std::u16string_view text, int side) {
-    std::u16string out;
-    out.reserve(text.size());
-    size_t pos = 0;
-    while (pos < text.size()) {
-        size_t lf = text.find(u'\n', pos);
-        size_t end = lf == std::u16string_view::npos ? text.size() : lf;
-        size_t lineEnd = end;
-        if (lf != std::u16string_view::npos && lineEnd > pos && text[lineEnd - 1] == u'\r')
-            --lineEnd;
-        convertUnicodeLine(engine, text.substr(pos, lineEnd - pos), side, out);
-        if (lf == std::u16string_view::npos)
-            break;
-        out.append(text.substr(lineEnd, lf + 1 - lineEnd));
-        pos = lf + 1;
-    }
-    return out;
-}
-
 } // namespace sorvanti

@@ -26,8 +26,4 @@ void convertUnicodeLine(Engine& engine, std::u16string_view line, int side, std:
                         RawByteEscapes escapes = RawByteEscapes::AsBytes);
 std::u16string convertUnicodeLine(Engine& engine, std::u16string_view line, int side);
 
-// Converts a whole text split at '\n' (a "\r" before "\n" stays with the line end):
-// exactly one output line per input line; a final line break opens no further line.
-std::u16string convertUnicodeText(Engine& engine, std::u16string_view text, int side);
-
 } // namespace sorvanti

@@ -31,7 +31,7 @@ constexpr uint16_t kDouble = 0x200; // values from here on are two-byte codes
 // too slow for the command line's throughput).
 struct Tables {
     std::array<char16_t, 256> single{};      // a byte on its own (raw-byte escape if invalid)
-    std::array<bool, 256> lead{};            // starts a two-byte code in glibc's view
+    std::array<bool, 256> lead{};            // isLeadByte, as a table
     std::array<char16_t, 0x80 * 256> pair{}; // [(lead - 0x80) * 256 + trail], 0 = invalid
     std::array<uint16_t, 0x10000> encode{};
     // Every code of each character that has more than one, sorted by character: the
@@ -49,29 +49,63 @@ struct Tables {
                 iconv_close(enc);
             throw std::runtime_error("iconv has no CP932 converter");
         }
-        // Decodes exactly `n` bytes to exactly one UTF-16 unit; 0 otherwise.
-        // EINVAL on a single byte marks a lead byte that waits for its trail.
-        auto decodeOne = [dec](const unsigned char* bytes, size_t n, bool* incomplete) {
-            iconv(dec, nullptr, nullptr, nullptr, nullptr);
-            char* in = reinterpret_cast<char*>(const_cast<unsigned char*>(bytes));
-            size_t inLeft = n;
-            char16_t buf[4];
-            char* outp = reinterpret_cast<char*>(buf);
-            size_t outLeft = sizeof buf;
-            size_t r = iconv(dec, &in, &inLeft, &outp, &outLeft);
-            if (incomplete)
-                *incomplete = r == static_cast<size_t>(-1) && errno == EINVAL;
-            if (r == static_cast<size_t>(-1) || inLeft != 0 || outLeft != sizeof buf - 2)
-                return char16_t{0};
-            return buf[0];
-        };
+        readDecoder(dec);
+        std::array<uint8_t, 0x10000> codes{}; // how many codes decode to each character
+        invert(codes);
+        listTwins(codes);
+        // Where several codes decode to one character, glibc's encoder names the
+        // canonical one.
+        for (int c = 0; c < 0x10000; ++c) {
+            if (codes[c] > 1) {
+                uint16_t canonical = encodeOne(enc, static_cast<char16_t>(c));
+                if (canonical != kNone && decodes(canonical) == c)
+                    encode[c] = canonical;
+            }
+        }
+        for (int b = 0; b < 256; ++b)
+            encode[kRawByteBase + b] = static_cast<uint16_t>(kSingle | b);
+        iconv_close(dec);
+        iconv_close(enc);
+    }
+
+    // Decodes exactly `n` bytes to exactly one UTF-16 unit; 0 otherwise.
+    static char16_t decodeOne(iconv_t dec, const unsigned char* bytes, size_t n) {
+        iconv(dec, nullptr, nullptr, nullptr, nullptr);
+        char* in = reinterpret_cast<char*>(const_cast<unsigned char*>(bytes));
+        size_t inLeft = n;
+        char16_t buf[4];
+        char* outp = reinterpret_cast<char*>(buf);
+        size_t outLeft = sizeof buf;
+        size_t r = iconv(dec, &in, &inLeft, &outp, &outLeft);
+        if (r == static_cast<size_t>(-1) || inLeft != 0 || outLeft != sizeof buf - 2)
+            return char16_t{0};
+        return buf[0];
+    }
+
+    static uint16_t encodeOne(iconv_t enc, char16_t c) {
+        iconv(enc, nullptr, nullptr, nullptr, nullptr);
+        char* in = reinterpret_cast<char*>(&c);
+        size_t inLeft = 2;
+        unsigned char buf[4];
+        char* outp = reinterpret_cast<char*>(buf);
+        size_t outLeft = sizeof buf;
+        if (iconv(enc, &in, &inLeft, &outp, &outLeft) == static_cast<size_t>(-1))
+            return kNone;
+        size_t n = sizeof buf - outLeft;
+        if (n == 1)
+            return static_cast<uint16_t>(kSingle | buf[0]);
+        if (n == 2)
+            return static_cast<uint16_t>(buf[0] << 8 | buf[1]);
+        return kNone;
+    }
+
+    void readDecoder(iconv_t dec) {
         for (int b = 0; b < 256; ++b) {
             unsigned char byte = static_cast<unsigned char>(b);
-            bool incomplete = false;
-            char16_t c = decodeOne(&byte, 1, &incomplete);
-            bool ok = c != 0 || b == 0;
+            char16_t c = decodeOne(dec, &byte, 1);
+            lead[b] = isLeadByte(byte);
+            bool ok = (c != 0 || b == 0) && !lead[b];
             single[b] = ok ? c : static_cast<char16_t>(kRawByteBase + b);
-            lead[b] = !ok && incomplete && b >= 0x80;
         }
         for (int l = 0x80; l < 256; ++l) {
             if (!lead[l])
@@ -79,29 +113,14 @@ struct Tables {
             for (int t = 0; t < 256; ++t) {
                 unsigned char bytes[2] = {static_cast<unsigned char>(l),
                                           static_cast<unsigned char>(t)};
-                pair[(l - 0x80) * 256 + t] = decodeOne(bytes, 2, nullptr);
+                pair[(l - 0x80) * 256 + t] = decodeOne(dec, bytes, 2);
             }
         }
+    }
 
-        // The encoder is the inverse of the decoder. Where several codes decode to one
-        // character, glibc's encoder names the canonical one.
-        auto encodeOne = [enc](char16_t c) -> uint16_t {
-            iconv(enc, nullptr, nullptr, nullptr, nullptr);
-            char* in = reinterpret_cast<char*>(&c);
-            size_t inLeft = 2;
-            unsigned char buf[4];
-            char* outp = reinterpret_cast<char*>(buf);
-            size_t outLeft = sizeof buf;
-            if (iconv(enc, &in, &inLeft, &outp, &outLeft) == static_cast<size_t>(-1))
-                return kNone;
-            size_t n = sizeof buf - outLeft;
-            if (n == 1)
-                return static_cast<uint16_t>(kSingle | buf[0]);
-            if (n == 2)
-                return static_cast<uint16_t>(buf[0] << 8 | buf[1]);
-            return kNone;
-        };
-        std::array<uint8_t, 0x10000> codes{}; // how many codes decode to each character
+    // The encoder is the inverse of the decoder; `codes` receives how many codes decode to
+    // each character, and each character's first code is its code for now.
+    void invert(std::array<uint8_t, 0x10000>& codes) {
         for (int b = 0; b < 256; ++b) {
             if (!lead[b] && !isRawByteEscape(single[b])) {
                 encode[single[b]] = static_cast<uint16_t>(kSingle | b);
@@ -117,6 +136,9 @@ struct Tables {
                     encode[c] = static_cast<uint16_t>(l << 8 | t);
             }
         }
+    }
+
+    void listTwins(const std::array<uint8_t, 0x10000>& codes) {
         for (int l = 0x81; l < 256; ++l) {
             for (int t = 0; t < 256; ++t) {
                 char16_t c = lead[l] ? pair[(l - 0x80) * 256 + t] : 0;
@@ -138,17 +160,6 @@ struct Tables {
             return std::tuple(a.first, rank(a.second), a.second) <
                    std::tuple(b.first, rank(b.second), b.second);
         });
-        for (int c = 0; c < 0x10000; ++c) {
-            if (codes[c] > 1) {
-                uint16_t canonical = encodeOne(static_cast<char16_t>(c));
-                if (canonical != kNone && decodes(canonical) == c)
-                    encode[c] = canonical;
-            }
-        }
-        for (int b = 0; b < 256; ++b)
-            encode[kRawByteBase + b] = static_cast<uint16_t>(kSingle | b);
-        iconv_close(dec);
-        iconv_close(enc);
     }
 
     char16_t decodes(uint16_t code) const {
@@ -185,6 +196,27 @@ const Tables& tables() {
     return *t;
 }
 
+} // namespace
+
+struct BoundariesBuilder {
+    static std::unique_ptr<const Boundaries> build() {
+        const Tables& t = tables();
+        auto b = std::make_unique<Boundaries>();
+        for (unsigned code = 0x8000; code < 0x10000; ++code) {
+            if (t.lead[code >> 8] && t.pair[code - 0x8000] != 0)
+                b->bits_[code >> 6] |= uint64_t{1} << (code & 63);
+        }
+        return b;
+    }
+};
+
+const Boundaries& boundaries() {
+    static const std::unique_ptr<const Boundaries> b = BoundariesBuilder::build();
+    return *b;
+}
+
+namespace {
+
 constexpr bool isHighSurrogate(char16_t c) {
     return c >= 0xD800 && c <= 0xDBFF;
 }
@@ -201,6 +233,8 @@ void decodeAppend(std::string_view bytes, std::u16string& out) {
     char16_t* o = out.data() + start;
     const auto* p = reinterpret_cast<const unsigned char*>(bytes.data());
     const auto* end = p + bytes.size();
+    // Characters begin where Boundaries says: a lead byte and the next byte are one character
+    // exactly when the pair table has a character for them.
     while (p < end) {
         unsigned char b = *p;
         if (b < 0x80) {
@@ -212,7 +246,7 @@ void decodeAppend(std::string_view bytes, std::u16string& out) {
                 *o++ = c;
                 p += 2;
             } else {
-                // Only the lead byte is taken apart: the next byte may start a character.
+                // A stray lead byte: the next byte begins the next character.
                 *o++ = static_cast<char16_t>(kRawByteBase + b);
                 ++p;
             }
@@ -222,6 +256,20 @@ void decodeAppend(std::string_view bytes, std::u16string& out) {
         }
     }
     out.resize(static_cast<size_t>(o - out.data()));
+}
+
+size_t firstStrayByte(std::string_view bytes) {
+    const Tables& t = tables();
+    const auto* p = reinterpret_cast<const unsigned char*>(bytes.data());
+    for (size_t i = 0; i < bytes.size();) {
+        if (t.lead[p[i]] && i + 1 < bytes.size() && t.pair[(p[i] - 0x80) * 256 + p[i + 1]] != 0)
+            i += 2;
+        else if (isRawByteEscape(t.single[p[i]]))
+            return i;
+        else
+            ++i;
+    }
+    return npos;
 }
 
 std::u16string decode(std::string_view bytes) {

@@ -1,6 +1,9 @@
 #pragma once
 
+#include "toolkit/Cp932Lead.h"
+
 #include <cstddef>
+#include <cstdint>
 #include <string>
 #include <string_view>
 
@@ -28,8 +31,43 @@ constexpr bool isRawByteEscape(char16_t c) {
     return c >= kRawByteBase && c <= kRawByteBase + 0xFF;
 }
 
+// Where the characters of code page 932 text begin and end: the one rule that the decoder,
+// the engine, the duplicate-code matching and the dictionary check follow. Text is read
+// from its start: a lead byte (isLeadByte) and the byte after it are one character when the
+// two are a code of the code page (defined or user-defined); otherwise the lead byte is a
+// character of one byte (a stray byte, which decodes to its raw-byte escape) and the byte
+// after it begins the next character. A lead byte at the end of the text is a stray byte
+// too. Every other byte is a character of one byte.
+// Example: EB F0 FA 54 is the stray byte EB, the user-defined character F0 FA, then "T".
+class Boundaries {
+public:
+    // Whether `lead` and `trail` are one character.
+    bool pair(unsigned char lead, unsigned char trail) const {
+        const unsigned code = unsigned{lead} << 8 | trail;
+        return bits_[code >> 6] >> (code & 63) & 1;
+    }
+    // 2 when the character at bytes[pos] (pos < bytes.size()) is a pair, else 1.
+    size_t length(std::string_view bytes, size_t pos) const {
+        return pos + 1 < bytes.size() && pair(static_cast<unsigned char>(bytes[pos]),
+                                              static_cast<unsigned char>(bytes[pos + 1]))
+                   ? 2
+                   : 1;
+    }
+
+private:
+    friend struct BoundariesBuilder;
+    uint64_t bits_[0x10000 / 64] = {};
+};
+
+// The rule above, built on first use (thread-safe) from the code page's table.
+const Boundaries& boundaries();
+
 std::u16string decode(std::string_view bytes);
 void decodeAppend(std::string_view bytes, std::u16string& out);
+
+// Position of the first byte of `bytes` that decode() turns into a raw-byte escape (a stray
+// lead byte, or a byte that is no character), or npos.
+size_t firstStrayByte(std::string_view bytes);
 
 // Encodes `text`. A raw-byte escape of a lead byte is never written where the reader would
 // take it and the next character's first byte as one character: the next character then gets

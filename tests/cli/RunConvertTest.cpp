@@ -1,5 +1,8 @@
 #include "cli/RunConvert.h"
+#include "conversion/DictionaryLoader.h"
 #include "support/Bytes.h"
+#include "support/PlainScan.h"
+#include "toolkit/Cp932.h"
 
 #include <gtest/gtest.h>
 
@@ -248,13 +251,17 @@ TEST_F(RunConvertTest, FailuresGiveOneLineAndStatusOne) {
         std::string reason; // and the system's reason, where there is one
     } cases[] = {
         {{"-d", path("nodict"), "-"}, "nodict", ""},
-        {{"-d", dir, "-"}, dir, "Is a directory"},
-        {{"-d", dict, path("missing.txt")}, path("missing.txt"), "No such file or directory"},
-        {{"-d", dict, dir}, dir, "Is a directory"},
+        {{"-d", dir, "-"}, dir, "フォルダーです"},
+        {{"-d", dict, path("missing.txt")},
+         path("missing.txt"),
+         "そのようなファイルやフォルダーはありません"},
+        {{"-d", dict, dir}, dir, "フォルダーです"},
         {{"-d", dict, "-o", path("no/such/folder/out.txt"), "-"},
          "no/such/folder/out.txt",
-         "No such file or directory"},
-        {{"-d", dict, "-o", dir, "-"}, dir, "Is a directory"},
+         "そのようなファイルやフォルダーはありません"},
+        {{"-d", dict, "-o", "/nonexistent/x", "-"}, "/nonexistent/x", "ありません"},
+        {{"-d", dict, "-o", dir, "-"}, dir, "フォルダーです"},
+        {{"-d", dict, "-o", dict + "/x", "-"}, dict + "/x", "フォルダーではありません"},
     };
     for (const Case& c : cases) {
         EXPECT_EQ(run(c.args, "a\n"), 1) << c.args[1];
@@ -449,6 +456,9 @@ TEST_F(RunConvertTest, CheckSeesTheTableTheLoaderBuilds) {
     EXPECT_NE(output.find("UTF-8、2 項目"), std::string::npos) << output;
     EXPECT_EQ(run({"--check"}), 2);
     EXPECT_EQ(run({"--check", "u", "extra.txt"}), 2);
+    // A CR that ends the file ends its last line, as a CR before a LF does.
+    EXPECT_EQ(run({"--check", write("cr.txt", "b\tdef\r\nb\tdef\r")}), 1);
+    EXPECT_NE(output.find("cr.txt:2: 単語対が 1 行目と同じ"), std::string::npos) << output;
 }
 
 namespace {
@@ -536,11 +546,13 @@ TEST_F(RunConvertTest, ALineConvertedInPartsGivesWhatTheWholeLineGives) {
                                    "A\tz\n\x82\xa0\x82\xa2\t\x81\x99\nw\t\x82\n";
     std::string line;
     for (int i = 0; i < 300; ++i)
-        line += "ab\x83\x41A" + longest.substr(0, size_t(i % 41)) + "\x82\xa0\x82\xa2";
+        line += "ab\x83\x41"
+                "A" +
+                longest.substr(0, size_t(i % 41)) + "\x82\xa0\x82\xa2";
     const std::string input = line + "\r\n" + line + "\n\n" + line + "\r" + line;
     std::string utf8Line;
     for (int i = 0; i < 200; ++i)
-        utf8Line += "abアA😀" + longest.substr(0, size_t(i % 41)) + "あい\xEF\xA3\x81é";
+        utf8Line += "abアAz😀" + longest.substr(0, size_t(i % 41)) + "あい\xEF\xA3\x81é";
     const std::string utf8Input = utf8Line + "\r\n" + utf8Line + "\n" + utf8Line;
 
     for (bool reverse : {false, true}) {
@@ -571,6 +583,59 @@ TEST_F(RunConvertTest, ALineConvertedInPartsGivesWhatTheWholeLineGives) {
                   1);
         EXPECT_NE(error.find("の 1 行目は UTF-8 ではありません"), std::string::npos) << error;
     }
+}
+
+// At the shipped block size, a line of 1,048,533 "a" (or one more) and a tail runs past the
+// first block, which is converted up to 41 bytes before its end: that cut falls among the
+// tail's duplicate codes, inside a kanji with lead byte 0xFB, after a word ending on a lead
+// byte. The line converts as the character-matching reference says.
+TEST_F(RunConvertTest, ALongLineEndingAcrossTheFirstBlockConvertsAsAWhole) {
+    const struct {
+        std::string dictionary, tail;
+        bool utf8; // the tail has a UTF-8 form
+    } cases[] = {
+        {"\x87\x54\x87\x54\tX\n", "\x87\x54\xFA\x4A", true}, // ⅠⅠ against Ⅰ and its IBM twin
+        {"\x87\x54\tX\n", "\xFB\xFA\x4A", true},             // 馞J holds no Ⅰ
+        {"a\x82\tY\n",
+         "\x82\xA0"
+         "a\x82 ",
+         false}, // "a" and 0x82 alone only before " "
+    };
+    for (const auto& c : cases) {
+        for (const size_t count : {1048533, 1048534}) {
+            const std::string line = std::string(count, 'a') + c.tail + std::string(100, 'b');
+            DictionaryTable table;
+            ASSERT_TRUE(loadDictionaryFile(table, write("dict.txt", c.dictionary)).opened);
+            const std::string expected = test::plainConvertLine(table, line, 0) + "\n";
+            const std::string shown = testing::PrintToString(c.tail) + " " + std::to_string(count);
+            EXPECT_EQ(convert(c.dictionary, line + "\n"), expected) << shown;
+            if (!c.utf8)
+                continue;
+            const std::string utf8 = cp932::toUtf8(cp932::decode(line)) + "\n";
+            EXPECT_EQ(convert(c.dictionary, utf8, {"-e", "utf-8"}),
+                      cp932::toUtf8(cp932::decode(expected)))
+                << shown;
+        }
+    }
+}
+
+// --check reads what the load reads, and says where it stops.
+TEST_F(RunConvertTest, CheckReadsUpToTheSizeBoundToo) {
+    const long before = peakKilobytes();
+    EXPECT_EQ(run({"--check", "/dev/zero"}), 1);
+    EXPECT_LT(peakKilobytes() - before, 128 * 1024) << "kB more at the peak";
+    EXPECT_NE(output.find("/dev/zero:1: 辞書が 16 MB を超えるため"), std::string::npos) << output;
+
+    // 16 MiB of comments, then a line the load never reads: not reported, the cut is.
+    const std::string comment = "#" + std::string(126, 'c') + "\n";
+    std::string dictionary;
+    for (int i = 0; i < 131072; ++i)
+        dictionary += comment;
+    const std::string file = write("big.txt", dictionary + "lonely\n");
+    EXPECT_EQ(run({"--check", file}), 1);
+    EXPECT_EQ(output.find("単語が一つしかない"), std::string::npos) << output;
+    EXPECT_NE(output.find(file + ":131073: 辞書が 16 MB を超えるため"), std::string::npos) << output;
+    EXPECT_EQ(run({"--check", write("big.txt", dictionary)}), 0) << output;
 }
 
 TEST_F(RunConvertTest, ADictionaryThatNeverEndsIsReadUpToTheSizeBound) {

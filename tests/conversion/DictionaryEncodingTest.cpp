@@ -154,13 +154,16 @@ TEST(Shadowing, NamesTheFirstEarlierEntryWhoseWordIsAPrefix) {
         {"\x87\x90", "x"}, // 3
         {"\x81\xE0"
          "z",
-         "xy"},           // 4: ≒ in its other code: hidden by 3; side 1 by 3
-        {"\x82", "q"},    // 5: a lone lead byte ...
-        {"\x82\xA0", ""}, // 6: ... still hides the character it starts
+         "xy"},                // 4: ≒ in its other code: hidden by 3; side 1 by 3
+        {"\x82", "q"},         // 5: a lone lead byte ...
+        {"\x82\xA0", ""},      // 6: ... is not the character it starts,
+        {"\x82 ", "r"},        // 7: but hides a word where it stays alone
+        {"\x82\xFA\x4A", "s"}, // 8: and where the next character's twin 87 54 would not
     };
     for (const auto& [a, b] : pairs)
         table.appendEntry(a, b);
-    const int32_t expected[][2] = {{-1, -1}, {-1, 0}, {0, -1}, {-1, -1}, {3, 3}, {-1, -1}, {5, -1}};
+    const int32_t expected[][2] = {{-1, -1}, {-1, 0},  {0, -1}, {-1, -1}, {3, 3},
+                                   {-1, -1}, {-1, -1}, {5, -1}, {5, -1}};
     for (int32_t i = 0; i < table.count(); ++i) {
         for (int side = 0; side < 2; ++side)
             EXPECT_EQ(shadowingEntry(table, side, i), expected[i][side]) << i << " side " << side;

@@ -1,9 +1,13 @@
-// The indexed engine against the plain table scan on random dictionaries and texts.
+// The indexed engine against the character-matching reference on random dictionaries and
+// texts and on the benchmark corpus, whole and in parts.
 
+#include "conversion/DictionaryLoader.h"
 #include "conversion/DictionaryTable.h"
 #include "conversion/Engine.h"
 
+#include "bench/Corpus.h"
 #include "support/PlainScan.h"
+#include "support/TempFolder.h"
 
 #include <gtest/gtest.h>
 
@@ -21,9 +25,12 @@ const std::vector<std::string> kUnits = {
     "\xB1", "\xB2", "\xDF",             // half-width katakana
     "\x82\xa0", "\x82\xa2", "\x83\x5c", // double-byte, one with a 0x5C second byte
     "\x81\x40", "\x88\x9f", "\xE0\x40", // full-width space, kanji, 0xE0 lead
-    "\xF0", "\xFC", "\xFF",             // single bytes beyond the lead ranges
-    "\x82",                             // a lone lead byte
+    "\xA0", "\xFD", "\xFF",             // single bytes beyond the lead ranges
+    "\x82", "\xF0", "\xFC",             // lone lead bytes
     "\x5c\x82",                         // straddles a character boundary in text
+    // IBM extension kanji (髙, 﨑, 羡: second bytes that are lead bytes or ASCII), a
+    // user-defined code, and codes that the code page leaves undefined.
+    "\xFB\xFC", "\xFA\xB1", "\xFB\x91", "\xFB\x5C", "\xF0\x40", "\xEB\xF0", "\x85\x40", "\x82\x20",
     // Duplicate codes and their twins: NEC row 13 and row 2, NEC-selected and IBM
     // extensions, an IBM code with a NEC twin, and one character with three codes.
     "\x87\x90", "\x81\xE0", "\xEE\xAC", "\xFB\xC8", "\xED\x40", "\xFA\x5C", "\xFA\x4A", "\x87\x54",
@@ -114,6 +121,21 @@ private:
     std::mt19937 rng_;
 };
 
+// `line` handed to convertPart as sorvanti-convert hands over a long line: `block` bytes
+// at a time, converting all but the last kMaxWordBytes + 1 bytes it holds.
+std::string convertInParts(Engine& engine, std::string_view line, int side, size_t block) {
+    constexpr size_t kKeep = DictionaryTable::kMaxWordBytes + 1;
+    std::string out;
+    std::string held;
+    for (size_t at = 0; at < line.size(); at += block) {
+        held.append(line.substr(at, block));
+        if (held.size() >= 2 * kKeep)
+            held.erase(0, engine.convertPart(held, held.size() - kKeep, side, out));
+    }
+    engine.convertLine(held, side, out);
+    return out;
+}
+
 void expectSameAsPlainScan(Engine& engine, const DictionaryTable& table, RandomCorpus& corpus,
                            const std::vector<std::string>& words, int lines) {
     for (int i = 0; i < lines; ++i) {
@@ -192,6 +214,56 @@ TEST(EngineDifferential, FullTableWithRandomReloads) {
         corpus.fillTable(table, DictionaryTable::kCapacity, words);
         ASSERT_TRUE(table.full());
         expectSameAsPlainScan(engine, table, corpus, words, 100);
+    }
+}
+
+// A line converted in parts gives what the whole line gives, for every block size: the
+// parts meet duplicate codes, 0xF0-0xFC characters and words ending on lead bytes.
+TEST(EngineDifferential, PartsGiveWhatTheWholeLineGives) {
+    RandomCorpus corpus(1402);
+    for (int round = 0; round < 40; ++round) {
+        SCOPED_TRACE(round);
+        DictionaryTable table;
+        std::vector<std::string> words;
+        corpus.fillTable(table, 20 + corpus.pick(40), words);
+        Engine engine(table);
+        std::string line;
+        while (line.size() < 600)
+            line += corpus.line(words);
+        for (int side = 0; side < 2; ++side) {
+            const std::string whole = engine.convertLine(line, side);
+            for (size_t block = 1; block <= 64; ++block)
+                ASSERT_EQ(convertInParts(engine, line, side, block), whole)
+                    << "side " << side << " block " << block << testing::PrintToString(line);
+        }
+    }
+}
+
+// The benchmark corpus, whose text holds IBM extension kanji (lead 0xFA-0xFC) and their
+// NEC-selected twins in front of dictionary words, converts as the reference says.
+TEST(EngineDifferential, BenchCorpusMatchesTheCharacterReference) {
+    const benchcorpus::Corpus bench = benchcorpus::make();
+    test::TempFolder folder;
+    DictionaryTable table;
+    ASSERT_TRUE(loadDictionaryFile(table, folder.write("bench.txt", bench.dictionary)).opened);
+    ASSERT_EQ(table.count(), DictionaryTable::kCapacity);
+    Engine engine(table);
+    std::string text = bench.text;
+    for (int side = 0; side < 2; ++side) {
+        const test::CharacterReference reference(table, side);
+        std::string converted;
+        size_t differing = 0;
+        for (size_t at = 0; at < text.size();) {
+            const size_t lf = text.find('\n', at);
+            const std::string_view line = std::string_view(text).substr(at, lf - at);
+            const std::string mine = engine.convertLine(line, side);
+            if (mine != reference.convertLine(line) && differing++ == 0)
+                ADD_FAILURE() << "side " << side << ": " << testing::PrintToString(line);
+            converted += mine + '\n';
+            at = lf + 1;
+        }
+        EXPECT_EQ(differing, 0u) << "side " << side;
+        text = converted; // side 1 converts the conversion back
     }
 }
 

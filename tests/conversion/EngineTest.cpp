@@ -1,6 +1,7 @@
 #include "conversion/Engine.h"
 #include "conversion/DictionaryLoader.h"
 #include "conversion/DictionaryTable.h"
+#include "toolkit/Cp932.h"
 
 #include "support/TempFolder.h"
 
@@ -25,11 +26,36 @@ std::string convert(const DictionaryTable& table, std::string_view line, int sid
     return engine.convertLine(line, side);
 }
 
-TEST(LeadByte, RangesAsSpecifiedForThisCodePage) {
-    for (int b = 0; b < 256; ++b) {
-        const bool expected = (b >= 0x81 && b <= 0x9F) || (b >= 0xE0 && b <= 0xEF);
-        EXPECT_EQ(isLeadByte(static_cast<unsigned char>(b)), expected) << b;
+// Characters of the whole code page, first bytes 0xF0-0xFC among them, and codes it leaves
+// undefined, where a lead byte stands alone and the next byte begins a character.
+TEST(Engine, CharactersBeginWhereTheCodePageSaysTheyDo) {
+    const auto sj = [](std::u16string_view text) { return cp932::encode(text); };
+    struct Case {
+        std::string word, other, line, expected;
+    } cases[] = {
+        // 羡 (FB 91): its second byte is a lead byte; the word after it still matches.
+        {sj(u"切萇魚"), sj(u"戎"), sj(u"羡切萇魚"), sj(u"羡戎")},
+        {sj(u"田"), "X", sj(u"髙田﨑田"), sj(u"髙") + "X" + sj(u"﨑") + "X"},
+        // No word is found at the second byte of 馞 (FB FA), nor of 纊 (FA 5C).
+        {"\x87\x54", "X", "\xFB\xFA\x4A", "\xFB\xFA\x4A"},
+        {"\\", "Y", "\xFA\x5C\\", "\xFA\x5CY"},
+        // EB F0 is no code: EB stands alone and F0 FA is the next character, so FA 54
+        // (the twin of ¬) is not a character of this text.
+        {"\x81\xCA", "X", "\xEB\xF0\xFA\x54", "\xEB\xF0\xFA\x54"},
+        {"\x81\xCA", "X", "\xEB\xFA\x54", "\xEBX"},
+        // A word ending on a lead byte ends only where the text has that byte alone.
+        {"a\x82", "X", "a\x82\xA0", "a\x82\xA0"},
+        {"a\x82", "X", "a\x82 a\x82", "X X"},
+        // ⅠⅠ written as 87 54 87 54 matches 87 54 FA 4A.
+        {"\x87\x54\x87\x54", "X", "\x87\x54\xFA\x4A!", "X!"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::PrintToString(c.line));
+        EXPECT_EQ(convert(tableOf({{c.word, c.other}}), c.line, 0), c.expected);
+        EXPECT_EQ(convert(tableOf({{c.other, c.word}}), c.line, 1), c.expected);
     }
+    // A shorter word ending on a lead byte gives way to a later one where it cannot end.
+    EXPECT_EQ(convert(tableOf({{"a\x82", "X"}, {"a", "Y"}}), "a\x82\xA0"), "Y\x82\xA0");
 }
 
 TEST(Engine, EmptyInputsCopyUnchanged) {
@@ -61,9 +87,8 @@ TEST(Engine, DuplicateCodesMatchEachOther) {
         {"\xEE\xF9", "not", "\xFA\x54\x81\xCA", "notnot"}, // three codes of one character
         // Unmatched duplicates keep their own code, next to a replacement or not.
         {"\x82\xA0", "X", "\xED\x40\x82\xA0\x87\x90\xFA\x4A", "\xED\x40X\x87\x90\xFA\x4A"},
-        // The IBM lead byte is a character of one byte, the NEC-selected one is not:
-        // a word may start behind the first, never inside the second.
-        {"\\", "Y", "\xFA\x5C", "\xFAY"},
+        // Neither lead byte is a character of one byte: no word starts inside them.
+        {"\\", "Y", "\xFA\x5C", "\xFA\x5C"},
         {"\\", "Y", "\xED\x40", "\xED\x40"},
     };
     for (const Case& c : cases) {
@@ -97,11 +122,12 @@ TEST(Engine, WordsAreLookedForOnlyWhereACharacterBegins) {
     EXPECT_EQ(convert(table, "\x83\x5c\\"), "\x83\x5cY");
     EXPECT_EQ(convert(table, "\x83\x5c\x82\xa0"), "\x83\x5c\x82\xa0");
 
-    // 0xF0-0xFF are single bytes: a word may match right after them.
+    // 0xF0 and 0x82 are a user-defined character; 0xFC and 0x82 are no code, so 0xFC is
+    // alone and a word may match right after it; 0xFD-0xFF are single bytes.
     const DictionaryTable hira = tableOf({{"\x82\xa0", "A"}});
-    EXPECT_EQ(convert(hira, "\xF0\x82\xa0\xFC\x82\xa0\xFF"), "\xF0"
-                                                             "A\xFC"
-                                                             "A\xFF");
+    EXPECT_EQ(convert(hira, "\xF0\x82\xa0\xFC\x82\xa0\xFF\x82\xa0"), "\xF0\x82\xa0\xFC"
+                                                                     "A\xFF"
+                                                                     "A");
     // 0xE0-0xEF lead: 0xE0 0x82 is one character, so the entry cannot match at 0x82.
     EXPECT_EQ(convert(hira, "\xE0\x82\xa0"), "\xE0\x82\xa0");
 
@@ -176,10 +202,12 @@ TEST(Engine, IndexFollowsAppendsAndReloads) {
     EXPECT_EQ(engine.convertLine("abcx", 0), "abCx");
 }
 
-TEST(Engine, ConvertTextKeepsOneLinePerLine) {
+TEST(Engine, ConvertsLineByLine) {
     const DictionaryTable table = tableOf({{"a", "b"}});
     Engine engine(table);
-    const std::vector<std::string> out = engine.convertText({"a", "", "ca", "\x82"}, 0);
+    std::vector<std::string> out;
+    for (const char* line : {"a", "", "ca", "\x82"})
+        out.push_back(engine.convertLine(line, 0));
     EXPECT_EQ(out, (std::vector<std::string>{"b", "", "cb", "\x82"}));
 
     // convertLine appends to what the caller already holds.

@@ -155,9 +155,11 @@ TEST_F(Appearance, SixColoursComeBackAtTheNextStart) {
 
     Oini ini(program.programPath());
     value = 0x00010203;
-    for (const windowsettings::Entry& e : windowsettings::kEntries)
-        if (std::string(e.section) == "カラー")
+    for (const windowsettings::Entry& e : windowsettings::kEntries) {
+        if (std::string(e.section) == "カラー") {
             EXPECT_EQ(ini.ReadInteger(e.section, e.key, 0), value += 0x00010101) << e.key;
+        }
+    }
 
     w = program.openWindow();
     value = 0x00010203;

@@ -30,7 +30,7 @@ bool buttonsEnabled(const TVeruzazur& w) {
 std::string pairs(int count) {
     std::string text;
     for (int i = 0; i < count; ++i)
-        text += "w" + std::to_string(i) + " v" + std::to_string(i) + "\n";
+        text.append("w").append(std::to_string(i)).append(" v").append(std::to_string(i)) += '\n';
     return text;
 }
 

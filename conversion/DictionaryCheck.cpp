@@ -1,4 +1,4 @@
-#include "cli/DictionaryCheck.h"
+#include "conversion/DictionaryCheck.h"
 
 #include "conversion/DictionaryEncoding.h"
 #include "conversion/DictionaryLoader.h"
@@ -8,6 +8,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <string>
 
 namespace sorvanti {
 
@@ -52,23 +53,37 @@ public:
                 break;
             }
             bytes = cp932_;
-        } else {
-            const std::u16string text = cp932::decode(bytes);
-            if (std::any_of(text.begin(), text.end(), [](char16_t c) {
-                    return cp932::isRawByteEscape(c) && c != cp932::kRawByteBase + '\r';
-                }))
-                find("CP932 として正しくないバイトがあります", true);
+        } else if (cp932::firstStrayByte(bytes) != std::string_view::npos) {
+            find("CP932 として正しくないバイトがあります", true);
         }
         if (bytes.size() >= kLinePieceBytes)
             find("行が 255 バイト以上あるため、255 バイトずつ別の行として読まれます", true);
-        std::string whole(bytes);
-        if (lineFeed)
-            whole += '\n';
-        for (size_t at = 0; at < whole.size(); at += kLinePieceBytes)
-            piece(std::string_view(whole).substr(at, kLinePieceBytes));
+        // The line and its line feed in the loader's pieces; only the last piece, which
+        // takes the line feed, is copied.
+        const size_t length = bytes.size() + (lineFeed ? 1 : 0);
+        for (size_t at = 0; at < length; at += kLinePieceBytes) {
+            if (at + kLinePieceBytes <= bytes.size()) {
+                piece(bytes.substr(at, kLinePieceBytes));
+            } else {
+                std::string last(bytes.substr(at));
+                if (lineFeed)
+                    last += '\n';
+                piece(last);
+            }
+        }
+    }
+
+    // Reading stopped at kMaxDictionaryBytes, inside line `number` or before it.
+    void cut(int64_t number) {
+        number_ = number;
+        finishing_ = true; // kept whatever came before
+        find("辞書が " + std::to_string(kMaxDictionaryBytes >> 20) +
+                 " MB を超えるため、ここから先は読み込まれません",
+             true);
     }
 
     void finish() {
+        finishing_ = true;
         DictionaryTable& table = *report_.table;
         for (int32_t i = 0; i < table.count(); ++i) {
             number_ = report_.entryLine[i];
@@ -95,14 +110,23 @@ public:
                          "」の先頭に一致するため、この対は使われません",
                      true);
         }
+        std::vector<CheckFinding>& findings = report_.findings;
         std::stable_sort(
-            report_.findings.begin(), report_.findings.end(),
+            findings.begin(), findings.end(),
             [](const CheckFinding& a, const CheckFinding& b) { return a.line < b.line; });
+        if (findings.size() > kMaxKeptFindings)
+            findings.erase(findings.begin() + kMaxKeptFindings, findings.end());
     }
 
 private:
+    // Findings of lines are met in line order; once the report keeps as many as it will,
+    // the later ones are only counted. Those of entries (finish) come on top and are
+    // sorted in.
     void find(std::string message, bool lost) {
-        report_.findings.push_back({number_, std::move(message), lost});
+        ++report_.findingCount;
+        report_.lostCount += lost ? 1 : 0;
+        if (lineFindings_++ < kMaxKeptFindings || finishing_)
+            report_.findings.push_back({number_, std::move(message), lost});
     }
 
     // Takes one piece apart as the loader's field reader does.
@@ -160,6 +184,8 @@ private:
 
     CheckReport& report_;
     int side_;
+    size_t lineFindings_ = 0;
+    bool finishing_ = false;
     int64_t number_ = 0;
     std::string cp932_;
     DictionaryEntry scratch_{};
@@ -167,42 +193,34 @@ private:
 
 } // namespace
 
-bool CheckReport::anyLost() const {
-    return std::any_of(findings.begin(), findings.end(),
-                       [](const CheckFinding& f) { return f.lost; });
-}
-
 CheckReport checkDictionary(std::string_view fileBytes, int side) {
     CheckReport report;
+    if (fileBytes.size() > size_t(kMaxDictionaryBytes)) {
+        fileBytes = fileBytes.substr(0, size_t(kMaxDictionaryBytes));
+        report.sizeLimitReached = true;
+    }
     const textencoding::Detected detected = textencoding::detect(fileBytes);
     report.encoding = detected.encoding;
     if (detected.bom)
         fileBytes.remove_prefix(textencoding::kUtf8Bom.size());
     Checker checker(report, side);
     int64_t number = 0;
+    bool lastLineFeed = true;
     while (!fileBytes.empty()) {
         const size_t lf = fileBytes.find('\n');
         std::string_view line = fileBytes.substr(0, lf);
         const bool lineFeed = lf != std::string_view::npos;
-        if (lineFeed && !line.empty() && line.back() == '\r')
+        // A CR before the LF, or ending the file, ends the line.
+        if (!line.empty() && line.back() == '\r' && (lineFeed || !report.sizeLimitReached))
             line.remove_suffix(1);
         checker.line(++number, line, lineFeed);
+        lastLineFeed = lineFeed;
         fileBytes.remove_prefix(lineFeed ? lf + 1 : fileBytes.size());
     }
+    if (report.sizeLimitReached)
+        checker.cut(lastLineFeed ? number + 1 : number);
     checker.finish();
     return report;
-}
-
-int printCheckReport(const CheckReport& report, std::string_view fileName, std::ostream& out) {
-    int64_t lost = 0;
-    for (const CheckFinding& f : report.findings) {
-        out << fileName << ':' << f.line << ": " << f.message << '\n';
-        lost += f.lost;
-    }
-    out << fileName << ": " << (report.encoding == textencoding::Encoding::Utf8 ? "UTF-8" : "CP932")
-        << "、" << report.table->count() << " 項目、指摘 " << report.findings.size()
-        << " 件 (使われない・失われる対 " << lost << " 件)\n";
-    return lost > 0 ? 1 : 0;
 }
 
 } // namespace sorvanti

@@ -5,7 +5,6 @@
 
 #include <cstdint>
 #include <memory>
-#include <ostream>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -19,23 +18,27 @@ struct CheckFinding {
     bool lost = false;   // a pair of this line is dead or lost
 };
 
+// The findings a report keeps, the first in line order; the rest are only counted.
+constexpr size_t kMaxKeptFindings = 10000;
+
 struct CheckReport {
     textencoding::Encoding encoding = textencoding::Encoding::Cp932;
-    std::vector<CheckFinding> findings; // in line order
+    std::vector<CheckFinding> findings; // in line order, at most kMaxKeptFindings
+    int64_t findingCount = 0;           // every finding, those not kept included
+    int64_t lostCount = 0;              // findings of dead or lost pairs, likewise
+    bool sizeLimitReached = false;      // the bytes went on past what the load reads
     // The table the loader builds from the same bytes, and the line of each entry.
     std::unique_ptr<DictionaryTable> table = std::make_unique<DictionaryTable>();
     std::vector<int64_t> entryLine;
-    bool anyLost() const;
+    bool anyLost() const { return lostCount > 0; }
 };
 
 // Goes through a dictionary file's bytes the way the loader reads them and reports the
 // lines it skips, words it cuts, entries past the table's capacity, bytes that are not
 // text in the file's encoding, exact duplicates, and pairs that an earlier pair hides in
-// the direction that reads `side` (0: 変換, 1: 逆変換).
+// the direction that reads `side` (0: 変換, 1: 逆変換). Like the load, it reads no more
+// than kMaxDictionaryBytes of `fileBytes`; when there are more, a finding says where
+// reading stops. Memory stays within a few times that bound, however many findings.
 CheckReport checkDictionary(std::string_view fileBytes, int side);
-
-// Writes "FILE:LINE: message" for each finding, then a summary line, to `out`.
-// Returns 0 when nothing is lost, 1 otherwise.
-int printCheckReport(const CheckReport& report, std::string_view fileName, std::ostream& out);
 
 } // namespace sorvanti

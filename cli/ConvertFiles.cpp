@@ -1,0 +1,275 @@
+#include "cli/ConvertFiles.h"
+
+#include "cli/ConvertOptions.h"
+#include "toolkit/ErrorText.h"
+
+#include <algorithm>
+#include <cerrno>
+#include <cstring>
+#include <fcntl.h>
+#include <filesystem>
+#include <istream>
+#include <ostream>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace sorvanti::cli {
+
+namespace {
+
+// The loader gives the system's own text for an error; the number behind it is found again
+// so that the message can be given in Japanese.
+std::string reasonOf(const std::string& systemText) {
+    for (int error = 1; error < 256; ++error) {
+        if (systemText == std::strerror(error))
+            return systemErrorText(error);
+    }
+    return systemText;
+}
+
+} // namespace
+
+Failure fileFailure(std::string_view pattern, std::string_view path, int error) {
+    std::string message(pattern);
+    size_t at = message.find("%s");
+    message.replace(at, 2, path);
+    message += ": ";
+    message += systemErrorText(error);
+    return Failure(message);
+}
+
+std::string resolveDictionary(const std::string& dictionary, const ConvertEnv& env) {
+    struct stat st;
+    std::string pathUsed = dictionary;
+    if (::stat(dictionary.c_str(), &st) != 0) {
+        int error = errno;
+        if (error != ENOENT && error != ENOTDIR)
+            throw fileFailure("辞書ファイルが開けません: %s", dictionary, error);
+        pathUsed = dictionaryPath(env.programDir, dictionary);
+        if (::stat(pathUsed.c_str(), &st) != 0 && errno == ENOENT && !env.samplesDir.empty()) {
+            const std::string sample = dictionaryPath(env.samplesDir, dictionary);
+            if (::stat(sample.c_str(), &st) == 0 || errno != ENOENT)
+                pathUsed = sample;
+        }
+        if (::stat(pathUsed.c_str(), &st) != 0 && errno == ENOENT) {
+            throw Failure("辞書ファイルが見つかりません: " + dictionary + " (" + pathUsed +
+                          " もありません)");
+        }
+    }
+    // Opening a folder for reading succeeds here; reading it would not.
+    if (::stat(pathUsed.c_str(), &st) == 0 && S_ISDIR(st.st_mode))
+        throw fileFailure("辞書ファイルが開けません: %s", pathUsed, EISDIR);
+    if (::access(pathUsed.c_str(), R_OK) != 0)
+        throw fileFailure("辞書ファイルが開けません: %s", pathUsed, errno);
+    return pathUsed;
+}
+
+LoadResult loadDictionaryArgument(DictionaryTable& table, const std::string& dictionary,
+                                  const ConvertEnv& env, std::string& pathUsed) {
+    pathUsed = resolveDictionary(dictionary, env);
+    LoadResult result = loadDictionaryFile(table, pathUsed);
+    if (!result.opened)
+        throw Failure("辞書ファイルが開けません: " + pathUsed + ": " + reasonOf(result.error));
+    if (!result.complete)
+        throw Failure("辞書ファイルの読み込みに失敗しました: " + pathUsed + ": " +
+                      reasonOf(result.error));
+    return result;
+}
+
+std::string readDictionaryBytes(const std::string& path) {
+    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0)
+        throw fileFailure("辞書ファイルが開けません: %s", path, errno);
+    std::string bytes;
+    char buffer[64 * 1024];
+    const size_t wanted = size_t(kMaxDictionaryBytes) + 1;
+    while (bytes.size() < wanted) {
+        const ssize_t n = ::read(fd, buffer, std::min(sizeof buffer, wanted - bytes.size()));
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n < 0) {
+            const int error = errno;
+            ::close(fd);
+            throw fileFailure("辞書ファイルの読み込みに失敗しました: %s", path, error);
+        }
+        if (n == 0)
+            break;
+        bytes.append(buffer, static_cast<size_t>(n));
+    }
+    ::close(fd);
+    return bytes;
+}
+
+Input::Input(std::string path, std::istream& stdinStream) : path_(std::move(path)) {
+    if (path_ == "-") {
+        stream_ = &stdinStream;
+        return;
+    }
+    fd_ = ::open(path_.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd_ < 0)
+        throw fileFailure("ファイル %s は開けません", path_, errno);
+    struct stat st;
+    if (::fstat(fd_, &st) == 0) {
+        if (S_ISDIR(st.st_mode)) {
+            ::close(fd_);
+            fd_ = -1;
+            throw fileFailure("ファイル %s は開けません", path_, EISDIR);
+        }
+        if (S_ISREG(st.st_mode))
+            size_ = st.st_size;
+    }
+}
+
+Input::~Input() {
+    if (fd_ >= 0)
+        ::close(fd_);
+}
+
+size_t Input::read(char* buffer, size_t capacity) {
+    if (stream_) {
+        if (!*stream_)
+            return 0;
+        stream_->read(buffer, static_cast<std::streamsize>(capacity));
+        if (stream_->bad())
+            throw Failure(std::string(kStdinName) + " からの読み込みに失敗しました");
+        return static_cast<size_t>(stream_->gcount());
+    }
+    for (;;) {
+        ssize_t n = ::read(fd_, buffer, capacity);
+        if (n >= 0)
+            return static_cast<size_t>(n);
+        if (errno != EINTR)
+            throw fileFailure("%s からの読み込みに失敗しました", path_, errno);
+    }
+}
+
+Output::Output(const std::string& path) : path_(path) {
+    namespace fs = std::filesystem;
+    std::error_code ec;
+    // Replace the file a symbolic link points to, not the link.
+    if (fs::is_symlink(fs::symlink_status(path_, ec))) {
+        fs::path target = fs::canonical(path_, ec);
+        if (!ec)
+            path_ = target.string();
+    }
+    struct stat st;
+    bool exists = ::stat(path_.c_str(), &st) == 0;
+    if (exists && S_ISDIR(st.st_mode))
+        throw fileFailure("ファイル %s を作成できません", path, EISDIR);
+    // The rename would replace a file that may not be written to; refuse as a
+    // plain write would.
+    if (exists && ::access(path_.c_str(), W_OK) != 0)
+        throw fileFailure("ファイル %s を作成できません", path, errno);
+    if (exists && !S_ISREG(st.st_mode)) {
+        // A device or a pipe: there is no old content to keep, and renaming over it
+        // would replace the device node itself.
+        fd_ = ::open(path_.c_str(), O_WRONLY | O_CLOEXEC);
+        if (fd_ < 0)
+            throw fileFailure("ファイル %s を作成できません", path, errno);
+        return;
+    }
+    fs::path target(path_);
+    fs::path folder = target.has_parent_path() ? target.parent_path() : fs::path(".");
+    std::string tempName = ".";
+    tempName += target.filename().string();
+    tempName += ".XXXXXX";
+    temp_ = (folder / tempName).string();
+    fd_ = ::mkstemp(temp_.data());
+    if (fd_ < 0) {
+        int error = errno;
+        temp_.clear();
+        throw fileFailure("ファイル %s を作成できません", path, error);
+    }
+    mode_t mode;
+    if (exists) {
+        mode = st.st_mode & 07777;
+    } else {
+        mode_t mask = ::umask(0);
+        ::umask(mask);
+        mode = 0666 & ~mask;
+    }
+    ::fchmod(fd_, mode);
+}
+
+void Output::write(std::string_view bytes) {
+    if (stream_) {
+        stream_->write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+        if (!*stream_)
+            throw Failure(std::string(kStdoutName) + " に書き込めません");
+        return;
+    }
+    while (!bytes.empty()) {
+        ssize_t n = ::write(fd_, bytes.data(), bytes.size());
+        if (n < 0) {
+            if (errno == EINTR)
+                continue;
+            throw fileFailure("%s に書き込めません", path_, errno);
+        }
+        bytes.remove_prefix(static_cast<size_t>(n));
+    }
+}
+
+void Output::commit() {
+    if (stream_) {
+        stream_->flush();
+        if (!*stream_)
+            throw Failure(std::string(kStdoutName) + " に書き込めません");
+        return;
+    }
+    if (temp_.empty()) { // a device or a pipe, written in place
+        int fd = fd_;
+        fd_ = -1;
+        if (::close(fd) != 0)
+            throw fileFailure("%s に書き込めません", path_, errno);
+        return;
+    }
+    // The data must be on disk before the rename makes it the file's content.
+    if (::fsync(fd_) != 0)
+        throw fileFailure("%s に書き込めません", path_, errno);
+    int fd = fd_;
+    fd_ = -1;
+    if (::close(fd) != 0)
+        throw fileFailure("%s に書き込めません", path_, errno);
+    if (::rename(temp_.c_str(), path_.c_str()) != 0)
+        throw fileFailure("ファイル %s を作成できません", path_, errno);
+    temp_.clear();
+}
+
+void Output::discard() {
+    if (fd_ >= 0) {
+        ::close(fd_);
+        fd_ = -1;
+    }
+    if (!temp_.empty()) {
+        ::unlink(temp_.c_str());
+        temp_.clear();
+    }
+}
+
+void Progress::update(int64_t done) {
+    if (!enabled_ || (total_ >= 0 ? total_ : done) < threshold_)
+        return;
+    int64_t mb = done >> 20;
+    int percent = total_ > 0 ? static_cast<int>(done * 100 / total_) : -1;
+    if (shown_ && mb == lastMb_ && percent == lastPercent_)
+        return;
+    lastMb_ = mb;
+    lastPercent_ = percent;
+    shown_ = true;
+    err_ << '\r' << kProgram << ": ";
+    if (percent >= 0)
+        err_ << percent << "% (" << mb << " / " << (total_ >> 20) << " MB)";
+    else
+        err_ << mb << " MB";
+    err_.flush();
+}
+
+void Progress::finish() {
+    if (shown_) {
+        err_ << "\r\x1b[K";
+        err_.flush();
+        shown_ = false;
+    }
+}
+
+} // namespace sorvanti::cli

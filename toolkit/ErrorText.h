@@ -1,0 +1,13 @@
+#pragma once
+
+#include <string>
+
+namespace sorvanti {
+
+// What a failed system call's error number `error` means, in Japanese, for messages that a
+// user reads: a short text of the program's own for the errors that file operations meet,
+// and for any other "システムエラー (errno N)".
+// Example: systemErrorText(ENOENT) == "そのようなファイルやフォルダーはありません".
+std::string systemErrorText(int error);
+
+} // namespace sorvanti
