@@ -102,14 +102,15 @@ struct Probe {
 class Scan {
 public:
     Scan(const SideIndex& index, const DictionaryTable& table, int side, const Steps& steps,
-         std::string& copy, std::string_view line, std::string& out)
+         std::string& copy, std::string_view line, std::string& out,
+         std::vector<EngineMatch>* matches = nullptr)
         : probe_{index.view(), &table,
                  side,         line,
                  bytes(line),  bytes(line),
                  line.size(),  &steps.boundaries(),
                  false,        index.view().flags == nullptr},
           steps_(steps), table_(table), target_(1 - side), copy_(copy), out_(out),
-          outStart_(out.size()) {
+          outStart_(out.size()), matches_(matches), matchesStart_(matches ? matches->size() : 0) {
         out_.resize(outStart_ + line.size() + engineindex::kMaxWord);
         dst_ = out_.data() + outStart_;
         limit_ = out_.data() + out_.size();
@@ -169,6 +170,8 @@ private:
         probe_.text = bytes(copy_);
         probe_.plain = probe_.plain && !probe_.fuses;
         dst_ = out_.data() + outStart_;
+        if (matches_)
+            matches_->resize(matchesStart_);
         runStart_ = 0;
         i_ = 0;
     }
@@ -193,6 +196,9 @@ private:
         const auto length = static_cast<size_t>(e.length[target_]);
         room(i_ - runStart_ + length);
         copyRun();
+        if (matches_)
+            matches_->push_back({i_, m.length, static_cast<size_t>(dst_ - out_.data()) - outStart_,
+                                 length, m.entry});
         std::memcpy(dst_, e.word[target_], length);
         dst_ += length;
         i_ += m.length;
@@ -211,6 +217,8 @@ private:
     char* limit_;
     size_t runStart_ = 0;
     size_t i_ = 0;
+    std::vector<EngineMatch>* matches_;
+    const size_t matchesStart_; // what `matches_` held before this line
 };
 
 // Most positions are settled by the gates; the few words that share their first four bytes
@@ -288,9 +296,10 @@ void Engine::syncSide(int side) {
         index.append(table_, side);
 }
 
-void Engine::convertLine(std::string_view line, int side, std::string& out) {
+void Engine::convertLine(std::string_view line, int side, std::string& out,
+                         std::vector<EngineMatch>* matches) {
     syncSide(side);
-    Scan(index_->side[side], table_, side, index_->steps, index_->canonicalLine, line, out)
+    Scan(index_->side[side], table_, side, index_->steps, index_->canonicalLine, line, out, matches)
         .run(line.size());
 }
 

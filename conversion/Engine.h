@@ -9,6 +9,18 @@
 
 namespace sorvanti {
 
+// One replacement that a conversion made: the source bytes [from, from + length) of the line
+// became the output bytes [outFrom, outFrom + outLength) of what the call appended, by the
+// entry at `entry` in table order.
+struct EngineMatch {
+    size_t from = 0;
+    size_t length = 0;
+    size_t outFrom = 0;
+    size_t outLength = 0;
+    int32_t entry = 0;
+    bool operator==(const EngineMatch&) const = default;
+};
+
 // Converts lines of code page 932 text with a dictionary table: at each character start
 // the first entry in table order whose side-p word is a non-empty prefix of the rest, ending
 // where a character of the line ends, is replaced by its side-(1-p) word; otherwise one
@@ -33,8 +45,10 @@ public:
     Engine(const Engine&) = delete;
     Engine& operator=(const Engine&) = delete;
 
-    // Appends the converted `line` (without line break) to `out`.
-    void convertLine(std::string_view line, int side, std::string& out);
+    // Appends the converted `line` (without line break) to `out`. When `matches` is given,
+    // each replacement is appended to it, in line order.
+    void convertLine(std::string_view line, int side, std::string& out,
+                     std::vector<EngineMatch>* matches = nullptr);
     std::string convertLine(std::string_view line, int side);
 
     // Converts the beginning of a line that is handed over in parts (a line too long to

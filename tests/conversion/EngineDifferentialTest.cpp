@@ -136,6 +136,23 @@ std::string convertInParts(Engine& engine, std::string_view line, int side, size
     return out;
 }
 
+// The output put together again from the line and the replacements the engine reports:
+// what lies between them is copied, each one is its entry's other word at its own place.
+std::string rebuilt(const DictionaryTable& table, std::string_view line, int side,
+                    const std::vector<EngineMatch>& matches) {
+    std::string out;
+    size_t at = 0;
+    for (const EngineMatch& m : matches) {
+        out.append(line.substr(at, m.from - at));
+        EXPECT_EQ(m.outFrom, out.size());
+        EXPECT_EQ(line.substr(m.from, m.length).size(), table.word(m.entry, side).size());
+        out.append(table.word(m.entry, 1 - side));
+        EXPECT_EQ(m.outLength, table.word(m.entry, 1 - side).size());
+        at = m.from + m.length;
+    }
+    return out.append(line.substr(at));
+}
+
 void expectSameAsPlainScan(Engine& engine, const DictionaryTable& table, RandomCorpus& corpus,
                            const std::vector<std::string>& words, int lines) {
     for (int i = 0; i < lines; ++i) {
@@ -146,6 +163,11 @@ void expectSameAsPlainScan(Engine& engine, const DictionaryTable& table, RandomC
             ASSERT_EQ(actual, expected)
                 << "side " << side << " line " << testing::PrintToString(line) << " entries "
                 << table.count();
+            std::string reported;
+            std::vector<EngineMatch> matches;
+            engine.convertLine(line, side, reported, &matches);
+            ASSERT_EQ(reported, expected);
+            ASSERT_EQ(rebuilt(table, line, side, matches), expected);
         }
     }
 }

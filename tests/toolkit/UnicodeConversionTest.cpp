@@ -69,6 +69,19 @@ TEST_F(UnicodeConversion, CharactersWithoutAFormPassAndSplitRuns) {
               u"\xD800X"); // a lone surrogate is kept too
 }
 
+// Replacements in UTF-16 units of the line and of its output, across a character that code
+// page 932 lacks and replacements that change the length.
+TEST_F(UnicodeConversion, ReportsWhereEachReplacementIs) {
+    add(u"犬", u"ワンコ");
+    add(u"ねこ", u"猫");
+    std::u16string out;
+    std::vector<TextMatch> matches;
+    convertUnicodeLine(engine, u"犬😀ねこと犬", 0, out, RawByteEscapes::AsBytes, &matches);
+    EXPECT_EQ(out, u"ワンコ😀猫とワンコ");
+    const std::vector<TextMatch> expected = {{0, 1, 0, 3, 0}, {3, 2, 5, 1, 1}, {6, 1, 7, 3, 0}};
+    EXPECT_EQ(matches, expected);
+}
+
 TEST_F(UnicodeConversion, RawByteEscapes) {
     add(u"A", u"B");
     // Decoded from bytes: the escape is the byte 0x41 again and takes part.
