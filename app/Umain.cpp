@@ -2,7 +2,7 @@
 
 #include "about/TAboutBox.h"
 #include "app/CommandLine.h"
-#include "app/Oini.h"
+#include "settings/Oini.h"
 #include "app/PaneLayout.h"
 #include "appearance/ColorValue.h"
 #include "appearance/FontButton.h"

@@ -2,7 +2,7 @@
 // its surfaces.
 #include "app/Umain.h"
 
-#include "app/Oini.h"
+#include "settings/Oini.h"
 #include "app/ScreenFit.h"
 #include "app/WindowSettings.h"
 

@@ -1,6 +1,6 @@
 #include "cli/RunConvert.h"
 
-#include "app/DataFolders.h"
+#include "settings/DataFolders.h"
 #include "cli/DictionaryCheck.h"
 #include "conversion/DictionaryLoader.h"
 #include "conversion/DictionaryTable.h"

@@ -6,7 +6,7 @@
 // by "\0|".
 #include "fuzz/FuzzSupport.h"
 
-#include "app/IniFile.h"
+#include "settings/IniFile.h"
 #include "toolkit/Error.h"
 
 #include <unistd.h>

@@ -1,7 +1,7 @@
 // Colours through the pop-up menu, kept across runs, and the font button.
 #include "ProgramFolder.h"
 #include "ScriptedRunner.h"
-#include "app/Oini.h"
+#include "settings/Oini.h"
 #include "app/WindowSettings.h"
 #include "appearance/ColorValue.h"
 #include "support/Utf8.h"

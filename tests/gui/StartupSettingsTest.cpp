@@ -2,7 +2,7 @@
 #include "ProgramFolder.h"
 #include "ScriptedRunner.h"
 #include "about/Udebug.h"
-#include "app/Oini.h"
+#include "settings/Oini.h"
 #include "appearance/ColorValue.h"
 #include "support/Bytes.h"
 

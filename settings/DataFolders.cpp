@@ -1,6 +1,6 @@
-#include "app/DataFolders.h"
+#include "settings/DataFolders.h"
 
-#include "app/Oini.h"
+#include "settings/Oini.h"
 
 #include <pwd.h>
 #include <unistd.h>

@@ -1,5 +1,6 @@
-#include "app/IniFile.h"
+#include "settings/IniFile.h"
 
+#include "toolkit/Cp932Lead.h"
 #include "toolkit/Error.h"
 
 #include <atomic>
@@ -17,11 +18,9 @@ namespace {
 
 constexpr size_t kMaxValueBytes = 2047;
 
-// A code page 932 lead byte: the byte after it belongs to the same character, and that
-// second byte may look like ASCII ('A', ']', '\\'), so names are scanned character-wise.
-bool isLead(unsigned char b) {
-    return (b >= 0x81 && b <= 0x9F) || (b >= 0xE0 && b <= 0xFC);
-}
+// The byte after a code page 932 lead byte belongs to the same character, and that second
+// byte may look like ASCII ('A', ']', '\\'), so names are scanned character-wise.
+using cp932::isLeadByte;
 
 bool isBlank(char c) {
     return c == ' ' || c == '\t';
@@ -45,7 +44,7 @@ bool sameName(std::string_view a, std::string_view b) {
     if (a.size() != b.size())
         return false;
     for (size_t i = 0; i < a.size();) {
-        if (isLead(static_cast<unsigned char>(a[i])) && i + 1 < a.size()) {
+        if (isLeadByte(static_cast<unsigned char>(a[i])) && i + 1 < a.size()) {
             if (a[i] != b[i] || a[i + 1] != b[i + 1])
                 return false;
             i += 2;
@@ -63,7 +62,7 @@ bool sameName(std::string_view a, std::string_view b) {
 size_t lastCloseBracket(std::string_view s) {
     size_t found = std::string_view::npos;
     for (size_t i = 0; i < s.size();) {
-        if (isLead(static_cast<unsigned char>(s[i])) && i + 1 < s.size()) {
+        if (isLeadByte(static_cast<unsigned char>(s[i])) && i + 1 < s.size()) {
             i += 2;
             continue;
         }
@@ -191,8 +190,8 @@ std::optional<std::string> slurp(const std::string& path, bool throwOnError,
 bool endsInLoneLead(std::string_view s) {
     size_t i = 0;
     while (i + 1 < s.size())
-        i += isLead(static_cast<unsigned char>(s[i])) ? 2 : 1;
-    return i + 1 == s.size() && isLead(static_cast<unsigned char>(s[i]));
+        i += isLeadByte(static_cast<unsigned char>(s[i])) ? 2 : 1;
+    return i + 1 == s.size() && isLeadByte(static_cast<unsigned char>(s[i]));
 }
 
 bool validName(std::string_view name, bool isSection) {
