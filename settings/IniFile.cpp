@@ -1,5 +1,6 @@
 #include "settings/IniFile.h"
 
+#include "toolkit/AsciiCase.h"
 #include "toolkit/Cp932Lead.h"
 #include "toolkit/Error.h"
 
@@ -34,10 +35,6 @@ std::string_view trim(std::string_view s) {
     return s;
 }
 
-char asciiLower(char c) {
-    return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
-}
-
 // Equal ignoring the case of ASCII letters; the bytes of double-byte characters compare
 // exactly (0x83 0x41 "ア" and 0x83 0x61 "ダ" differ only in an ASCII-looking second byte).
 bool sameName(std::string_view a, std::string_view b) {
@@ -49,7 +46,7 @@ bool sameName(std::string_view a, std::string_view b) {
                 return false;
             i += 2;
         } else {
-            if (asciiLower(a[i]) != asciiLower(b[i]))
+            if (ascii::toLower(a[i]) != ascii::toLower(b[i]))
                 return false;
             ++i;
         }
