@@ -3,15 +3,10 @@
 #include "toolkit/AsciiCase.h"
 #include "toolkit/Cp932Lead.h"
 #include "toolkit/Error.h"
+#include "toolkit/FileReplacement.h"
 
-#include <atomic>
 #include <cerrno>
-#include <climits>
 #include <cstdio>
-#include <cstdlib>
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
 
 namespace sorvanti {
 
@@ -207,68 +202,6 @@ std::string_view lineBreakAfter(std::string_view text, std::string_view eol) {
     return !text.empty() && text.back() == '\r' ? "\n" : eol;
 }
 
-bool writeAll(int fd, std::string_view data) {
-    while (!data.empty()) {
-        ssize_t n = ::write(fd, data.data(), data.size());
-        if (n < 0) {
-            if (errno == EINTR)
-                continue;
-            return false;
-        }
-        data.remove_prefix(static_cast<size_t>(n));
-    }
-    return true;
-}
-
-// Replaces the file at `target` with `data` through a temporary file in the same folder,
-// so that readers see either the old file or the new one, never a part.
-bool replaceFile(const std::string& target, std::string_view data) {
-    static std::atomic<unsigned> counter{0};
-    size_t slash = target.rfind('/');
-    std::string dir = slash == std::string::npos ? std::string() : target.substr(0, slash + 1);
-    std::string base = slash == std::string::npos ? target : target.substr(slash + 1);
-
-    struct stat st {};
-    bool exists = ::stat(target.c_str(), &st) == 0;
-    if (exists && !S_ISREG(st.st_mode))
-        return false;
-    // rename() would happily replace a file we may not write to; the profile functions refuse.
-    if (exists && ::access(target.c_str(), W_OK) != 0)
-        return false;
-
-    std::string temp;
-    int fd = -1;
-    for (int attempt = 0; attempt < 100 && fd < 0; ++attempt) {
-        temp = dir + "." + base + "." + std::to_string(::getpid()) + "." +
-               std::to_string(counter.fetch_add(1)) + ".tmp";
-        fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-        if (fd < 0 && errno != EEXIST)
-            return false;
-    }
-    if (fd < 0)
-        return false;
-    bool ok = writeAll(fd, data);
-    if (ok && exists)
-        ok = ::fchmod(fd, st.st_mode & 07777) == 0;
-    if (ok)
-        ok = ::fsync(fd) == 0;
-    ok = (::close(fd) == 0) && ok;
-    if (ok)
-        ok = ::rename(temp.c_str(), target.c_str()) == 0;
-    if (!ok)
-        ::unlink(temp.c_str());
-    return ok;
-}
-
-// A symbolic link stays a link: the file it points to is the one rewritten.
-std::string resolveTarget(const std::string& path) {
-    char buf[PATH_MAX];
-    struct stat st {};
-    if (::lstat(path.c_str(), &st) == 0 && S_ISLNK(st.st_mode) && ::realpath(path.c_str(), buf))
-        return buf;
-    return path;
-}
-
 } // namespace
 
 std::optional<std::string> IniFile::read(std::string_view section, std::string_view key) const {
@@ -291,8 +224,7 @@ void IniFile::write(std::string_view section, std::string_view key, std::string_
         value.find_first_of("\r\n") != std::string_view::npos)
         throw Error(failure);
 
-    const std::string target = resolveTarget(path_);
-    std::string text = slurp(target, true, failure).value_or(std::string());
+    std::string text = slurp(path_, true, failure).value_or(std::string());
 
     // New lines follow the file's own line ends; a new file gets LF.
     size_t firstLf = text.find('\n');
@@ -335,7 +267,7 @@ void IniFile::write(std::string_view section, std::string_view key, std::string_
         out.append(eol);
     }
 
-    if (!replaceFile(target, out))
+    if (replaceFileContent(path_, out) != 0)
         throw Error(failure);
 }
 
