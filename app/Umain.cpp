@@ -2,7 +2,6 @@
 
 #include "about/TAboutBox.h"
 #include "app/CommandLine.h"
-#include "settings/Oini.h"
 #include "app/PaneLayout.h"
 #include "appearance/ColorValue.h"
 #include "appearance/FontButton.h"
@@ -18,6 +17,7 @@
 #include "documents/PaneDocument.h"
 #include "documents/Printing.h"
 #include "integration/IntegrationCommands.h"
+#include "settings/Oini.h"
 #include "toolkit/BusyCursor.h"
 #include "toolkit/ColorDialog.h"
 #include "toolkit/DialogRunner.h"

@@ -2,9 +2,9 @@
 // its surfaces.
 #include "app/Umain.h"
 
-#include "settings/Oini.h"
 #include "app/ScreenFit.h"
 #include "app/WindowSettings.h"
+#include "settings/Oini.h"
 
 #include <QComboBox>
 #include <QGroupBox>

@@ -1,11 +1,11 @@
 #include "cli/RunConvert.h"
 
-#include "settings/DataFolders.h"
 #include "cli/DictionaryCheck.h"
 #include "conversion/DictionaryLoader.h"
 #include "conversion/DictionaryTable.h"
 #include "conversion/Engine.h"
 #include "conversion/UnicodeConversion.h"
+#include "settings/DataFolders.h"
 #include "toolkit/Cp932.h"
 
 #include <algorithm>

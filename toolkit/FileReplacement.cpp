@@ -15,8 +15,7 @@ namespace {
 std::string resolveLink(const std::string& path) {
     char buffer[PATH_MAX];
     struct stat st {};
-    if (::lstat(path.c_str(), &st) == 0 && S_ISLNK(st.st_mode) &&
-        ::realpath(path.c_str(), buffer))
+    if (::lstat(path.c_str(), &st) == 0 && S_ISLNK(st.st_mode) && ::realpath(path.c_str(), buffer))
         return buffer;
     return path;
 }
@@ -25,7 +24,8 @@ std::string resolveLink(const std::string& path) {
 int createBeside(const std::string& target, std::string& temp) {
     static std::atomic<unsigned> counter{0};
     const size_t slash = target.rfind('/');
-    const std::string folder = slash == std::string::npos ? std::string() : target.substr(0, slash + 1);
+    const std::string folder =
+        slash == std::string::npos ? std::string() : target.substr(0, slash + 1);
     const std::string name = slash == std::string::npos ? target : target.substr(slash + 1);
     for (int attempt = 0; attempt < 100; ++attempt) {
         temp = folder + "." + name + "." + std::to_string(::getpid()) + "." +
