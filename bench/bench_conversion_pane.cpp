@@ -6,6 +6,7 @@
 #include "app/Umain.h"
 #include "conversion/DictionaryTable.h"
 #include "toolkit/Cp932.h"
+#include "toolkit/Utf16.h"
 
 #include <QApplication>
 #include <QTextDocument>
@@ -92,8 +93,7 @@ struct Setup {
             std::fprintf(stderr, "dictionary not loaded\n");
             std::exit(1);
         }
-        window->REedit0->setPlainText(
-            QString::fromUtf16(text.data(), static_cast<qsizetype>(text.size())));
+        window->REedit0->setPlainText(sorvanti::toQString(text));
     }
     ~Setup() {
         window.reset();

@@ -2,6 +2,7 @@
 
 #include "conversion/UnicodeConversion.h"
 #include "documents/PaneLines.h"
+#include "toolkit/Utf16.h"
 
 #include <QTextDocument>
 
@@ -14,12 +15,10 @@ QString convertedText(Engine& engine, const QTextDocument& source, int side) {
     const QStringList lines = paneLines(source);
     std::u16string out;
     for (const QString& text : lines) {
-        const std::u16string_view line(reinterpret_cast<const char16_t*>(text.utf16()),
-                                       static_cast<size_t>(text.size()));
-        convertUnicodeLine(engine, line, side, out);
+        convertUnicodeLine(engine, utf16View(text), side, out);
         out += u'\n';
     }
-    return QString::fromUtf16(out.data(), static_cast<qsizetype>(out.size()));
+    return toQString(out);
 }
 
 } // namespace sorvanti::conversioncommand

@@ -8,6 +8,7 @@
 #include "toolkit/DialogRunner.h"
 #include "toolkit/Error.h"
 #include "toolkit/Messages.h"
+#include "toolkit/Utf16.h"
 
 #include <QClipboard>
 #include <QGuiApplication>
@@ -28,14 +29,10 @@ const QString kNoFileForm =
     QStringLiteral("UTF-8 の辞書ファイルに書けないバイトがあるので、登録できません。");
 const QString kTableFull = QStringLiteral("辞書の単語が2000語に達しているので、登録できません。");
 
-std::u16string utf16(const QString& text) {
-    return {reinterpret_cast<const char16_t*>(text.utf16()), static_cast<size_t>(text.size())};
-}
-
 // The word in code page 932 bytes; nullopt after telling the user which character has
 // no such form.
 std::optional<std::string> dictionaryBytes(QWidget* parent, const QString& word) {
-    const std::u16string text = utf16(word);
+    const std::u16string_view text = utf16View(word);
     size_t bad = std::u16string::npos;
     std::string bytes = cp932::encode(text, &bad);
     if (bad == std::u16string::npos)
@@ -47,8 +44,7 @@ std::optional<std::string> dictionaryBytes(QWidget* parent, const QString& word)
 }
 
 QString wordText(const DictionaryTable& table, int32_t entry, int side) {
-    const std::u16string text = cp932::decode(table.word(entry, side));
-    return QString::fromUtf16(text.data(), static_cast<qsizetype>(text.size()));
+    return toQString(cp932::decode(table.word(entry, side)));
 }
 
 // The pair is registered whatever hides it; the user learns which earlier entry will match

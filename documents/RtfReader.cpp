@@ -1,6 +1,7 @@
 #include "documents/RtfReader.h"
 
 #include "toolkit/Cp932.h"
+#include "toolkit/Utf16.h"
 
 #include <QColor>
 #include <QTextCharFormat>
@@ -269,8 +270,7 @@ public:
 
     void decodeAppend(int codepage, std::string_view bytes, QString& out) {
         if (codepage == 932) {
-            const std::u16string text = cp932::decode(bytes);
-            out.append(reinterpret_cast<const QChar*>(text.data()), qsizetype(text.size()));
+            appendTo(out, cp932::decode(bytes));
             return;
         }
         const iconv_t cd = converter(codepage);
@@ -306,7 +306,7 @@ public:
         }
         flush();
         const size_t units = size_t(outPtr - reinterpret_cast<char*>(buffer.data())) / 2;
-        out.append(reinterpret_cast<const QChar*>(buffer.data()), qsizetype(units));
+        appendTo(out, std::u16string_view(buffer).substr(0, units));
     }
 
 private:

@@ -1,6 +1,7 @@
 #include "documents/RtfWriter.h"
 
 #include "toolkit/Cp932.h"
+#include "toolkit/Utf16.h"
 
 #include <QColor>
 #include <QFontDatabase>
@@ -146,8 +147,7 @@ void appendHex(std::string& out, unsigned char b) {
 // Appends `text` to `out` as RTF text; `nonAscii` is set when a byte of 0x80 or above was
 // written as \'hh.
 void appendText(std::string& out, QStringView text, bool& nonAscii) {
-    const std::u16string_view units(reinterpret_cast<const char16_t*>(text.utf16()),
-                                    size_t(text.size()));
+    const std::u16string_view units = utf16View(text);
     std::string bytes;
     for (size_t i = 0; i < units.size();) {
         const char16_t c = units[i];

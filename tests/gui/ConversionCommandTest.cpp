@@ -86,6 +86,15 @@ TEST_F(Conversion, CharactersWithoutCodePage932FormAndNoBreakSpacesComeThrough) 
     EXPECT_EQ(raw(w->REedit0), source);
 }
 
+TEST_F(Conversion, EveryCodeUnitComesThroughAlsoALeadingFeffAndALoneSurrogate) {
+    const QString source = QStringLiteral("\uFEFF犬") + QChar(0xDC00) + QStringLiteral("犬");
+    w->REedit0->setPlainText(source);
+    ASSERT_EQ(raw(w->REedit0), source);
+    w->SBhenkan0->click();
+    EXPECT_EQ(raw(w->REedit1),
+              QStringLiteral("\uFEFFわんこ") + QChar(0xDC00) + QStringLiteral("わんこ"));
+}
+
 TEST_F(Conversion, LoneLeadByteAtLineEndIsCopiedWithoutError) {
     // U+F782 stands for the raw byte 0x82 of a malformed document line.
     w->REedit0->setPlainText(QStringLiteral("犬\uF782\n犬"));
