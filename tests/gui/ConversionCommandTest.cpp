@@ -1,5 +1,5 @@
 // The conversion buttons end to end: pane text in, the other pane's text out.
-#include "conversion/ConversionCommand.h"
+#include "commands/ConversionCommand.h"
 #include "ProgramFolder.h"
 #include "ScriptedRunner.h"
 #include "documents/PaneLines.h"

@@ -1,7 +1,7 @@
 // "登録": the dialog, its prefill from the active pane, and the pair in force at once.
 #include "ProgramFolder.h"
 #include "ScriptedRunner.h"
-#include "conversion/TOKBDtouroku.h"
+#include "commands/TOKBDtouroku.h"
 #include "support/Bytes.h"
 #include "support/Utf8.h"
 

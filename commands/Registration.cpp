@@ -1,8 +1,8 @@
-#include "conversion/Registration.h"
+#include "commands/Registration.h"
 
+#include "commands/TOKBDtouroku.h"
 #include "conversion/DictionaryTable.h"
 #include "conversion/Shadowing.h"
-#include "conversion/TOKBDtouroku.h"
 #include "conversion/WordRegistration.h"
 #include "toolkit/Cp932.h"
 #include "toolkit/DialogRunner.h"

@@ -1,4 +1,4 @@
-#include "conversion/ConversionCommand.h"
+#include "commands/ConversionCommand.h"
 
 #include "conversion/UnicodeConversion.h"
 #include "documents/PaneLines.h"

@@ -1,4 +1,4 @@
-#include "conversion/TOKBDtouroku.h"
+#include "commands/TOKBDtouroku.h"
 
 #include "toolkit/FormFont.h"
 #include "toolkit/ScreenCentre.h"
