@@ -1,6 +1,6 @@
 #pragma once
 
-#include "integration/BevelDialog.h"
+#include "toolkit/BevelDialog.h"
 
 class QButtonGroup;
 class QGroupBox;
