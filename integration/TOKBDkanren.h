@@ -26,6 +26,4 @@ private:
     QButtonGroup* items_ = nullptr;
 };
 
-extern TOKBDkanren* OKBDkanren;
-
 } // namespace sorvanti

@@ -12,6 +12,4 @@ public:
     explicit TOKBDsettei(QWidget* parent = nullptr);
 };
 
-extern TOKBDsettei* OKBDsettei;
-
 } // namespace sorvanti
