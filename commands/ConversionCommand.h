@@ -1,19 +1,23 @@
 #pragma once
 
 #include <QString>
-
-class QTextDocument;
+#include <QStringList>
 
 namespace sorvanti {
 
 class Engine;
+class Pane;
 
-// The conversion of one pane's text into the text of the other pane.
+// "変換" and "逆変換": one pane's text converted into the other pane.
 namespace conversioncommand {
 
-// Every line of `source` converted from side `side`, each followed by "\n"; empty when
-// the source has no lines. Lines of any number and length are converted whole.
-QString convertedText(Engine& engine, const QTextDocument& source, int side);
+// Every line of `lines` converted from side `side`, each followed by "\n"; empty when there
+// are no lines. Lines of any number and length are converted whole.
+QString convertedText(Engine& engine, const QStringList& lines, int side);
+
+// Replaces the text of `target` with the lines of `source` converted from the side of the
+// source pane's index, as one replacement that undo on `target` takes back.
+void convert(Engine& engine, const Pane& source, Pane& target);
 
 } // namespace conversioncommand
 } // namespace sorvanti

@@ -16,7 +16,7 @@
 namespace sorvanti::test {
 namespace {
 
-using Pane = TVeruzazur;
+using Window = TVeruzazur;
 namespace as = association;
 
 TEST(AssociationNames, IdentifierMimeTypeAndExecComeFromTheProgramFile) {
@@ -120,7 +120,7 @@ protected:
             static_cast<TOKBDkanren&>(d).setItemIndex(item);
             return confirm ? QDialog::Accepted : QDialog::Rejected;
         }};
-        DocumentWindow::choose(&Pane::Kanren1Click);
+        DocumentWindow::choose(&Window::Kanren1Click);
     }
     as::Files files() const {
         return as::filesFor(u("Sorvanti.svt"), as::Places::fromEnvironment());
@@ -190,7 +190,7 @@ TEST_F(Association, CancelRemovingNothingAndTheSettingsDialogWriteNothingAndSayN
     choose(1);
     EXPECT_FALSE(w->Settei1->isEnabled());
     runner.dialogAnswers = {[](QDialog&) { return int(QDialog::Accepted); }};
-    DocumentWindow::choose(&Pane::Settei1Click);
+    DocumentWindow::choose(&Window::Settei1Click);
     EXPECT_EQ(written(), QStringList());
     EXPECT_TRUE(runner.boxes.empty());
     EXPECT_EQ(runner.dialogNames, (std::vector<QString>{u("OKBDkanren"), u("OKBDkanren"),
