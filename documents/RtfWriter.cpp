@@ -1,5 +1,7 @@
 #include "documents/RtfWriter.h"
 
+#include "documents/RtfFormat.h"
+
 #include "toolkit/Cp932.h"
 #include "toolkit/Utf16.h"
 
@@ -19,16 +21,7 @@ namespace sorvanti {
 
 namespace {
 
-struct RunFormat {
-    int font = 0;
-    int halfPoints = 24;
-    int color = 0; // 0: automatic
-    bool bold = false;
-    bool italic = false;
-    bool underline = false;
-    bool strike = false;
-    bool operator==(const RunFormat&) const = default;
-};
+using rtf::RunFormat;
 
 struct FontEntry {
     QString family;
@@ -121,14 +114,11 @@ void Writer::controlWords(const RunFormat& f) {
     const std::string font = std::to_string(f.font);
     body_ += "\\plain\\langfe1041\\f" + font + "\\dbch\\af" + font + "\\loch\\fs" +
              std::to_string(f.halfPoints);
-    if (f.bold)
-        body_ += "\\b";
-    if (f.italic)
-        body_ += "\\i";
-    if (f.underline)
-        body_ += "\\ul";
-    if (f.strike)
-        body_ += "\\strike";
+    for (const rtf::FlagWord& flag : rtf::kFlagWords)
+        if (f.*flag.flag) {
+            body_ += '\\';
+            body_ += flag.word;
+        }
     if (f.color > 0)
         body_ += "\\cf" + std::to_string(f.color);
     body_ += ' ';
