@@ -105,9 +105,6 @@ public:
 
     const Environment& environment() const { return env_; }
     DictionaryTable& dictionary() { return *table_; }
-    Engine& engine() { return *engine_; }
-    // The names of the selector's list, in list order.
-    const std::vector<std::string>& dictionaryNames() const { return names_; }
 
     // When on (the default), the edit menu's Ctrl+Z/X/C/V win over the panes' and the
     // selector's own handling of those keys, so they act on the active pane.
