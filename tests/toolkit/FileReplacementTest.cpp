@@ -1,5 +1,6 @@
 // The one temporary-file-and-rename write: what it does to each kind of target.
 #include "toolkit/FileReplacement.h"
+#include "support/Bytes.h"
 #include "support/TempFolder.h"
 
 #include <gtest/gtest.h>
@@ -9,20 +10,11 @@
 
 #include <cerrno>
 #include <filesystem>
-#include <fstream>
-#include <sstream>
 
 namespace sorvanti::test {
 namespace {
 
 namespace fs = std::filesystem;
-
-std::string contents(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::stringstream bytes;
-    bytes << in.rdbuf();
-    return bytes.str();
-}
 
 mode_t modeOf(const std::string& path) {
     struct stat st {};
@@ -76,7 +68,7 @@ TEST(FileReplacement, EachKindOfTargetIsReplacedOrRefusedWithoutATrace) {
         const std::string target = c.make(folder);
         const size_t before = entries(folder.path());
         EXPECT_EQ(replaceFileContent(target, "new"), c.error);
-        EXPECT_EQ(contents(folder.path() + "t"), c.afterwards);
+        EXPECT_EQ(readBytes(folder.path() + "t"), c.afterwards);
         EXPECT_EQ(modeOf(folder.path() + "t"), c.mode);
         EXPECT_EQ(entries(folder.path()), std::max<size_t>(before, 1)) << "a temporary file left";
         EXPECT_EQ(fs::is_symlink(target), target != folder.path() + "t" && c.error == 0);
@@ -92,7 +84,7 @@ TEST(FileReplacement, DiscardedOrUncommittedContentNeverReachesTheFile) {
         ASSERT_EQ(replacement.write("half"), 0);
         EXPECT_EQ(entries(folder.path()), 2u);
     }
-    EXPECT_EQ(contents(file), "old");
+    EXPECT_EQ(readBytes(file), "old");
     EXPECT_EQ(entries(folder.path()), 1u);
 }
 
