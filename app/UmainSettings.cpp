@@ -15,9 +15,7 @@ void TVeruzazur::readSettings() {
     colors_->paintAll();
     windowsettings::Choices choices;
     settings::readRows(windowsettings::choiceRows(), *ini, choices);
-    // Only 0 and 1 have a layout; any other stored value means side by side and is written
-    // back as 1.
-    SBvhTag = choices.vh != 0 ? 1 : 0;
+    SBvhTag = choices.vh;
     FillCatalogue(QString::fromStdString(choices.dictionaryName));
 }
 

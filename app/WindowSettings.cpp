@@ -57,7 +57,12 @@ void writePlacement(const QWidget& window, Oini& ini, const char* section) {
 std::span<const settings::Row<Choices>> choiceRows() {
     using Row = settings::Row<Choices>;
     static const Row rows[] = {
-        Row{.section = "分割", .key = "Vh", .number = [](Choices& c) -> int32_t& { return c.vh; }},
+        // Only 0 and 1 have a layout; any other stored value means side by side and is
+        // written back as 1.
+        Row{.section = "分割",
+            .key = "Vh",
+            .number = [](Choices& c) -> int32_t& { return c.vh; },
+            .readAs = [](const Choices&, int32_t read) { return read != 0 ? 1 : 0; }},
         Row{.section = "辞書",
             .key = "Name",
             .text = [](Choices& c) -> std::string& { return c.dictionaryName; },

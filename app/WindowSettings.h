@@ -31,8 +31,8 @@ std::array<settings::Row<Placement>, 4> placementRows(const char* section);
 void readPlacement(QWidget& window, const Oini& ini, const char* section);
 void writePlacement(const QWidget& window, Oini& ini, const char* section);
 
-// What else the main window keeps: the split orientation (0 stacked, 1 side by side) and
-// the name of the chosen dictionary (UTF-8).
+// What else the main window keeps: the split orientation (0 stacked, 1 side by side; any
+// other stored value reads as 1) and the name of the chosen dictionary (UTF-8).
 struct Choices {
     int32_t vh = 0;
     std::string dictionaryName;
