@@ -2,7 +2,6 @@
 
 #include "toolkit/Cp932.h"
 #include "toolkit/Cp932Lead.h"
-#include "toolkit/Utf8Lead.h"
 
 #include <limits>
 
@@ -20,29 +19,34 @@ constexpr size_t kMaxValueBytes = 2047;
 // Length of the longest prefix of `s` made of complete UTF-8 sequences, or npos when `s`
 // holds a malformed sequence before its end.
 size_t completeUtf8Prefix(std::string_view s) {
-    const auto byte = [&s](size_t k) { return static_cast<unsigned char>(s[k]); };
-    const auto continues = [&](size_t k) { return (byte(k) & 0xC0) == 0x80; };
     size_t i = 0;
     while (i < s.size()) {
-        if (byte(i) < 0x80) {
-            ++i;
-            continue;
-        }
-        const Utf8Lead lead = utf8Lead(byte(i));
-        if (lead.more < 0)
+        unsigned char c = static_cast<unsigned char>(s[i]);
+        size_t n = c < 0x80           ? 1
+                   : (c >> 5) == 0x6  ? 2
+                   : (c >> 4) == 0xE  ? 3
+                   : (c >> 3) == 0x1E ? 4
+                                      : 0;
+        if (n == 0 || (n == 2 && c < 0xC2) || (n == 4 && c > 0xF4))
             return std::string_view::npos;
-        const size_t n = 1 + static_cast<size_t>(lead.more);
         if (i + n > s.size()) {
             for (size_t k = i + 1; k < s.size(); ++k)
-                if (!continues(k))
+                if ((static_cast<unsigned char>(s[k]) & 0xC0) != 0x80)
                     return std::string_view::npos;
             return i; // cut inside the last sequence
         }
-        if (byte(i + 1) < lead.low || byte(i + 1) > lead.high)
-            return std::string_view::npos; // overlong form, surrogate or past U+10FFFF
-        for (size_t k = 2; k < n; ++k)
-            if (!continues(i + k))
+        for (size_t k = 1; k < n; ++k)
+            if ((static_cast<unsigned char>(s[i + k]) & 0xC0) != 0x80)
                 return std::string_view::npos;
+        if (n == 3) {
+            unsigned char d = static_cast<unsigned char>(s[i + 1]);
+            if ((c == 0xE0 && d < 0xA0) || (c == 0xED && d >= 0xA0))
+                return std::string_view::npos; // overlong form or surrogate
+        } else if (n == 4) {
+            unsigned char d = static_cast<unsigned char>(s[i + 1]);
+            if ((c == 0xF0 && d < 0x90) || (c == 0xF4 && d >= 0x90))
+                return std::string_view::npos;
+        }
         i += n;
     }
     return i;
