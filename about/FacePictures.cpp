@@ -1,23 +1,13 @@
 #include "about/FacePictures.h"
 
+#include "toolkit/BasicColors.h"
+
 #include <QPainter>
 #include <QPainterPath>
 
 namespace sorvanti::facepictures {
 
-namespace {
-
-// From the 16 basic colours.
-const QColor kRed(255, 0, 0);
-const QColor kBlack(0, 0, 0);
-const QColor kMaroon(128, 0, 0);
-const QColor kYellow(255, 255, 0);
-const QColor kOlive(128, 128, 0);
-const QColor kTeal(0, 128, 128);
-const QColor kWhite(255, 255, 255);
-const QColor kFuchsia(255, 0, 255);
-
-} // namespace
+using namespace basiccolors;
 
 QImage eyes(int frame) {
     QImage image(kEyeWidth, kEyeHeight, QImage::Format_ARGB32);

@@ -43,8 +43,6 @@ public:
     QTimer* Timer1 = nullptr;
 
     int eyeFrame() const { return eyes_.frame(); }
-    // The picture shown in Ieye.
-    const QPixmap& eyePicture(int frame) const { return eyePictures_[frame]; }
 
     void FormCreate();
     void FormClose();

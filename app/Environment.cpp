@@ -1,6 +1,6 @@
 #include "app/Environment.h"
 
-#include "app/Oini.h"
+#include "settings/Oini.h"
 
 #include <QCoreApplication>
 #include <QFileInfo>

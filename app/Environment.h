@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/DataFolders.h"
+#include "settings/DataFolders.h"
 
 #include <QString>
 #include <QStringList>

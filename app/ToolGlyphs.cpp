@@ -1,18 +1,15 @@
 #include "app/ToolGlyphs.h"
 
+#include "toolkit/BasicColors.h"
+
 #include <QImage>
 #include <QPainter>
 
 namespace sorvanti::glyphs {
 
+using namespace basiccolors;
+
 namespace {
-// Colours of the 16-colour palette the glyphs are drawn in.
-const QColor kBlue(0, 0, 255);
-const QColor kWhite(255, 255, 255);
-const QColor kGreen(0, 128, 0);
-const QColor kSilver(192, 192, 192);
-const QColor kBlack(0, 0, 0);
-const QColor kRed(255, 0, 0);
 
 // The bitmap's transparent colour is the one of its bottom-left pixel.
 QPixmap withTransparentSilver(QImage image) {

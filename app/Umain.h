@@ -1,7 +1,7 @@
 #pragma once
 
 #include "app/Environment.h"
-#include "appearance/Colors.h"
+#include "appearance/SurfaceColors.h"
 
 #include <QMainWindow>
 #include <QPixmap>
@@ -18,11 +18,9 @@
 class QAction;
 class QComboBox;
 class QFrame;
-class QGroupBox;
 class QLabel;
 class QMenu;
 class QStatusBar;
-class QTextEdit;
 class QToolButton;
 
 namespace sorvanti {
@@ -30,18 +28,20 @@ namespace sorvanti {
 class ColorDialog;
 class DictionaryTable;
 class Engine;
-class FontDialog;
 class Oini;
-class OpenDialog;
+class Pane;
 class PrintDialog;
-class SaveDialog;
 
 // The main window. Components carry their names as objectName; handlers keep the names
-// of the component and event they serve and are short: the work is done by the layout,
-// colour, catalogue and conversion functions they call.
+// of the component and event they serve and are short: the work is done by the panes, the
+// colours, and the commands, layout and catalogue functions they call. Each pane (its frame,
+// text edit, dialogs and document) is a Pane; a handler shared by both panes finds its pane
+// by the index at the end of its sender's name (PaneIndexFromName).
 //
-// Geometry: "Width"/"Height" are the window's size without its frame (size()/resize()),
-// "Top"/"Left" the position of its frame (pos()/move()).
+// The window's source is split by concern: Umain.cpp (life cycle, panes, conversion,
+// colours and fonts, tools), UmainDictionary.cpp (the selector and registration),
+// UmainDocuments.cpp (the file and edit menus), UmainEvents.cpp (mouse, keys and dropped
+// files), UmainSetup.cpp (components and wiring), UmainSettings.cpp (the settings file).
 class TVeruzazur : public QMainWindow {
     Q_OBJECT
 public:
@@ -63,10 +63,6 @@ public:
     QToolButton* SBvh = nullptr;
     QToolButton* SBfont = nullptr;
     QWidget* Pcenter = nullptr;
-    QGroupBox* GBframe0 = nullptr;
-    QGroupBox* GBframe1 = nullptr;
-    QTextEdit* REedit0 = nullptr;
-    QTextEdit* REedit1 = nullptr;
 
     QMenu* File1 = nullptr;
     QAction *New1 = nullptr, *Open1 = nullptr, *Save1 = nullptr, *SaveAs1 = nullptr;
@@ -84,23 +80,12 @@ public:
     QMenu* PopupMenu1 = nullptr;
     QAction *color = nullptr, *Defolt = nullptr, *N7 = nullptr, *AllDefolt = nullptr;
 
-    OpenDialog *ODdialog0 = nullptr, *ODdialog1 = nullptr;
-    SaveDialog *SDdialog0 = nullptr, *SDdialog1 = nullptr;
-    FontDialog *FDfont0 = nullptr, *FDfont1 = nullptr;
     PrintDialog* PrintDialog1 = nullptr;
     ColorDialog* ColorDialog1 = nullptr;
 
-    // Per-pane arrays, indexed by pane; the window owns what they point to.
-    std::array<QGroupBox*, 2> GBframe{};
-    std::array<QTextEdit*, 2> REedit{};
-    std::array<QToolButton*, 2> SBhenkan{};
-    std::array<OpenDialog*, 2> ODdialog{};
-    std::array<SaveDialog*, 2> SDdialog{};
-    std::array<FontDialog*, 2> FDfont{};
+    // The split button's glyphs, by orientation.
     std::array<QPixmap, 2> VH;
 
-    int32_t FrameActColor = 0;
-    int32_t FrameDisColor = 0;
     QString DialogDefaultExt;
     QString DialogFilter;
     int16_t ActivePane = 0;
@@ -112,21 +97,21 @@ public:
     // The component the pop-up menu was last opened on.
     QWidget* PopupComponent = nullptr;
 
+    // Pane `p` (0 upper "標準語", 1 lower "変換語"), and the active one.
+    Pane& pane(int p) const { return *panes_[p]; }
+    Pane& activePane() const { return pane(ActivePane); }
+    // The colours of the frames, panes, tool bar and status bar.
+    SurfaceColors& colors() const { return *colors_; }
+
     const Environment& environment() const { return env_; }
     DictionaryTable& dictionary() { return *table_; }
-    Engine& engine() { return *engine_; }
-    // The names of the selector's list, in list order.
-    const std::vector<std::string>& dictionaryNames() const { return names_; }
-
-    // The colour value of a surface; setting one repaints what shows it (both frames for
-    // the two frame roles).
-    int32_t surfaceColor(ColorSurface surface) const;
-    void setSurfaceColor(ColorSurface surface, int32_t value);
 
     // When on (the default), the edit menu's Ctrl+Z/X/C/V win over the panes' and the
     // selector's own handling of those keys, so they act on the active pane.
     void setMenuShortcutsWin(bool on) { menuShortcutsWin_ = on; }
 
+    // The pane index of a per-pane component: the number after the first `prefixLength`
+    // characters of its name ("REedit1", 6 -> 1). The one place a name gives a pane.
     static int PaneIndexFromName(const QObject* component, int prefixLength);
 
     void FormCreate(QObject* sender);
@@ -191,7 +176,7 @@ private:
     void createMenus();
     void createDialogs();
     void connectHandlers();
-    void findPaneComponents();
+    void connectPopupMenus();
     QAction* addItem(QMenu* menu, const char* name, const QString& caption);
     QAction* addSeparator(QMenu* menu, const char* name);
 
@@ -201,20 +186,21 @@ private:
     // notice and gives nullopt when the target is none of the coloured components.
     std::optional<ColorSurface> popupSurface();
 
-    void loadChosenDictionary(const QString& name);
     void OpenCommandLineDocument();
+    // Events (UmainEvents.cpp).
     bool isTyping(const QEvent* event) const;
     bool isMenuShortcut(const QEvent* event) const;
+    bool paneEvent(QObject* watched, QEvent* event);
     void showPopupMenu(QWidget* component, const QPoint& globalPos);
+    void enableSaveItems(bool save, bool saveAs);
 
     Environment env_;
     std::unique_ptr<Oini> ini;
     std::unique_ptr<DictionaryTable> table_;
     std::unique_ptr<Engine> engine_;
     std::vector<std::string> names_;
-    // Colours of Edit0, Edit1, IconBar and StatusBar, in that order; the frame roles'
-    // colours are FrameActColor and FrameDisColor.
-    std::array<int32_t, 4> backgroundColor_{};
+    std::array<std::unique_ptr<Pane>, 2> panes_;
+    std::unique_ptr<SurfaceColors> colors_;
     bool menuShortcutsWin_ = true;
 };
 

@@ -2,13 +2,11 @@
 #include "app/Umain.h"
 
 #include "app/ToolGlyphs.h"
+#include "documents/Pane.h"
 #include "toolkit/ColorDialog.h"
-#include "toolkit/FontDialog.h"
 #include "toolkit/FormFont.h"
 #include "toolkit/Guard.h"
-#include "toolkit/OpenDialog.h"
 #include "toolkit/PrintDialog.h"
-#include "toolkit/SaveDialog.h"
 
 #include <QApplication>
 #include <QComboBox>
@@ -21,21 +19,11 @@
 #include <QToolButton>
 #include <QVBoxLayout>
 
-#include <stdexcept>
-
 namespace sorvanti {
 
 namespace {
 
 const QString kCaption = QStringLiteral("秘密 の そるばんち");
-
-// The component named `name` among the window's children, of the expected kind.
-template <typename T> T* component(QObject* form, const QString& name) {
-    T* found = form->findChild<T*>(name);
-    if (!found)
-        throw std::logic_error("component " + name.toStdString() + " missing");
-    return found;
-}
 
 } // namespace
 
@@ -71,6 +59,11 @@ void TVeruzazur::createComponents() {
 
     createMenus();
     createDialogs();
+    colors_ =
+        std::make_unique<SurfaceColors>(SurfaceColors::Widgets{{pane(0).frame(), pane(1).frame()},
+                                                               {pane(0).edit(), pane(1).edit()},
+                                                               PiconBar,
+                                                               StatusBar1});
 }
 
 void TVeruzazur::createToolBar() {
@@ -120,28 +113,10 @@ void TVeruzazur::createToolBar() {
 
 void TVeruzazur::createPanes() {
     const QString captions[2] = {QStringLiteral("標準語"), QStringLiteral("変換語")};
-    QGroupBox* frames[2];
-    QTextEdit* edits[2];
     for (int p = 0; p < 2; ++p) {
-        auto* frame = new QGroupBox(captions[p], Pcenter);
-        frame->setObjectName(QStringLiteral("GBframe%1").arg(p));
-        frame->setAutoFillBackground(true);
-        auto* edit = new QTextEdit(frame);
-        edit->setObjectName(QStringLiteral("REedit%1").arg(p));
-        edit->setAcceptRichText(true);
-        edit->setLineWrapMode(QTextEdit::NoWrap);
-        edit->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
-        edit->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
-        // Files dropped on a pane are the window's business, not the edit's.
-        edit->setAcceptDrops(false);
-        edit->viewport()->setAcceptDrops(false);
-        frames[p] = frame;
-        edits[p] = edit;
+        panes_[p] = std::make_unique<Pane>(p, captions[p], Pcenter, this);
+        VH[p] = glyphs::splitGlyph(p);
     }
-    GBframe0 = frames[0];
-    GBframe1 = frames[1];
-    REedit0 = edits[0];
-    REedit1 = edits[1];
 }
 
 QAction* TVeruzazur::addItem(QMenu* menu, const char* name, const QString& caption) {
@@ -223,30 +198,10 @@ void TVeruzazur::createMenus() {
 }
 
 void TVeruzazur::createDialogs() {
-    auto name = [](QObject* o, const char* n) { o->setObjectName(QString::fromLatin1(n)); };
-    ODdialog0 = new OpenDialog(this);
-    name(ODdialog0, "ODdialog0");
-    ODdialog1 = new OpenDialog(this);
-    name(ODdialog1, "ODdialog1");
-    SDdialog0 = new SaveDialog(this);
-    name(SDdialog0, "SDdialog0");
-    SDdialog1 = new SaveDialog(this);
-    name(SDdialog1, "SDdialog1");
-    FDfont0 = new FontDialog(this);
-    name(FDfont0, "FDfont0");
-    FDfont1 = new FontDialog(this);
-    name(FDfont1, "FDfont1");
-    // Both start at the form's face in 9 points and keep their own last choice.
-    for (FontDialog* f : {FDfont0, FDfont1}) {
-        f->Font = QFont();
-        f->Font.setFamilies(formFontFamilies());
-        f->Font.setPointSize(9);
-        f->Color = QApplication::palette().color(QPalette::WindowText);
-    }
     PrintDialog1 = new PrintDialog(this);
-    name(PrintDialog1, "PrintDialog1");
+    PrintDialog1->setObjectName(QStringLiteral("PrintDialog1"));
     ColorDialog1 = new ColorDialog(this);
-    name(ColorDialog1, "ColorDialog1");
+    ColorDialog1->setObjectName(QStringLiteral("ColorDialog1"));
     ColorDialog1->FullOpen = true;
 }
 
@@ -284,48 +239,37 @@ void TVeruzazur::connectHandlers() {
             on(CBdictionary, &TVeruzazur::CBdictionaryChange));
 
     Pcenter->installEventFilter(this);
-    // The tool buttons have no menu of their own: a right click on one, enabled or not,
-    // opens the tool bar's.
-    for (QToolButton* b : PiconBar->findChildren<QToolButton*>(Qt::FindDirectChildrenOnly))
-        b->installEventFilter(this);
-    for (QWidget* w : {static_cast<QWidget*>(StatusBar1), static_cast<QWidget*>(PiconBar),
-                       static_cast<QWidget*>(GBframe0), static_cast<QWidget*>(GBframe1)}) {
-        w->setContextMenuPolicy(Qt::CustomContextMenu);
-        connect(w, &QWidget::customContextMenuRequested, this,
-                [this, w](const QPoint& pos) { showPopupMenu(w, w->mapToGlobal(pos)); });
+    connectPopupMenus();
+    for (const auto& p : panes_) {
+        p->frame()->installEventFilter(this);
+        p->edit()->installEventFilter(this);
+        p->edit()->viewport()->installEventFilter(this);
     }
-    for (QTextEdit* edit : {REedit0, REedit1}) {
-        // The pop-up menu replaces the edit's own; its position comes in viewport terms.
-        edit->setContextMenuPolicy(Qt::CustomContextMenu);
-        connect(edit, &QWidget::customContextMenuRequested, this, [this, edit](const QPoint& pos) {
-            showPopupMenu(edit, edit->viewport()->mapToGlobal(pos));
-        });
-        edit->installEventFilter(this);
-        edit->viewport()->installEventFilter(this);
-    }
-    GBframe0->installEventFilter(this);
-    GBframe1->installEventFilter(this);
     // The selector hands the shortcut check to its edit field directly, past that field's
     // filters, so both are watched.
     CBdictionary->installEventFilter(this);
     CBdictionary->lineEdit()->installEventFilter(this);
 }
 
-void TVeruzazur::showPopupMenu(QWidget* component, const QPoint& globalPos) {
-    PopupComponent = component;
-    PopupMenu1->popup(globalPos);
-}
-
-void TVeruzazur::findPaneComponents() {
-    for (int p = 0; p < 2; ++p) {
-        const QString digit = QString::number(p);
-        GBframe[p] = component<QGroupBox>(this, QStringLiteral("GBframe") + digit);
-        REedit[p] = component<QTextEdit>(this, QStringLiteral("REedit") + digit);
-        SBhenkan[p] = component<QToolButton>(this, QStringLiteral("SBhenkan") + digit);
-        ODdialog[p] = component<OpenDialog>(this, QStringLiteral("ODdialog") + digit);
-        SDdialog[p] = component<SaveDialog>(this, QStringLiteral("SDdialog") + digit);
-        FDfont[p] = component<FontDialog>(this, QStringLiteral("FDfont") + digit);
-        VH[p] = glyphs::splitGlyph(p);
+void TVeruzazur::connectPopupMenus() {
+    // The tool buttons have no menu of their own: a right click on one, enabled or not,
+    // opens the tool bar's.
+    for (QToolButton* b : PiconBar->findChildren<QToolButton*>(Qt::FindDirectChildrenOnly))
+        b->installEventFilter(this);
+    for (QWidget* w :
+         {static_cast<QWidget*>(StatusBar1), static_cast<QWidget*>(PiconBar),
+          static_cast<QWidget*>(pane(0).frame()), static_cast<QWidget*>(pane(1).frame())}) {
+        w->setContextMenuPolicy(Qt::CustomContextMenu);
+        connect(w, &QWidget::customContextMenuRequested, this,
+                [this, w](const QPoint& pos) { showPopupMenu(w, w->mapToGlobal(pos)); });
+    }
+    for (const auto& p : panes_) {
+        QTextEdit* edit = p->edit();
+        // The pop-up menu replaces the edit's own; its position comes in viewport terms.
+        edit->setContextMenuPolicy(Qt::CustomContextMenu);
+        connect(edit, &QWidget::customContextMenuRequested, this, [this, edit](const QPoint& pos) {
+            showPopupMenu(edit, edit->viewport()->mapToGlobal(pos));
+        });
     }
 }
 

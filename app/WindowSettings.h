@@ -1,38 +1,49 @@
 #pragma once
 
+#include "app/ScreenFit.h"
+#include "settings/SettingRows.h"
+
 #include <array>
 #include <cstdint>
+#include <span>
+#include <string>
+
+class QWidget;
 
 namespace sorvanti::windowsettings {
 
-// What the main window keeps in its settings file: read once at start-up and written once
-// at exit, both in this order.
-enum class Id {
-    Width,
-    Height,
-    Top,
-    Left,
-    FrameAct,
-    FrameDis,
-    Edit0,
-    Edit1,
-    IconBar,
-    StatusBar,
-    Vh,
-    Name
+// A window's size and place as the settings file keeps them ("Width" and "Height" its size
+// without the frame, "Top" and "Left" the place of its frame), and the screen size that
+// centres it when the file has no place. A stored size below the window's minimum (a damaged
+// file: 0, negative) is replaced by the size the window has.
+struct Placement {
+    StoredGeometry stored;
+    int32_t screenWidth = 0;
+    int32_t screenHeight = 0;
+    int minimumWidth = 0;
+    int minimumHeight = 0;
 };
 
-struct Entry {
-    Id id;
-    const char* section;
-    const char* key;
-    // The value taken when the file has none. Width and Height default to the window's
-    // own size, Top and Left to the position that centres it on the screen, Name to
-    // kNoDictionaryName; their field here is unused.
-    int32_t fallback;
-};
+// The rows of a placement under `section`: without a stored size the window keeps the size
+// `stored` holds when read; without a stored place it is centred on the screen.
+std::array<settings::Row<Placement>, 4> placementRows(const char* section);
 
-extern const std::array<Entry, 12> kEntries;
+// Reads the window's placement from `section` and shows the window there; a size or place
+// that no screen can show (a damaged file, a screen since removed) is brought back onto the
+// screens (fitToScreens), one that fits is kept exactly.
+void readPlacement(QWidget& window, const Oini& ini, const char* section);
+void writePlacement(const QWidget& window, Oini& ini, const char* section);
+
+// What else the main window keeps: the split orientation (0 stacked, 1 side by side; any
+// other stored value reads as 1) and the name of the chosen dictionary (UTF-8).
+struct Choices {
+    int32_t vh = 0;
+    std::string dictionaryName;
+};
+std::span<const settings::Row<Choices>> choiceRows();
+
+// The main window's section of its placement.
+inline constexpr const char* kMainSection = "メイン";
 
 // The selector's text before any dictionary was chosen (UTF-8).
 extern const char* const kNoDictionaryName;

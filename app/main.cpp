@@ -2,8 +2,6 @@
 #include "app/Environment.h"
 #include "app/SignalCloser.h"
 #include "app/Umain.h"
-#include "integration/TOKBDkanren.h"
-#include "integration/TOKBDsettei.h"
 #include "toolkit/Messages.h"
 #include "toolkit/Translation.h"
 
@@ -38,9 +36,8 @@ int main(int argc, char** argv) {
     QGuiApplication::setDesktopFileName(QStringLiteral("sorvanti"));
     try {
         Veruzazur = new TVeruzazur(env);
+        // The debug window is made hidden beside the main window and never shown.
         Fdebug = new TFdebug();
-        OKBDsettei = new TOKBDsettei();
-        OKBDkanren = new TOKBDkanren();
         SignalCloser closer(Veruzazur);
         Veruzazur->show();
         app.exec();
@@ -51,8 +48,6 @@ int main(int argc, char** argv) {
     }
     // The main window goes first: its destructor writes the settings.
     delete Veruzazur;
-    delete OKBDkanren;
-    delete OKBDsettei;
     delete Fdebug;
     return 0;
 }

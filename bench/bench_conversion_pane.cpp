@@ -5,7 +5,9 @@
 #include "app/Environment.h"
 #include "app/Umain.h"
 #include "conversion/DictionaryTable.h"
+#include "documents/Pane.h"
 #include "toolkit/Cp932.h"
+#include "toolkit/Utf16.h"
 
 #include <QApplication>
 #include <QTextDocument>
@@ -92,8 +94,7 @@ struct Setup {
             std::fprintf(stderr, "dictionary not loaded\n");
             std::exit(1);
         }
-        window->REedit0->setPlainText(
-            QString::fromUtf16(text.data(), static_cast<qsizetype>(text.size())));
+        window->pane(0).edit()->setPlainText(sorvanti::toQString(text));
     }
     ~Setup() {
         window.reset();
@@ -112,9 +113,9 @@ void BM_ConvertPane(benchmark::State& state) {
     TVeruzazur& w = *setup.window;
     for (auto _ : state) {
         w.SBhenkan0Click(w.SBhenkan0);
-        benchmark::DoNotOptimize(w.REedit1->document()->blockCount());
+        benchmark::DoNotOptimize(w.pane(1).edit()->document()->blockCount());
     }
-    if (w.REedit1->document()->blockCount() != kLines + 1)
+    if (w.pane(1).edit()->document()->blockCount() != kLines + 1)
         state.SkipWithError("wrong number of lines in the target pane");
     state.SetBytesProcessed(static_cast<int64_t>(state.iterations() * setup.paneBytes));
     state.counters["lines"] = kLines;

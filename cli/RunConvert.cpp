@@ -1,6 +1,5 @@
 #include "cli/RunConvert.h"
 
-#include "app/DataFolders.h"
 #include "cli/CheckPrinter.h"
 #include "cli/ConvertFiles.h"
 #include "cli/ConvertOptions.h"
@@ -8,6 +7,7 @@
 #include "conversion/DictionaryCheck.h"
 #include "conversion/DictionaryLoader.h"
 #include "conversion/DictionaryTable.h"
+#include "settings/DataFolders.h"
 
 #include <exception>
 #include <filesystem>

@@ -1,5 +1,7 @@
 #include "conversion/Catalogue.h"
 
+#include "toolkit/AsciiCase.h"
+
 #include <algorithm>
 #include <filesystem>
 #include <system_error>
@@ -8,10 +10,6 @@ namespace sorvanti {
 
 namespace {
 
-unsigned char foldAsciiCase(unsigned char c) {
-    return (c >= 'A' && c <= 'Z') ? static_cast<unsigned char>(c - 'A' + 'a') : c;
-}
-
 constexpr std::string_view kDictionaryExtension = ".txt";
 
 } // namespace
@@ -19,8 +17,8 @@ constexpr std::string_view kDictionaryExtension = ".txt";
 int compareNamesIgnoringCase(std::string_view a, std::string_view b) {
     const size_t common = std::min(a.size(), b.size());
     for (size_t i = 0; i < common; ++i) {
-        const unsigned char ca = foldAsciiCase(static_cast<unsigned char>(a[i]));
-        const unsigned char cb = foldAsciiCase(static_cast<unsigned char>(b[i]));
+        const unsigned char ca = ascii::toLower(static_cast<unsigned char>(a[i]));
+        const unsigned char cb = ascii::toLower(static_cast<unsigned char>(b[i]));
         if (ca != cb)
             return ca < cb ? -1 : 1;
     }

@@ -1,6 +1,9 @@
 #include "documents/RtfWriter.h"
 
+#include "documents/RtfFormat.h"
+
 #include "toolkit/Cp932.h"
+#include "toolkit/Utf16.h"
 
 #include <QColor>
 #include <QFontDatabase>
@@ -18,16 +21,7 @@ namespace sorvanti {
 
 namespace {
 
-struct RunFormat {
-    int font = 0;
-    int halfPoints = 24;
-    int color = 0; // 0: automatic
-    bool bold = false;
-    bool italic = false;
-    bool underline = false;
-    bool strike = false;
-    bool operator==(const RunFormat&) const = default;
-};
+using rtf::RunFormat;
 
 struct FontEntry {
     QString family;
@@ -120,14 +114,11 @@ void Writer::controlWords(const RunFormat& f) {
     const std::string font = std::to_string(f.font);
     body_ += "\\plain\\langfe1041\\f" + font + "\\dbch\\af" + font + "\\loch\\fs" +
              std::to_string(f.halfPoints);
-    if (f.bold)
-        body_ += "\\b";
-    if (f.italic)
-        body_ += "\\i";
-    if (f.underline)
-        body_ += "\\ul";
-    if (f.strike)
-        body_ += "\\strike";
+    for (const rtf::FlagWord& flag : rtf::kFlagWords)
+        if (f.*flag.flag) {
+            body_ += '\\';
+            body_ += flag.word;
+        }
     if (f.color > 0)
         body_ += "\\cf" + std::to_string(f.color);
     body_ += ' ';
@@ -146,8 +137,7 @@ void appendHex(std::string& out, unsigned char b) {
 // Appends `text` to `out` as RTF text; `nonAscii` is set when a byte of 0x80 or above was
 // written as \'hh.
 void appendText(std::string& out, QStringView text, bool& nonAscii) {
-    const std::u16string_view units(reinterpret_cast<const char16_t*>(text.utf16()),
-                                    size_t(text.size()));
+    const std::u16string_view units = utf16View(text);
     std::string bytes;
     for (size_t i = 0; i < units.size();) {
         const char16_t c = units[i];

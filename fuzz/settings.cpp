@@ -6,7 +6,7 @@
 // by "\0|".
 #include "fuzz/FuzzSupport.h"
 
-#include "app/IniFile.h"
+#include "settings/IniFile.h"
 #include "toolkit/Error.h"
 
 #include <unistd.h>
@@ -47,7 +47,8 @@ bool mayBeSame(std::string_view a, std::string_view b) {
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-    static const std::string path = "/tmp/sorvanti-fuzz-settings-" + std::to_string(getpid()) + ".ini";
+    static const std::string path =
+        "/tmp/sorvanti-fuzz-settings-" + std::to_string(getpid()) + ".ini";
     std::string_view parts[6];
     std::string_view rest = fuzz::view(data, size);
     for (std::string_view& part : parts) {

@@ -1,5 +1,6 @@
 #include "integration/FileAssociation.h"
 
+#include "settings/DataFolders.h"
 #include "toolkit/Error.h"
 
 #include <QDir>
@@ -238,15 +239,14 @@ bool isEmptyList(const QString& list) {
 }
 
 Places Places::fromEnvironment() {
-    auto place = [](const char* variable, const QString& fallback) {
-        const QString value = qEnvironmentVariable(variable);
-        // Relative values are invalid and to be ignored.
-        if (!value.isEmpty() && QDir::isAbsolutePath(value))
-            return QDir::cleanPath(value);
-        return QDir::homePath() + fallback;
+    UserDirectories user = UserDirectories::fromProcess();
+    // Without a home folder to go by, the root folder stands in for it.
+    if (user.home.empty() || user.home.front() != '/')
+        user.home = "/";
+    const auto place = [](const std::string& folder) {
+        return QDir::cleanPath(QString::fromStdString(folder));
     };
-    return {place("XDG_DATA_HOME", QStringLiteral("/.local/share")),
-            place("XDG_CONFIG_HOME", QStringLiteral("/.config"))};
+    return {place(user.dataFolder()), place(user.configFolder())};
 }
 
 Files filesFor(const QString& identifier, const Places& places) {

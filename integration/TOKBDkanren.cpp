@@ -9,8 +9,6 @@
 
 namespace sorvanti {
 
-TOKBDkanren* OKBDkanren = nullptr;
-
 TOKBDkanren::TOKBDkanren(QWidget* parent)
     : BevelDialog(QStringLiteral("OKBDkanren"), QStringLiteral("関連付け"), parent) {
     Label1 = new QLabel(QStringLiteral("レジストリに、専用データの関連付けを行います。"), this);

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "integration/BevelDialog.h"
+#include "toolkit/BevelDialog.h"
 
 class QButtonGroup;
 class QGroupBox;
@@ -25,7 +25,5 @@ public:
 private:
     QButtonGroup* items_ = nullptr;
 };
-
-extern TOKBDkanren* OKBDkanren;
 
 } // namespace sorvanti

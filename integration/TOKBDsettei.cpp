@@ -2,8 +2,6 @@
 
 namespace sorvanti {
 
-TOKBDsettei* OKBDsettei = nullptr;
-
 TOKBDsettei::TOKBDsettei(QWidget* parent)
     : BevelDialog(QStringLiteral("OKBDsettei"), QStringLiteral("設定"), parent) {
     addButtons();

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "integration/BevelDialog.h"
+#include "toolkit/BevelDialog.h"
 
 namespace sorvanti {
 
@@ -11,7 +11,5 @@ class TOKBDsettei : public BevelDialog {
 public:
     explicit TOKBDsettei(QWidget* parent = nullptr);
 };
-
-extern TOKBDsettei* OKBDsettei;
 
 } // namespace sorvanti

@@ -2,7 +2,7 @@
 // plain text and printed PDF stay byte for byte (text, positions, fonts) the same, while the
 // picture scales and clicks still land on the character under the pointer.
 #include "editing/PaneZoom.h"
-#include "documents/PaneDocument.h"
+#include "documents/DocumentFiles.h"
 #include "documents/Printing.h"
 #include "gui/ScriptedRunner.h"
 #include "support/TempFolder.h"
@@ -51,8 +51,8 @@ QByteArray bytesOf(const QString& path) {
 // boxes, and the fonts), as the window's save and print commands write them.
 std::vector<QByteArray> outputs(QTextEdit& pane, const QFont& printFont, const TempFolder& folder) {
     const QString dir = QString::fromStdString(folder.path());
-    panedocument::save(pane, dir + "a.rtf");
-    panedocument::save(pane, dir + "a.txt");
+    writeDocument(*pane.document(), dir + "a.rtf", false, {});
+    writeDocument(*pane.document(), dir + "a.txt", true, {});
     ScriptedRunner runner;
     runner.printAnswers = {{true, dir + "a.pdf", 0, 0}};
     PrintDialog print(nullptr);

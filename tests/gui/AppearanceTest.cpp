@@ -1,9 +1,8 @@
 // Colours through the pop-up menu, kept across runs, and the font button.
 #include "ProgramFolder.h"
 #include "ScriptedRunner.h"
-#include "app/Oini.h"
-#include "app/WindowSettings.h"
 #include "appearance/ColorValue.h"
+#include "settings/Oini.h"
 #include "support/Utf8.h"
 #include "toolkit/ColorDialog.h"
 #include "toolkit/FontDialog.h"
@@ -42,7 +41,7 @@ protected:
     }
     void setAll(int32_t value) {
         for (ColorSurface s : colors::kAllSurfaces)
-            w->setSurfaceColor(s, value);
+            w->colors().set(s, value);
     }
     QColor shown(QWidget* widget) const {
         const auto role = qobject_cast<QTextEdit*>(widget) ? QPalette::Base : QPalette::Window;
@@ -61,11 +60,11 @@ TEST_F(Appearance, EachComponentIsClassifiedInTheOrderFrameThenPaneThenPanelThen
         std::optional<ColorSurface> surface; // with pane 0 active
     };
     const Case cases[] = {
-        {w->GBframe0, w->GBframe0, ColorSurface::FrameAct},
-        {w->GBframe1, w->GBframe1, ColorSurface::FrameDis},
+        {w->pane(0).frame(), w->pane(0).frame(), ColorSurface::FrameAct},
+        {w->pane(1).frame(), w->pane(1).frame(), ColorSurface::FrameDis},
         // A text edit is a frame too; it still counts as a pane.
-        {w->REedit0, w->REedit0, ColorSurface::Edit0},
-        {w->REedit1, w->REedit1, ColorSurface::Edit1},
+        {w->pane(0).edit(), w->pane(0).edit(), ColorSurface::Edit0},
+        {w->pane(1).edit(), w->pane(1).edit(), ColorSurface::Edit1},
         {w->PiconBar, w->PiconBar, ColorSurface::IconBar},
         {w->SBhenkan0, w->PiconBar, ColorSurface::IconBar},
         {w->SBfont, w->PiconBar, ColorSurface::IconBar},
@@ -75,9 +74,9 @@ TEST_F(Appearance, EachComponentIsClassifiedInTheOrderFrameThenPaneThenPanelThen
         w->PopupComponent = nullptr;
         rightClick(c.clicked);
         EXPECT_EQ(w->PopupComponent, c.target) << c.clicked->objectName().toStdString();
-        const auto target = colors::classifyPopupTarget(w->PopupComponent);
+        const auto target = w->colors().surfaceOf(w->PopupComponent);
         ASSERT_TRUE(target.has_value());
-        EXPECT_EQ(colors::surfaceOf(*target, 0), c.surface);
+        EXPECT_EQ(*target, c.surface);
     }
     for (QObject* other :
          {static_cast<QObject*>(w->Pcenter), static_cast<QObject*>(w->CBdictionary),
@@ -93,25 +92,25 @@ TEST_F(Appearance, EachComponentIsClassifiedInTheOrderFrameThenPaneThenPanelThen
 }
 
 TEST_F(Appearance, AColourChosenForTheInactiveFrameFollowsThatRole) {
-    rightClick(w->GBframe1);
+    rightClick(w->pane(1).frame());
     runner.colorAnswers.push_back(QColor(10, 20, 30));
     w->color->trigger();
     ASSERT_EQ(runner.colorRequests.size(), 1u);
     EXPECT_EQ(runner.colorRequests[0], QApplication::palette().color(QPalette::Button));
-    EXPECT_EQ(w->FrameDisColor, 0x001E140A);
-    EXPECT_EQ(w->FrameActColor, colorvalue::kSkyBlue);
-    EXPECT_EQ(shown(w->GBframe1), QColor(10, 20, 30));
+    EXPECT_EQ(w->colors().value(ColorSurface::FrameDis), 0x001E140A);
+    EXPECT_EQ(w->colors().value(ColorSurface::FrameAct), colorvalue::kSkyBlue);
+    EXPECT_EQ(shown(w->pane(1).frame()), QColor(10, 20, 30));
 
-    w->GBframe0MouseUp(w->GBframe1, Qt::LeftButton);
-    EXPECT_EQ(shown(w->GBframe1), QColor(166, 202, 240));
-    EXPECT_EQ(shown(w->GBframe0), QColor(10, 20, 30));
+    w->GBframe0MouseUp(w->pane(1).frame(), Qt::LeftButton);
+    EXPECT_EQ(shown(w->pane(1).frame()), QColor(166, 202, 240));
+    EXPECT_EQ(shown(w->pane(0).frame()), QColor(10, 20, 30));
 
     // A cancelled dialog changes nothing.
-    rightClick(w->GBframe0);
+    rightClick(w->pane(0).frame());
     runner.colorAnswers.push_back(std::nullopt);
     w->color->trigger();
-    EXPECT_EQ(w->FrameDisColor, 0x001E140A);
-    EXPECT_EQ(shown(w->GBframe0), QColor(10, 20, 30));
+    EXPECT_EQ(w->colors().value(ColorSurface::FrameDis), 0x001E140A);
+    EXPECT_EQ(shown(w->pane(0).frame()), QColor(10, 20, 30));
 }
 
 TEST_F(Appearance, EachResetRestoresOnlyTheSurfaceOfItsTarget) {
@@ -120,9 +119,12 @@ TEST_F(Appearance, EachResetRestoresOnlyTheSurfaceOfItsTarget) {
         ColorSurface reset;
     };
     const Case cases[] = {
-        {w->GBframe0, ColorSurface::FrameAct}, {w->GBframe1, ColorSurface::FrameDis},
-        {w->REedit0, ColorSurface::Edit0},     {w->REedit1, ColorSurface::Edit1},
-        {w->SBvh, ColorSurface::IconBar},      {w->StatusBar1, ColorSurface::StatusBar},
+        {w->pane(0).frame(), ColorSurface::FrameAct},
+        {w->pane(1).frame(), ColorSurface::FrameDis},
+        {w->pane(0).edit(), ColorSurface::Edit0},
+        {w->pane(1).edit(), ColorSurface::Edit1},
+        {w->SBvh, ColorSurface::IconBar},
+        {w->StatusBar1, ColorSurface::StatusBar},
     };
     const int32_t changed = 0x00123456;
     for (const Case& c : cases) {
@@ -130,7 +132,7 @@ TEST_F(Appearance, EachResetRestoresOnlyTheSurfaceOfItsTarget) {
         rightClick(c.clicked);
         w->Defolt->trigger();
         for (ColorSurface s : colors::kAllSurfaces)
-            EXPECT_EQ(w->surfaceColor(s), s == c.reset ? colors::defaultColor(s) : changed)
+            EXPECT_EQ(w->colors().value(s), s == c.reset ? colors::defaultColor(s) : changed)
                 << colors::settingsKey(s) << " after a reset on "
                 << c.clicked->objectName().toStdString();
     }
@@ -138,11 +140,11 @@ TEST_F(Appearance, EachResetRestoresOnlyTheSurfaceOfItsTarget) {
     EXPECT_NE(colors::defaultColor(ColorSurface::Edit0), colors::defaultColor(ColorSurface::Edit1));
 
     setAll(changed);
-    rightClick(w->REedit1);
+    rightClick(w->pane(1).edit());
     w->AllDefolt->trigger();
     for (ColorSurface s : colors::kAllSurfaces)
-        EXPECT_EQ(w->surfaceColor(s), colors::defaultColor(s)) << colors::settingsKey(s);
-    EXPECT_EQ(shown(w->REedit1), QColor(192, 220, 192));
+        EXPECT_EQ(w->colors().value(s), colors::defaultColor(s)) << colors::settingsKey(s);
+    EXPECT_EQ(shown(w->pane(1).edit()), QColor(192, 220, 192));
     EXPECT_EQ(shown(w->StatusBar1), QApplication::palette().color(QPalette::Button));
     EXPECT_TRUE(runner.boxes.empty());
 }
@@ -150,12 +152,12 @@ TEST_F(Appearance, EachResetRestoresOnlyTheSurfaceOfItsTarget) {
 TEST_F(Appearance, SixColoursComeBackAtTheNextStart) {
     int32_t value = 0x00010203;
     for (ColorSurface s : colors::kAllSurfaces)
-        w->setSurfaceColor(s, value += 0x00010101);
+        w->colors().set(s, value += 0x00010101);
     w.reset();
 
     Oini ini(program.programPath());
     value = 0x00010203;
-    for (const windowsettings::Entry& e : windowsettings::kEntries) {
+    for (const auto& e : SurfaceColors::settingRows()) {
         if (std::string(e.section) == "カラー") {
             EXPECT_EQ(ini.ReadInteger(e.section, e.key, 0), value += 0x00010101) << e.key;
         }
@@ -164,17 +166,17 @@ TEST_F(Appearance, SixColoursComeBackAtTheNextStart) {
     w = program.openWindow();
     value = 0x00010203;
     for (ColorSurface s : colors::kAllSurfaces)
-        EXPECT_EQ(w->surfaceColor(s), value += 0x00010101) << colors::settingsKey(s);
+        EXPECT_EQ(w->colors().value(s), value += 0x00010101) << colors::settingsKey(s);
     EXPECT_EQ(shown(w->StatusBar1), colorvalue::toQColor(value, QApplication::palette()));
 }
 
 TEST_F(Appearance, AChosenFontGoesToTheSelectionOnlyAndEachPaneRemembersItsOwn) {
-    w->REedit0->setPlainText(u("あいうえお"));
-    w->REedit1->setPlainText(u("かきくけこ"));
-    QTextCursor c = w->REedit0->textCursor();
+    w->pane(0).edit()->setPlainText(u("あいうえお"));
+    w->pane(1).edit()->setPlainText(u("かきくけこ"));
+    QTextCursor c = w->pane(0).edit()->textCursor();
     c.setPosition(1);
     c.setPosition(3, QTextCursor::KeepAnchor);
-    w->REedit0->setTextCursor(c);
+    w->pane(0).edit()->setTextCursor(c);
 
     QFont chosen(QStringLiteral("IPAGothic"));
     chosen.setPointSize(20);
@@ -191,29 +193,29 @@ TEST_F(Appearance, AChosenFontGoesToTheSelectionOnlyAndEachPaneRemembersItsOwn) 
     };
     for (int pos = 1; pos <= 5; ++pos) {
         const bool inside = pos == 2 || pos == 3; // the format of the character before pos
-        EXPECT_EQ(formatAt(w->REedit0, pos).fontPointSize() == 20, inside) << pos;
-        EXPECT_EQ(formatAt(w->REedit0, pos).fontWeight() == QFont::Bold, inside) << pos;
-        EXPECT_NE(formatAt(w->REedit1, pos).fontPointSize(), 20) << pos;
+        EXPECT_EQ(formatAt(w->pane(0).edit(), pos).fontPointSize() == 20, inside) << pos;
+        EXPECT_EQ(formatAt(w->pane(0).edit(), pos).fontWeight() == QFont::Bold, inside) << pos;
+        EXPECT_NE(formatAt(w->pane(1).edit(), pos).fontPointSize(), 20) << pos;
     }
-    EXPECT_EQ(w->FDfont[0]->Font.pointSize(), 20);
+    EXPECT_EQ(w->pane(0).fontDialog()->Font.pointSize(), 20);
 
     // The lower pane's dialog still offers its own start font; cancelling changes nothing.
     w->SetActivePane(1);
     runner.fontAnswers.push_back(std::nullopt);
     w->SBfont->click();
     EXPECT_EQ(runner.fontRequests.at(1).pointSize(), 9);
-    EXPECT_EQ(w->FDfont[1]->Font.pointSize(), 9);
+    EXPECT_EQ(w->pane(1).fontDialog()->Font.pointSize(), 9);
 
     // With nothing selected only what is typed at the caret takes the font.
     w->SetActivePane(0);
     c.setPosition(5);
-    w->REedit0->setTextCursor(c);
+    w->pane(0).edit()->setTextCursor(c);
     chosen.setPointSize(30);
     runner.fontAnswers.push_back(chosen);
     w->SBfont->click();
-    EXPECT_NE(formatAt(w->REedit0, 5).fontPointSize(), 30);
-    w->REedit0->textCursor().insertText(u("ん"));
-    EXPECT_EQ(formatAt(w->REedit0, 6).fontPointSize(), 30);
+    EXPECT_NE(formatAt(w->pane(0).edit(), 5).fontPointSize(), 30);
+    w->pane(0).edit()->textCursor().insertText(u("ん"));
+    EXPECT_EQ(formatAt(w->pane(0).edit(), 6).fontPointSize(), 30);
 }
 
 } // namespace

@@ -13,10 +13,16 @@
 #include <QPushButton>
 #include <QRadioButton>
 
+#include <pwd.h>
+#include <unistd.h>
+
+#include <optional>
+#include <vector>
+
 namespace sorvanti::test {
 namespace {
 
-using Pane = TVeruzazur;
+using Window = TVeruzazur;
 namespace as = association;
 
 TEST(AssociationNames, IdentifierMimeTypeAndExecComeFromTheProgramFile) {
@@ -101,6 +107,47 @@ TEST(AssociationDialogs, ChoiceTextsAndTheSharedBevelLayout) {
     EXPECT_TRUE(settei.Bevel1->children().isEmpty());
 }
 
+// The association's per-user folders follow the installed layout's rule (DataFolders).
+TEST(AssociationPlaces, FollowTheXdgRuleAndTheAccountsHomeWhenHomeIsUnset) {
+    const struct passwd* account = ::getpwuid(::getuid());
+    ASSERT_NE(account, nullptr);
+    const QString own = QString::fromLocal8Bit(account->pw_dir);
+    struct Case {
+        const char *home, *data, *config; // nullptr: unset
+        QString dataHome, configHome;
+    };
+    const Case cases[] = {
+        {"/h", "/d//x/", nullptr, u("/d/x"), u("/h/.config")},
+        {"/h", "relative", "/c", u("/h/.local/share"), u("/c")},
+        {nullptr, nullptr, "", own + u("/.local/share"), own + u("/.config")},
+    };
+    const char* const names[] = {"HOME", "XDG_DATA_HOME", "XDG_CONFIG_HOME"};
+    std::vector<std::optional<QByteArray>> saved;
+    for (const char* name : names)
+        saved.push_back(qEnvironmentVariableIsSet(name) ? std::optional(qgetenv(name))
+                                                        : std::nullopt);
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.dataHome.toStdString());
+        for (const auto& [name, value] :
+             {std::pair{"HOME", c.home}, std::pair{"XDG_DATA_HOME", c.data},
+              std::pair{"XDG_CONFIG_HOME", c.config}}) {
+            if (value)
+                qputenv(name, value);
+            else
+                qunsetenv(name);
+        }
+        const as::Places places = as::Places::fromEnvironment();
+        EXPECT_EQ(places.dataHome, c.dataHome);
+        EXPECT_EQ(places.configHome, c.configHome);
+    }
+    for (size_t i = 0; i < saved.size(); ++i) {
+        if (saved[i])
+            qputenv(names[i], *saved[i]);
+        else
+            qunsetenv(names[i]);
+    }
+}
+
 // The main window in temporary XDG data and config folders.
 class Association : public DocumentWindow {
 protected:
@@ -120,7 +167,7 @@ protected:
             static_cast<TOKBDkanren&>(d).setItemIndex(item);
             return confirm ? QDialog::Accepted : QDialog::Rejected;
         }};
-        DocumentWindow::choose(&Pane::Kanren1Click);
+        DocumentWindow::choose(&Window::Kanren1Click);
     }
     as::Files files() const {
         return as::filesFor(u("Sorvanti.svt"), as::Places::fromEnvironment());
@@ -190,7 +237,7 @@ TEST_F(Association, CancelRemovingNothingAndTheSettingsDialogWriteNothingAndSayN
     choose(1);
     EXPECT_FALSE(w->Settei1->isEnabled());
     runner.dialogAnswers = {[](QDialog&) { return int(QDialog::Accepted); }};
-    DocumentWindow::choose(&Pane::Settei1Click);
+    DocumentWindow::choose(&Window::Settei1Click);
     EXPECT_EQ(written(), QStringList());
     EXPECT_TRUE(runner.boxes.empty());
     EXPECT_EQ(runner.dialogNames, (std::vector<QString>{u("OKBDkanren"), u("OKBDkanren"),

@@ -41,22 +41,22 @@ TEST_F(StartupDocument, QuotedDocumentOpensInTheUpperPane) {
         Environment::forProgram(QString::fromStdString(program.programPath()), {doc});
     w = std::make_unique<TVeruzazur>(env);
     EXPECT_TRUE(runner.boxes.empty());
-    EXPECT_EQ(w->REedit0->toPlainText(), u("開いた\n文書"));
-    EXPECT_TRUE(w->REedit1->toPlainText().isEmpty());
-    EXPECT_EQ(w->ODdialog0->FileName, doc);
+    EXPECT_EQ(w->pane(0).edit()->toPlainText(), u("開いた\n文書"));
+    EXPECT_TRUE(w->pane(1).edit()->toPlainText().isEmpty());
+    EXPECT_EQ(w->pane(0).fileName(), doc);
     EXPECT_EQ(w->ActivePane, 0);
     EXPECT_TRUE(w->Save1->isEnabled());
     EXPECT_TRUE(w->SaveAs1->isEnabled());
-    EXPECT_FALSE(w->REedit0->document()->isModified());
+    EXPECT_FALSE(w->pane(0).edit()->document()->isModified());
 }
 
 TEST_F(StartupDocument, UnquotedPartsOpenNothing) {
     const QString doc = file("a.svt", "a");
     start(u("\"%P\" ") + doc);
-    EXPECT_TRUE(w->REedit0->toPlainText().isEmpty());
-    EXPECT_TRUE(w->ODdialog0->FileName.isEmpty());
+    EXPECT_TRUE(w->pane(0).edit()->toPlainText().isEmpty());
+    EXPECT_TRUE(w->pane(0).fileName().isEmpty());
     start(u("%P \"") + doc + u("\""));
-    EXPECT_TRUE(w->REedit0->toPlainText().isEmpty());
+    EXPECT_TRUE(w->pane(0).edit()->toPlainText().isEmpty());
     EXPECT_FALSE(w->Save1->isEnabled());
     EXPECT_TRUE(runner.boxes.empty());
 }
@@ -68,12 +68,12 @@ TEST_F(StartupDocument, TwoDocumentsGiveOneNameThatFailsToOpen) {
     w = std::make_unique<TVeruzazur>(env);
     const QString combined = a + u("\" \"") + b;
     EXPECT_EQ(runner.texts(), QStringList{u("ファイル ") + combined + u(" は開けません.")});
-    EXPECT_EQ(w->ODdialog0->FileName, combined);
-    EXPECT_TRUE(w->REedit0->toPlainText().isEmpty());
+    EXPECT_EQ(w->pane(0).fileName(), combined);
+    EXPECT_TRUE(w->pane(0).edit()->toPlainText().isEmpty());
     EXPECT_FALSE(w->Save1->isEnabled());
     // Start-up went on: the window is usable.
     w->show();
-    QTest::keyClicks(w->REedit0, u("x"));
+    QTest::keyClicks(w->pane(0).edit(), u("x"));
     EXPECT_TRUE(w->SaveAs1->isEnabled());
 }
 

@@ -1,5 +1,5 @@
 // The conversion buttons end to end: pane text in, the other pane's text out.
-#include "conversion/ConversionCommand.h"
+#include "commands/ConversionCommand.h"
 #include "ProgramFolder.h"
 #include "ScriptedRunner.h"
 #include "documents/PaneLines.h"
@@ -35,44 +35,45 @@ protected:
 };
 
 TEST_F(Conversion, EachSourceLineBecomesOneTargetLineEndedByABreak) {
-    w->REedit0->setPlainText(QStringLiteral("犬です\n\n猫と犬\n"));
+    w->pane(0).edit()->setPlainText(QStringLiteral("犬です\n\n猫と犬\n"));
     w->SBhenkan0->click();
-    EXPECT_EQ(w->REedit1->toPlainText(), QStringLiteral("わんこやけん\n\nにゃんことわんこ\n"));
-    EXPECT_EQ(paneLines(*w->REedit1->document()).size(), 3);
+    EXPECT_EQ(w->pane(1).edit()->toPlainText(),
+              QStringLiteral("わんこやけん\n\nにゃんことわんこ\n"));
+    EXPECT_EQ(paneLines(*w->pane(1).edit()->document()).size(), 3);
 }
 
 TEST_F(Conversion, LastLineWithoutBreakGetsOne) {
-    w->REedit0->setPlainText(QStringLiteral("犬\n\n犬"));
+    w->pane(0).edit()->setPlainText(QStringLiteral("犬\n\n犬"));
     w->SBhenkan0->click();
-    EXPECT_EQ(w->REedit1->toPlainText(), QStringLiteral("わんこ\n\nわんこ\n"));
+    EXPECT_EQ(w->pane(1).edit()->toPlainText(), QStringLiteral("わんこ\n\nわんこ\n"));
 }
 
 TEST_F(Conversion, EmptySourceEmptiesTheTargetAndClearsItsModifiedFlag) {
-    w->REedit1->setPlainText(QStringLiteral("古い文"));
-    w->REedit1->document()->setModified(true);
+    w->pane(1).edit()->setPlainText(QStringLiteral("古い文"));
+    w->pane(1).edit()->document()->setModified(true);
     w->SBhenkan0->click();
-    EXPECT_TRUE(w->REedit1->document()->isEmpty());
-    EXPECT_FALSE(w->REedit1->document()->isModified());
+    EXPECT_TRUE(w->pane(1).edit()->document()->isEmpty());
+    EXPECT_FALSE(w->pane(1).edit()->document()->isModified());
 }
 
 TEST_F(Conversion, BackwardsFromTheLowerPaneReplacesUnsavedUpperText) {
-    w->REedit0->setPlainText(QStringLiteral("未保存"));
-    w->REedit0->document()->setModified(true);
-    w->REedit1->setPlainText(QStringLiteral("にゃんこやけん"));
+    w->pane(0).edit()->setPlainText(QStringLiteral("未保存"));
+    w->pane(0).edit()->document()->setModified(true);
+    w->pane(1).edit()->setPlainText(QStringLiteral("にゃんこやけん"));
     w->SBhenkan1->click();
-    EXPECT_EQ(w->REedit0->toPlainText(), QStringLiteral("猫です\n"));
-    EXPECT_TRUE(w->REedit0->document()->isModified());
+    EXPECT_EQ(w->pane(0).edit()->toPlainText(), QStringLiteral("猫です\n"));
+    EXPECT_TRUE(w->pane(0).edit()->document()->isModified());
     EXPECT_TRUE(runner.boxes.empty());
 }
 
 TEST_F(Conversion, SourceAndActivePaneAndMenuStayAsTheyWere) {
-    w->REedit1->setPlainText(QStringLiteral("猫"));
-    w->REedit1->document()->setModified(false);
+    w->pane(1).edit()->setPlainText(QStringLiteral("猫"));
+    w->pane(1).edit()->document()->setModified(false);
     w->SetActivePane(1);
     w->SBhenkan1->click();
     EXPECT_EQ(w->ActivePane, 1);
-    EXPECT_EQ(w->REedit1->toPlainText(), QStringLiteral("猫"));
-    EXPECT_FALSE(w->REedit1->document()->isModified());
+    EXPECT_EQ(w->pane(1).edit()->toPlainText(), QStringLiteral("猫"));
+    EXPECT_FALSE(w->pane(1).edit()->document()->isModified());
     EXPECT_FALSE(w->SaveAs1->isEnabled());
     w->SBhenkan0->click();
     EXPECT_EQ(w->ActivePane, 1);
@@ -80,24 +81,33 @@ TEST_F(Conversion, SourceAndActivePaneAndMenuStayAsTheyWere) {
 
 TEST_F(Conversion, CharactersWithoutCodePage932FormAndNoBreakSpacesComeThrough) {
     const QString source = QStringLiteral("犬😀犬\u00A0です\u00A0");
-    w->REedit0->setPlainText(source);
+    w->pane(0).edit()->setPlainText(source);
     w->SBhenkan0->click();
-    EXPECT_EQ(raw(w->REedit1), QStringLiteral("わんこ😀わんこ\u00A0やけん\u00A0"));
-    EXPECT_EQ(raw(w->REedit0), source);
+    EXPECT_EQ(raw(w->pane(1).edit()), QStringLiteral("わんこ😀わんこ\u00A0やけん\u00A0"));
+    EXPECT_EQ(raw(w->pane(0).edit()), source);
+}
+
+TEST_F(Conversion, EveryCodeUnitComesThroughAlsoALeadingFeffAndALoneSurrogate) {
+    const QString source = QStringLiteral("\uFEFF犬") + QChar(0xDC00) + QStringLiteral("犬");
+    w->pane(0).edit()->setPlainText(source);
+    ASSERT_EQ(raw(w->pane(0).edit()), source);
+    w->SBhenkan0->click();
+    EXPECT_EQ(raw(w->pane(1).edit()),
+              QStringLiteral("\uFEFFわんこ") + QChar(0xDC00) + QStringLiteral("わんこ"));
 }
 
 TEST_F(Conversion, LoneLeadByteAtLineEndIsCopiedWithoutError) {
     // U+F782 stands for the raw byte 0x82 of a malformed document line.
-    w->REedit0->setPlainText(QStringLiteral("犬\uF782\n犬"));
+    w->pane(0).edit()->setPlainText(QStringLiteral("犬\uF782\n犬"));
     w->SBhenkan0->click();
     EXPECT_TRUE(runner.boxes.empty());
-    EXPECT_EQ(raw(w->REedit1), QStringLiteral("わんこ\uF782\nわんこ"));
+    EXPECT_EQ(raw(w->pane(1).edit()), QStringLiteral("わんこ\uF782\nわんこ"));
 }
 
 TEST_F(Conversion, RichTextSourceIsReadAsItsPlainLines) {
-    w->REedit0->setHtml(QStringLiteral("<p><b>犬</b>です</p><p><i>猫</i></p>"));
+    w->pane(0).edit()->setHtml(QStringLiteral("<p><b>犬</b>です</p><p><i>猫</i></p>"));
     w->SBhenkan0->click();
-    EXPECT_EQ(w->REedit1->toPlainText(), QStringLiteral("わんこやけん\nにゃんこ\n"));
+    EXPECT_EQ(w->pane(1).edit()->toPlainText(), QStringLiteral("わんこやけん\nにゃんこ\n"));
 }
 
 TEST_F(Conversion, CaretsGoToTheTopOfBothPanes) {
@@ -105,16 +115,16 @@ TEST_F(Conversion, CaretsGoToTheTopOfBothPanes) {
     QString many;
     for (int i = 0; i < 300; ++i)
         many += QStringLiteral("犬です犬です犬です犬です犬です犬です犬です犬です\n");
-    w->REedit0->setPlainText(many);
-    QTextCursor end = w->REedit0->textCursor();
+    w->pane(0).edit()->setPlainText(many);
+    QTextCursor end = w->pane(0).edit()->textCursor();
     end.movePosition(QTextCursor::End);
-    w->REedit0->setTextCursor(end);
-    w->REedit0->ensureCursorVisible();
+    w->pane(0).edit()->setTextCursor(end);
+    w->pane(0).edit()->ensureCursorVisible();
     QApplication::processEvents();
-    ASSERT_GT(w->REedit0->verticalScrollBar()->value(), 0);
+    ASSERT_GT(w->pane(0).edit()->verticalScrollBar()->value(), 0);
     w->SBhenkan0->click();
     QApplication::processEvents();
-    for (QTextEdit* edit : w->REedit) {
+    for (QTextEdit* edit : {w->pane(0).edit(), w->pane(1).edit()}) {
         EXPECT_EQ(edit->textCursor().position(), 0);
         EXPECT_FALSE(edit->textCursor().hasSelection());
         EXPECT_EQ(edit->verticalScrollBar()->value(), 0);

@@ -10,7 +10,7 @@
 namespace sorvanti::test {
 namespace {
 
-using Pane = TVeruzazur;
+using Window = TVeruzazur;
 constexpr auto yes = QMessageBox::Yes;
 constexpr auto no = QMessageBox::No;
 constexpr auto cancelled = QMessageBox::Cancel;
@@ -36,47 +36,47 @@ TEST_F(DocumentCommands, FormatFollowsTheNameAtLoadAndAtSave) {
     // Upper-case ".RTF" is plain text: the pane shows the RTF source and saves it back as is.
     const QString report = write("Report.RTF", kRtf);
     runner.fileAnswers = {ScriptedRunner::confirm(report)};
-    choose(&Pane::Open1Click);
+    choose(&Window::Open1Click);
     EXPECT_TRUE(plain(0));
     EXPECT_TRUE(text(0).startsWith(u("{\\rtf1")));
-    choose(&Pane::Save1Click);
+    choose(&Window::Save1Click);
     EXPECT_EQ(bytesOf(report), kRtf);
 
     // ".rtf" anywhere in the path is Rich Text Format, in the name or in a folder.
     for (const char* name : {"notes.rtf.txt", "my.rtfs/a.txt"}) {
         runner.fileAnswers = {ScriptedRunner::confirm(write(name, kRtf))};
-        choose(&Pane::Open1Click);
+        choose(&Window::Open1Click);
         EXPECT_FALSE(plain(0)) << name;
         EXPECT_EQ(text(0), u("太字 plain")) << name;
-        EXPECT_TRUE(firstCharBold(w->REedit0)) << name;
+        EXPECT_TRUE(firstCharBold(w->pane(0).edit())) << name;
     }
 
     // a.rtf holding plain text shows it as plain text, and saving it writes RTF.
     const QString a = write("a.rtf", cp932("ただの文\r\n二行目"));
     runner.fileAnswers = {ScriptedRunner::confirm(a)};
-    choose(&Pane::Open1Click);
+    choose(&Window::Open1Click);
     EXPECT_EQ(text(0), u("ただの文\n二行目"));
     EXPECT_FALSE(plain(0));
-    choose(&Pane::Save1Click);
+    choose(&Window::Save1Click);
     EXPECT_EQ(bytesOf(a).rfind("{\\rtf1", 0), 0u);
     runner.fileAnswers = {ScriptedRunner::confirm(a)};
-    choose(&Pane::Open1Click);
+    choose(&Window::Open1Click);
     EXPECT_EQ(text(0), u("ただの文\n二行目"));
     EXPECT_TRUE(runner.boxes.empty()) << runner.texts().join('|').toStdString();
 }
 
 TEST_F(DocumentCommands, FormattedPaneSavedAsSvtLosesItsFormatting) {
     runner.fileAnswers = {ScriptedRunner::confirm(write("f.rtf", kRtf))};
-    choose(&Pane::Open1Click);
-    ASSERT_TRUE(firstCharBold(w->REedit0));
+    choose(&Window::Open1Click);
+    ASSERT_TRUE(firstCharBold(w->pane(0).edit()));
     runner.fileAnswers = {ScriptedRunner::confirm(path("f.svt"))};
-    choose(&Pane::SaveAs1Click);
+    choose(&Window::SaveAs1Click);
     EXPECT_TRUE(plain(0));
     EXPECT_EQ(bytesOf(path("f.svt")), cp932("太字 plain"));
     runner.fileAnswers = {ScriptedRunner::confirm(path("f.svt"))};
-    choose(&Pane::Open1Click);
+    choose(&Window::Open1Click);
     EXPECT_EQ(text(0), u("太字 plain"));
-    EXPECT_FALSE(firstCharBold(w->REedit0));
+    EXPECT_FALSE(firstCharBold(w->pane(0).edit()));
 }
 
 TEST_F(DocumentCommands, LoadReplacesTheTextPutsTheCaretAtTheStartAndEnablesSaving) {
@@ -84,17 +84,17 @@ TEST_F(DocumentCommands, LoadReplacesTheTextPutsTheCaretAtTheStartAndEnablesSavi
     EXPECT_EQ(saveItems(), std::make_pair(false, false));
     const QString file = write("読む.svt", cp932("一行目\r\n二行目\r\n"));
     runner.fileAnswers = {ScriptedRunner::confirm(file)};
-    choose(&Pane::Open1Click);
+    choose(&Window::Open1Click);
     // No question on a modified pane.
     EXPECT_TRUE(runner.boxes.empty());
     EXPECT_EQ(text(0), u("一行目\n二行目\n"));
-    EXPECT_EQ(w->REedit0->textCursor().position(), 0);
-    EXPECT_FALSE(w->REedit0->textCursor().hasSelection());
+    EXPECT_EQ(w->pane(0).edit()->textCursor().position(), 0);
+    EXPECT_FALSE(w->pane(0).edit()->textCursor().hasSelection());
     EXPECT_FALSE(modified(0));
     EXPECT_EQ(documentName(0), file);
     EXPECT_EQ(saveItems(), std::make_pair(true, true));
     // The undo history starts with the loaded text.
-    w->REedit0->undo();
+    w->pane(0).edit()->undo();
     EXPECT_EQ(text(0), u("一行目\n二行目\n"));
 }
 
@@ -105,29 +105,29 @@ TEST_F(DocumentCommands, SaveRightAfterLoadWritesTheSameBytes) {
                               "\x81\r\n\x80\xA0\xFD\xFE\xFF\r\n" + "a\rb\r\n\r\n";
     const QString file = write("all.svt", bytes);
     runner.fileAnswers = {ScriptedRunner::confirm(file)};
-    choose(&Pane::Open1Click);
-    QTextCursor c = w->REedit0->textCursor();
+    choose(&Window::Open1Click);
+    QTextCursor c = w->pane(0).edit()->textCursor();
     c.setPosition(5);
-    w->REedit0->setTextCursor(c);
-    choose(&Pane::Save1Click);
+    w->pane(0).edit()->setTextCursor(c);
+    choose(&Window::Save1Click);
     EXPECT_TRUE(runner.boxes.empty()) << runner.texts().join('|').toStdString();
     EXPECT_EQ(bytesOf(file), bytes);
-    EXPECT_EQ(w->REedit0->textCursor().position(), 0);
+    EXPECT_EQ(w->pane(0).edit()->textCursor().position(), 0);
     EXPECT_EQ(saveItems(), std::make_pair(true, true));
 }
 
 TEST_F(DocumentCommands, SaveWritesTheEditedTextToTheDocumentAndClearsTheFlag) {
     const QString file = write("doc.txt", cp932("古い"));
     runner.fileAnswers = {ScriptedRunner::confirm(file)};
-    choose(&Pane::Open1Click);
+    choose(&Window::Open1Click);
     type(0, u("新しい\n行"));
-    choose(&Pane::Save1Click);
+    choose(&Window::Save1Click);
     EXPECT_EQ(bytesOf(file), cp932("新しい\r\n行"));
     EXPECT_FALSE(modified(0));
     // Without a document file name Save does nothing and shows nothing.
     makeActive(1);
     type(1, u("名無し"));
-    choose(&Pane::Save1Click);
+    choose(&Window::Save1Click);
     EXPECT_TRUE(modified(1));
     EXPECT_TRUE(runner.boxes.empty());
     EXPECT_EQ(runner.fileRequests.size(), 1u);
@@ -136,9 +136,9 @@ TEST_F(DocumentCommands, SaveWritesTheEditedTextToTheDocumentAndClearsTheFlag) {
 TEST_F(DocumentCommands, OpenProposesTheDocumentNameAndKeepsItsTypeChoice) {
     const QString first = write("one.txt", "1");
     runner.fileAnswers = {ScriptedRunner::confirm(first, 2)};
-    choose(&Pane::Open1Click);
+    choose(&Window::Open1Click);
     runner.fileAnswers = {ScriptedRunner::cancel()};
-    choose(&Pane::Open1Click);
+    choose(&Window::Open1Click);
     ASSERT_EQ(runner.fileRequests.size(), 2u);
     const FileDialogRequest& again = runner.fileRequests[1];
     EXPECT_FALSE(again.save);
@@ -151,7 +151,7 @@ TEST_F(DocumentCommands, OpenProposesTheDocumentNameAndKeepsItsTypeChoice) {
     EXPECT_EQ(documentName(0), first);
     // The other pane's open dialog has its own name and type.
     makeActive(1);
-    choose(&Pane::Open1Click);
+    choose(&Window::Open1Click);
     EXPECT_TRUE(runner.fileRequests[2].fileName.isEmpty());
     EXPECT_EQ(runner.fileRequests[2].filterIndex, 1);
 }
@@ -161,7 +161,7 @@ TEST_F(DocumentCommands, OpenOfATypedMissingNameEmptiesThePaneAndKeepsTheName) {
     const QString missing = path("無い");
     // Typed without an extension with the ".svt" type chosen.
     runner.fileAnswers = {ScriptedRunner::confirm(missing)};
-    choose(&Pane::Open1Click);
+    choose(&Window::Open1Click);
     const QString name = missing + u(".svt");
     EXPECT_EQ(runner.texts(), QStringList{u("ファイル ") + name + u(" は開けません.")});
     EXPECT_EQ(runner.boxes[0].icon, QMessageBox::Critical);
@@ -176,17 +176,17 @@ TEST_F(DocumentCommands, OpenOfATypedMissingNameEmptiesThePaneAndKeepsTheName) {
     makeActive(0);
     EXPECT_EQ(saveItems(), std::make_pair(true, true));
     type(0, u("作った"));
-    choose(&Pane::Save1Click);
+    choose(&Window::Save1Click);
     EXPECT_EQ(bytesOf(name), cp932("作った"));
 }
 
 TEST_F(DocumentCommands, FailedLoadLeavesAnEmptyPaneAndTheMenuAsItWas) {
     const QString good = write("good.txt", cp932("良い"));
     runner.fileAnswers = {ScriptedRunner::confirm(good)};
-    choose(&Pane::Open1Click);
+    choose(&Window::Open1Click);
     type(0, u("変更"));
     runner.fileAnswers = {ScriptedRunner::confirm(path("gone.rtf"))};
-    choose(&Pane::Open1Click);
+    choose(&Window::Open1Click);
     ASSERT_EQ(runner.boxes.size(), 1u);
     EXPECT_TRUE(text(0).isEmpty());
     EXPECT_FALSE(modified(0));
@@ -199,10 +199,10 @@ TEST_F(DocumentCommands, FailedLoadLeavesAnEmptyPaneAndTheMenuAsItWas) {
 TEST_F(DocumentCommands, FailedSaveKeepsTheTextTheFlagAndTheOldFile) {
     const QString file = write("keep.svt", cp932("元のまま"));
     runner.fileAnswers = {ScriptedRunner::confirm(file)};
-    choose(&Pane::Open1Click);
+    choose(&Window::Open1Click);
     // A character without a code page 932 form cannot be saved as plain text.
     type(0, u("絵文字😀入り"));
-    choose(&Pane::Save1Click);
+    choose(&Window::Save1Click);
     ASSERT_EQ(runner.boxes.size(), 1u);
     EXPECT_EQ(runner.boxes[0].icon, QMessageBox::Critical);
     EXPECT_TRUE(runner.boxes[0].text.endsWith(u(".")));
@@ -214,9 +214,9 @@ TEST_F(DocumentCommands, FailedSaveKeepsTheTextTheFlagAndTheOldFile) {
     // A file that cannot be created: its folder is a file.
     write("plainfile", "x");
     const QString impossible = path("plainfile/sub.svt");
-    w->ODdialog0->FileName = impossible;
+    w->pane(0).setFileName(impossible);
     type(0, u("保存できない"));
-    choose(&Pane::Save1Click);
+    choose(&Window::Save1Click);
     ASSERT_EQ(runner.boxes.size(), 2u);
     EXPECT_EQ(runner.boxes[1].text, u("ファイル ") + impossible + u(" を作成できません."));
     EXPECT_EQ(text(0), u("保存できない"));
@@ -230,55 +230,55 @@ TEST_F(DocumentCommands, PaneSavesInTheEncodingItsFileWasReadWith) {
     const std::string utf8 = "\xEF\xBB\xBFLinux の文\n😀 も\n";
     const QString file = write("linux.txt", utf8);
     runner.fileAnswers = {ScriptedRunner::confirm(file)};
-    choose(&Pane::Open1Click);
+    choose(&Window::Open1Click);
     EXPECT_EQ(text(0), u("Linux の文\n😀 も\n"));
-    EXPECT_EQ(panedocument::formatLabel(*w->REedit0), u("UTF-8 (BOM) LF"));
-    choose(&Pane::Save1Click);
+    EXPECT_EQ(w->pane(0).formatLabel(), u("UTF-8 (BOM) LF"));
+    choose(&Window::Save1Click);
     EXPECT_EQ(bytesOf(file), utf8);
 
     // Typed text that code page 932 lacks is saved too, also under another name.
     type(0, u("犬😀\n"));
     runner.fileAnswers = {ScriptedRunner::confirm(path("copy.svt"))};
-    choose(&Pane::SaveAs1Click);
+    choose(&Window::SaveAs1Click);
     EXPECT_TRUE(runner.boxes.empty()) << runner.texts().join('|').toStdString();
     EXPECT_EQ(bytesOf(path("copy.svt")), "\xEF\xBB\xBF犬😀\n");
 
     const QString sjis = write("sjis.txt", cp932("犬\r\n"));
     runner.fileAnswers = {ScriptedRunner::confirm(sjis)};
-    choose(&Pane::Open1Click);
-    EXPECT_EQ(panedocument::formatLabel(*w->REedit0), u("CP932"));
+    choose(&Window::Open1Click);
+    EXPECT_EQ(w->pane(0).formatLabel(), u("CP932"));
     type(0, u("犬😀"));
-    choose(&Pane::Save1Click);
+    choose(&Window::Save1Click);
     EXPECT_EQ(runner.boxes.size(), 1u); // the refusal
     EXPECT_EQ(bytesOf(sjis), cp932("犬\r\n"));
 
     runner.fileAnswers = {ScriptedRunner::confirm(file)};
-    choose(&Pane::Open1Click);
-    EXPECT_EQ(panedocument::format(*w->REedit0).encoding, textencoding::Encoding::Utf8);
-    panedocument::resetFormat(*w->REedit0);
+    choose(&Window::Open1Click);
+    EXPECT_EQ(w->pane(0).format().encoding, textencoding::Encoding::Utf8);
+    w->pane(0).resetFormat();
     type(0, u("犬"));
     runner.fileAnswers = {ScriptedRunner::confirm(path("new.txt"))};
-    choose(&Pane::SaveAs1Click);
+    choose(&Window::SaveAs1Click);
     EXPECT_EQ(bytesOf(path("new.txt")), cp932("犬"));
 }
 
 TEST_F(DocumentCommands, SaveAsAddsTheExtensionOfTheChosenTypeAndKeepsTheTypePerDialog) {
     type(0, u("メモ"));
     runner.fileAnswers = {ScriptedRunner::confirm(path("memo"), 2)};
-    choose(&Pane::SaveAs1Click);
+    choose(&Window::SaveAs1Click);
     EXPECT_EQ(bytesOf(path("memo.txt")), cp932("メモ"));
     EXPECT_TRUE(plain(0));
     EXPECT_EQ(documentName(0), path("memo.txt"));
-    EXPECT_EQ(w->SDdialog0->FileName, path("memo.txt"));
+    EXPECT_EQ(w->pane(0).saveDialog()->FileName, path("memo.txt"));
 
     runner.fileAnswers = {ScriptedRunner::confirm(path("memo"), 3)};
-    choose(&Pane::SaveAs1Click);
+    choose(&Window::SaveAs1Click);
     EXPECT_EQ(bytesOf(path("memo.rtf")).rfind("{\\rtf1", 0), 0u);
     EXPECT_FALSE(plain(0));
 
     // A name with an extension is kept as typed, and stored by the format rule.
     runner.fileAnswers = {ScriptedRunner::confirm(path("memo.v2"))};
-    choose(&Pane::SaveAs1Click);
+    choose(&Window::SaveAs1Click);
     EXPECT_EQ(bytesOf(path("memo.v2")), cp932("メモ"));
 
     ASSERT_EQ(runner.fileRequests.size(), 3u);
@@ -289,16 +289,16 @@ TEST_F(DocumentCommands, SaveAsAddsTheExtensionOfTheChosenTypeAndKeepsTheTypePer
     EXPECT_EQ(runner.fileRequests[1].fileName, path("memo.txt"));
     EXPECT_EQ(runner.fileRequests[1].filterIndex, 2);
     EXPECT_EQ(runner.fileRequests[2].filterIndex, 3);
-    EXPECT_EQ(w->SDdialog0->FilterIndex, 3);
-    EXPECT_EQ(w->SDdialog1->FilterIndex, 1);
-    EXPECT_EQ(w->ODdialog0->FilterIndex, 1);
+    EXPECT_EQ(w->pane(0).saveDialog()->FilterIndex, 3);
+    EXPECT_EQ(w->pane(1).saveDialog()->FilterIndex, 1);
+    EXPECT_EQ(w->pane(0).openDialog()->FilterIndex, 1);
 }
 
 TEST_F(DocumentCommands, SaveAsReplacesAnExistingFileAndLeavesTheMenuAlone) {
     const QString file = write("old.svt", cp932("古い中身"));
     type(0, u("新"));
     runner.fileAnswers = {ScriptedRunner::confirm(file)};
-    choose(&Pane::SaveAs1Click);
+    choose(&Window::SaveAs1Click);
     EXPECT_EQ(bytesOf(file), cp932("新"));
     EXPECT_FALSE(modified(0));
     EXPECT_TRUE(runner.boxes.empty());
@@ -312,57 +312,57 @@ TEST_F(DocumentCommands, SaveAsReplacesAnExistingFileAndLeavesTheMenuAlone) {
 TEST_F(DocumentCommands, FailedSaveAsKeepsTheDocumentNameButRemembersTheChoice) {
     const QString file = write("doc.svt", cp932("文"));
     runner.fileAnswers = {ScriptedRunner::confirm(file)};
-    choose(&Pane::Open1Click);
+    choose(&Window::Open1Click);
     write("afile", "x");
     const QString bad = path("afile/x.svt");
     runner.fileAnswers = {ScriptedRunner::confirm(bad)};
-    choose(&Pane::SaveAs1Click);
+    choose(&Window::SaveAs1Click);
     ASSERT_EQ(runner.boxes.size(), 1u);
     EXPECT_EQ(documentName(0), file);
-    EXPECT_EQ(w->SDdialog0->FileName, bad);
+    EXPECT_EQ(w->pane(0).saveDialog()->FileName, bad);
     // Cancel changes nothing.
     runner.fileAnswers = {ScriptedRunner::cancel()};
-    choose(&Pane::SaveAs1Click);
-    EXPECT_EQ(w->SDdialog0->FileName, bad);
+    choose(&Window::SaveAs1Click);
+    EXPECT_EQ(w->pane(0).saveDialog()->FileName, bad);
     EXPECT_EQ(runner.boxes.size(), 1u);
 }
 
 TEST_F(DocumentCommands, EnablingFollowsLoadTypingActivePaneAndNew) {
     EXPECT_EQ(saveItems(), std::make_pair(false, false));
-    QTest::keyClicks(w->REedit1, u("a"));
+    QTest::keyClicks(w->pane(1).edit(), u("a"));
     EXPECT_EQ(saveItems(), std::make_pair(false, true));
     makeActive(1);
     EXPECT_EQ(saveItems(), std::make_pair(false, false));
     runner.fileAnswers = {ScriptedRunner::confirm(write("b.svt", "b"))};
-    choose(&Pane::Open1Click);
+    choose(&Window::Open1Click);
     EXPECT_EQ(saveItems(), std::make_pair(true, true));
     makeActive(0);
     EXPECT_EQ(saveItems(), std::make_pair(false, false));
     makeActive(1);
     EXPECT_EQ(saveItems(), std::make_pair(true, true));
-    choose(&Pane::Save1Click);
+    choose(&Window::Save1Click);
     EXPECT_EQ(saveItems(), std::make_pair(true, true));
     // New disables both and keeps the names, so Save comes back with the pane.
-    choose(&Pane::New1Click);
+    choose(&Window::New1Click);
     EXPECT_EQ(saveItems(), std::make_pair(false, false));
     EXPECT_EQ(documentName(1), path("b.svt"));
     makeActive(1);
     EXPECT_EQ(saveItems(), std::make_pair(true, true));
     type(1, u("新しい本文"));
-    choose(&Pane::Save1Click);
+    choose(&Window::Save1Click);
     EXPECT_EQ(bytesOf(path("b.svt")), cp932("新しい本文"));
 }
 
 TEST_F(DocumentCommands, NewAsksOnlyForTheActivePaneAndCancelKeepsEverything) {
     runner.fileAnswers = {ScriptedRunner::confirm(write("x.svt", "x"))};
     makeActive(1);
-    choose(&Pane::Open1Click);
+    choose(&Window::Open1Click);
     type(1, u("下の変更"));
     // The upper pane holds text but no change: the lower, active pane's flag is asked about.
-    w->REedit0->setPlainText(u("上"));
-    w->REedit0->document()->setModified(false);
+    w->pane(0).edit()->setPlainText(u("上"));
+    w->pane(0).edit()->document()->setModified(false);
     runner.answers = {cancelled};
-    choose(&Pane::New1Click);
+    choose(&Window::New1Click);
     ASSERT_EQ(runner.boxes.size(), 1u);
     const ScriptedRunner::Box& box = runner.boxes[0];
     EXPECT_EQ(box.text, u("保存しますか？"));
@@ -376,10 +376,10 @@ TEST_F(DocumentCommands, NewAsksOnlyForTheActivePaneAndCancelKeepsEverything) {
     EXPECT_EQ(runner.fileRequests.size(), 1u);
 
     // Only the active pane's flag counts: with the upper pane active nothing is asked.
-    w->REedit1->document()->setModified(true);
+    w->pane(1).edit()->document()->setModified(true);
     makeActive(0);
-    w->REedit0->document()->setModified(false);
-    choose(&Pane::New1Click);
+    w->pane(0).edit()->document()->setModified(false);
+    choose(&Window::New1Click);
     EXPECT_EQ(runner.boxes.size(), 1u);
     EXPECT_TRUE(text(0).isEmpty());
     EXPECT_TRUE(text(1).isEmpty());
@@ -392,7 +392,7 @@ TEST_F(DocumentCommands, NewYesSavesAsThenEmptiesEvenWhenTheSaveDialogIsCancelle
     type(1, u("保存する"));
     runner.answers = {yes};
     runner.fileAnswers = {ScriptedRunner::confirm(path("saved"), 1)};
-    choose(&Pane::New1Click);
+    choose(&Window::New1Click);
     EXPECT_EQ(bytesOf(path("saved.svt")), cp932("保存する"));
     EXPECT_TRUE(text(1).isEmpty());
     EXPECT_EQ(w->ActivePane, 0);
@@ -403,7 +403,7 @@ TEST_F(DocumentCommands, NewYesSavesAsThenEmptiesEvenWhenTheSaveDialogIsCancelle
     type(1, u("捨てる"));
     runner.answers = {yes};
     runner.fileAnswers = {ScriptedRunner::cancel()};
-    choose(&Pane::New1Click);
+    choose(&Window::New1Click);
     ASSERT_EQ(runner.fileRequests.size(), 2u);
     EXPECT_TRUE(runner.fileRequests[1].save);
     EXPECT_TRUE(text(1).isEmpty());
@@ -412,7 +412,7 @@ TEST_F(DocumentCommands, NewYesSavesAsThenEmptiesEvenWhenTheSaveDialogIsCancelle
     // No goes on without saving.
     type(0, u("破棄"));
     runner.answers = {no};
-    choose(&Pane::New1Click);
+    choose(&Window::New1Click);
     EXPECT_TRUE(text(0).isEmpty());
     EXPECT_EQ(runner.fileRequests.size(), 2u);
     EXPECT_EQ(runner.boxes.size(), 3u);
@@ -423,7 +423,7 @@ TEST_F(DocumentCommands, NewYesWithAFailedSaveAbandonsTheCommand) {
     type(0, u("失わない"));
     runner.answers = {yes};
     runner.fileAnswers = {ScriptedRunner::confirm(path("blocker/a.svt"))};
-    choose(&Pane::New1Click);
+    choose(&Window::New1Click);
     ASSERT_EQ(runner.boxes.size(), 2u);
     EXPECT_EQ(runner.boxes[1].icon, QMessageBox::Critical);
     EXPECT_EQ(text(0), u("失わない"));
@@ -433,10 +433,10 @@ TEST_F(DocumentCommands, NewYesWithAFailedSaveAbandonsTheCommand) {
 TEST_F(DocumentCommands, NewLeavesBothCaretsAtTheTopAndBothFramesReset) {
     makeActive(1);
     type(1, u("一\n二"));
-    w->REedit1->document()->setModified(false);
-    choose(&Pane::New1Click);
+    w->pane(1).edit()->document()->setModified(false);
+    choose(&Window::New1Click);
     EXPECT_TRUE(runner.boxes.empty());
-    for (QTextEdit* edit : w->REedit) {
+    for (QTextEdit* edit : {w->pane(0).edit(), w->pane(1).edit()}) {
         EXPECT_TRUE(edit->document()->isEmpty());
         EXPECT_EQ(edit->textCursor().position(), 0);
     }

@@ -2,7 +2,7 @@
 
 #include "ProgramFolder.h"
 #include "ScriptedRunner.h"
-#include "documents/PaneDocument.h"
+#include "documents/Pane.h"
 #include "support/Utf8.h"
 #include "toolkit/Guard.h"
 #include "toolkit/OpenDialog.h"
@@ -49,15 +49,15 @@ protected:
     }
     static std::string cp932(std::string_view utf8) { return ProgramFolder::cp932(utf8); }
 
-    QString text(int p) const { return w->REedit[p]->toPlainText(); }
-    bool modified(int p) const { return w->REedit[p]->document()->isModified(); }
-    bool plain(int p) const { return panedocument::isPlainText(*w->REedit[p]); }
-    QString documentName(int p) const { return w->ODdialog[p]->FileName; }
+    QString text(int p) const { return w->pane(p).edit()->toPlainText(); }
+    bool modified(int p) const { return w->pane(p).edit()->document()->isModified(); }
+    bool plain(int p) const { return w->pane(p).isPlainText(); }
+    QString documentName(int p) const { return w->pane(p).fileName(); }
     void makeActive(int p) { w->SetActivePane(p); }
     // Text that the user typed: the pane's modified flag is set.
     void type(int p, const QString& t) {
-        w->REedit[p]->setPlainText(t);
-        w->REedit[p]->document()->setModified(true);
+        w->pane(p).edit()->setPlainText(t);
+        w->pane(p).edit()->document()->setModified(true);
     }
     std::pair<bool, bool> saveItems() const {
         return {w->Save1->isEnabled(), w->SaveAs1->isEnabled()};

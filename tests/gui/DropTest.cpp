@@ -52,7 +52,7 @@ protected:
 
 TEST_F(Drops, OnlyTheWindowTakesDrops) {
     EXPECT_TRUE(w->acceptDrops());
-    for (QTextEdit* edit : w->REedit) {
+    for (QTextEdit* edit : {w->pane(0).edit(), w->pane(1).edit()}) {
         EXPECT_FALSE(edit->acceptDrops());
         EXPECT_FALSE(edit->viewport()->acceptDrops());
     }
@@ -63,7 +63,7 @@ TEST_F(Drops, FileDroppedOnTheLowerPaneOpensThereAndMakesItActive) {
     type(0, u("上の本文"));
     type(1, u("上書きされる"));
     const QString file = write("下.svt", cp932("落とした\r\n文書"));
-    drop(over(w->REedit1->viewport()), {file});
+    drop(over(w->pane(1).edit()->viewport()), {file});
     EXPECT_TRUE(runner.boxes.empty());
     EXPECT_EQ(w->ActivePane, 1);
     EXPECT_EQ(text(1), u("落とした\n文書"));
@@ -75,7 +75,7 @@ TEST_F(Drops, FileDroppedOnTheLowerPaneOpensThereAndMakesItActive) {
     EXPECT_TRUE(documentName(0).isEmpty());
 
     // Back on the upper pane, near its corner and on its scroll bar's place.
-    drop(over(w->REedit0, QPoint(2, 2)), {file});
+    drop(over(w->pane(0).edit(), QPoint(2, 2)), {file});
     EXPECT_EQ(w->ActivePane, 0);
     EXPECT_EQ(text(0), u("落とした\n文書"));
 }
@@ -83,7 +83,7 @@ TEST_F(Drops, FileDroppedOnTheLowerPaneOpensThereAndMakesItActive) {
 TEST_F(Drops, OnlyTheFirstOfSeveralFilesOpens) {
     const QStringList files = {write("1.svt", "first"), write("2.svt", "second"),
                                write("3.svt", "third")};
-    drop(over(w->REedit0->viewport()), files);
+    drop(over(w->pane(0).edit()->viewport()), files);
     EXPECT_EQ(text(0), u("first"));
     EXPECT_EQ(documentName(0), files[0]);
     EXPECT_TRUE(text(1).isEmpty());
@@ -91,12 +91,12 @@ TEST_F(Drops, OnlyTheFirstOfSeveralFilesOpens) {
 
 TEST_F(Drops, FormatRuleDecidesHowTheDroppedFileIsRead) {
     const std::string rtf = "{\\rtf1\\ansi{\\fonttbl{\\f0 Arial;}}\\f0 \\i Italic\\i0 \\par}";
-    drop(over(w->REedit0->viewport()), {write("x.rtf", rtf)});
+    drop(over(w->pane(0).edit()->viewport()), {write("x.rtf", rtf)});
     EXPECT_EQ(text(0), u("Italic"));
-    QTextCursor c(w->REedit0->document());
+    QTextCursor c(w->pane(0).edit()->document());
     c.setPosition(1);
     EXPECT_TRUE(c.charFormat().fontItalic());
-    drop(over(w->REedit0->viewport()), {write("x.svt", rtf)});
+    drop(over(w->pane(0).edit()->viewport()), {write("x.svt", rtf)});
     EXPECT_EQ(text(0), QString::fromStdString(rtf));
     EXPECT_TRUE(plain(0));
 }
@@ -105,7 +105,7 @@ TEST_F(Drops, FolderDroppedShowsTheOpenErrorAndLeavesThePaneEmptyAndActive) {
     type(1, u("消える"));
     const QString folder = path("フォルダ");
     std::filesystem::create_directories(folder.toStdString());
-    drop(over(w->REedit1->viewport()), {folder});
+    drop(over(w->pane(1).edit()->viewport()), {folder});
     EXPECT_EQ(runner.texts(), QStringList{u("ファイル ") + folder + u(" は開けません.")});
     EXPECT_EQ(runner.boxes[0].icon, QMessageBox::Critical);
     EXPECT_EQ(w->ActivePane, 1);
@@ -121,7 +121,7 @@ TEST_F(Drops, APathLongerThan254BytesIsTakenWhole) {
         deep += "とても長いフォルダの名前です/";
     ASSERT_GT(deep.size(), 254u);
     const QString file = write(deep + "深い.svt", cp932("奥"));
-    drop(over(w->REedit0->viewport()), {file});
+    drop(over(w->pane(0).edit()->viewport()), {file});
     EXPECT_TRUE(runner.boxes.empty()) << runner.texts().join('|').toStdString();
     EXPECT_EQ(text(0), u("奥"));
     EXPECT_EQ(documentName(0), file);
@@ -129,8 +129,9 @@ TEST_F(Drops, APathLongerThan254BytesIsTakenWhole) {
 
 TEST_F(Drops, DropsOutsideThePanesAreRefusedAndChangeNothing) {
     type(1, u("そのまま"));
-    expectRefused(over(w->GBframe1, QPoint(20, 4)), "frame caption");
-    expectRefused(over(w->GBframe0, QPoint(2, w->GBframe0->height() / 2)), "frame edge");
+    expectRefused(over(w->pane(1).frame(), QPoint(20, 4)), "frame caption");
+    expectRefused(over(w->pane(0).frame(), QPoint(2, w->pane(0).frame()->height() / 2)),
+                  "frame edge");
     expectRefused(over(w->PiconBar, QPoint(w->PiconBar->width() - 5, 4)), "tool bar");
     expectRefused(over(w->SBhenkan0), "tool button");
     expectRefused(over(w->CBdictionary), "combo box");
@@ -143,7 +144,7 @@ TEST_F(Drops, DropsOutsideThePanesAreRefusedAndChangeNothing) {
 TEST_F(Drops, EveryDropBringsTheWindowToTheFront) {
     QWidget other;
     other.show();
-    for (const QPoint at : {over(w->StatusBar1), over(w->REedit0->viewport())}) {
+    for (const QPoint at : {over(w->StatusBar1), over(w->pane(0).edit()->viewport())}) {
         other.activateWindow();
         QApplication::processEvents();
         ASSERT_EQ(QApplication::activeWindow(), &other);
@@ -163,7 +164,7 @@ TEST_F(Drops, RealDropEventReachesTheHandler) {
     const QString file = write("本物.svt", cp932("届いた"));
     QMimeData data;
     data.setUrls({QUrl::fromLocalFile(file), QUrl(u("https://example.org/x.svt"))});
-    const QPointF at = over(w->REedit1->viewport());
+    const QPointF at = over(w->pane(1).edit()->viewport());
 
     QDragEnterEvent enter(at.toPoint(), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
     QApplication::sendEvent(w.get(), &enter);

@@ -21,10 +21,10 @@ protected:
         QApplication::clipboard()->setText(u("クリップ"));
     }
     void select(int p, int from, int to) {
-        QTextCursor c = w->REedit[p]->textCursor();
+        QTextCursor c = w->pane(p).edit()->textCursor();
         c.setPosition(from);
         c.setPosition(to, QTextCursor::KeepAnchor);
-        w->REedit[p]->setTextCursor(c);
+        w->pane(p).edit()->setTextCursor(c);
     }
     // A shortcut pressed with the keyboard focus in `focus`.
     void press(QWidget* focus, Qt::Key key) {
@@ -35,10 +35,10 @@ protected:
 };
 
 TEST_F(EditCommands, PasteWithTheFocusInTheOtherPaneGoesToTheActivePane) {
-    w->REedit0->setPlainText(u("あい"));
+    w->pane(0).edit()->setPlainText(u("あい"));
     select(0, 1, 1);
-    w->REedit1->setPlainText(u("下"));
-    press(w->REedit1, Qt::Key_V);
+    w->pane(1).edit()->setPlainText(u("下"));
+    press(w->pane(1).edit(), Qt::Key_V);
     EXPECT_EQ(text(0), u("あクリップい"));
     EXPECT_EQ(text(1), u("下"));
     EXPECT_TRUE(modified(0));
@@ -55,10 +55,10 @@ TEST_F(EditCommands, PasteWithTheFocusInTheOtherPaneGoesToTheActivePane) {
 
 TEST_F(EditCommands, CutCopyAndUndoByShortcutActOnTheActivePane) {
     w->SetActivePane(1);
-    w->REedit1->setPlainText(u("切り取る文"));
-    w->REedit0->setPlainText(u("上"));
+    w->pane(1).edit()->setPlainText(u("切り取る文"));
+    w->pane(0).edit()->setPlainText(u("上"));
     select(1, 0, 3);
-    press(w->REedit0, Qt::Key_C);
+    press(w->pane(0).edit(), Qt::Key_C);
     EXPECT_EQ(clipboard(), u("切り取"));
     EXPECT_EQ(text(1), u("切り取る文"));
 
@@ -67,34 +67,34 @@ TEST_F(EditCommands, CutCopyAndUndoByShortcutActOnTheActivePane) {
     EXPECT_EQ(clipboard(), u("る文"));
     EXPECT_EQ(text(1), u("切り取"));
 
-    press(w->REedit0, Qt::Key_Z);
+    press(w->pane(0).edit(), Qt::Key_Z);
     EXPECT_EQ(text(1), u("切り取る文"));
     EXPECT_EQ(text(0), u("上"));
     EXPECT_FALSE(w->SaveAs1->isEnabled());
 }
 
 TEST_F(EditCommands, CopyAndCutWithoutASelectionLeaveTheClipboard) {
-    w->REedit0->setPlainText(u("選択なし"));
+    w->pane(0).edit()->setPlainText(u("選択なし"));
     select(0, 2, 2);
-    press(w->REedit0, Qt::Key_C);
+    press(w->pane(0).edit(), Qt::Key_C);
     EXPECT_EQ(clipboard(), u("クリップ"));
     w->Cut1->trigger();
     EXPECT_EQ(clipboard(), u("クリップ"));
     EXPECT_EQ(text(0), u("選択なし"));
     // A selection in the inactive pane does not count either.
-    w->REedit1->setPlainText(u("下の選択"));
+    w->pane(1).edit()->setPlainText(u("下の選択"));
     select(1, 0, 2);
     w->Copy1->trigger();
     EXPECT_EQ(clipboard(), u("クリップ"));
 }
 
 TEST_F(EditCommands, PasteReplacesTheSelectionAndAnEmptyClipboardChangesNothing) {
-    w->REedit0->setPlainText(u("置き換える"));
+    w->pane(0).edit()->setPlainText(u("置き換える"));
     select(0, 0, 2);
     w->Paste1->trigger();
     EXPECT_EQ(text(0), u("クリップ換える"));
     QApplication::clipboard()->clear();
-    w->REedit0->document()->setModified(false);
+    w->pane(0).edit()->document()->setModified(false);
     w->Paste1->trigger();
     EXPECT_EQ(text(0), u("クリップ換える"));
     EXPECT_FALSE(modified(0));
@@ -107,7 +107,7 @@ TEST_F(EditCommands, PastedFormattingStaysInThePaneAndPlainTextSavingDropsIt) {
     QApplication::clipboard()->setMimeData(rich);
     w->Paste1->trigger();
     EXPECT_EQ(text(0), u("太い字"));
-    QTextCursor c(w->REedit0->document());
+    QTextCursor c(w->pane(0).edit()->document());
     c.setPosition(1);
     EXPECT_GE(c.charFormat().fontWeight(), QFont::Bold);
     runner.fileAnswers = {ScriptedRunner::confirm(path("p.svt"))};
@@ -116,8 +116,8 @@ TEST_F(EditCommands, PastedFormattingStaysInThePaneAndPlainTextSavingDropsIt) {
 }
 
 TEST_F(EditCommands, UndoFromTheMenuUndoesTheActivePanesLastEdit) {
-    QTest::keyClicks(w->REedit1, u("x"));
-    QTest::keyClicks(w->REedit0, u("a"));
+    QTest::keyClicks(w->pane(1).edit(), u("x"));
+    QTest::keyClicks(w->pane(0).edit(), u("a"));
     w->SetActivePane(1);
     w->Undo1->trigger();
     EXPECT_TRUE(text(1).isEmpty());
@@ -134,7 +134,7 @@ TEST_F(EditCommands, MenuShowsTheEditItemsAsFixed) {
     EXPECT_FALSE(w->Find1->isEnabled());
     EXPECT_FALSE(w->Replace1->isEnabled());
     // Using the commands never changes that.
-    w->REedit0->setPlainText(u("abc"));
+    w->pane(0).edit()->setPlainText(u("abc"));
     select(0, 0, 1);
     for (QAction* a : {w->Undo1, w->Cut1, w->Copy1, w->Paste1})
         a->trigger();

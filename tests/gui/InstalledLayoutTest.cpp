@@ -2,9 +2,9 @@
 // the shipped samples on the first start, and the settings in the user's config folder.
 #include "ScriptedRunner.h"
 #include "app/Environment.h"
-#include "app/Oini.h"
 #include "app/Umain.h"
 #include "conversion/DictionaryTable.h"
+#include "settings/Oini.h"
 #include "support/TempFolder.h"
 #include "toolkit/Cp932.h"
 

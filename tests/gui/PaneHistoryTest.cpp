@@ -16,7 +16,7 @@ protected:
         w->CBdictionary->setCurrentIndex(0);
     }
     QTextCharFormat formatAt(int p, int pos) const {
-        QTextCursor c(w->REedit[p]->document());
+        QTextCursor c(w->pane(p).edit()->document());
         c.setPosition(pos);
         return c.charFormat();
     }
@@ -37,16 +37,16 @@ TEST_F(PaneHistory, UndoOnTheTargetPaneBringsBackWhatAConversionReplaced) {
     };
     for (const Case& c : cases) {
         const int t = 1 - c.source;
-        w->REedit[c.source]->setPlainText(u(c.sourceText));
-        w->REedit[t]->setPlainText(u(c.targetBefore));
-        QTextCursor bold(w->REedit[t]->document());
+        w->pane(c.source).edit()->setPlainText(u(c.sourceText));
+        w->pane(t).edit()->setPlainText(u(c.targetBefore));
+        QTextCursor bold(w->pane(t).edit()->document());
         bold.setPosition(1, QTextCursor::KeepAnchor);
         QTextCharFormat format;
         format.setFontWeight(QFont::Bold);
         bold.mergeCharFormat(format);
-        w->REedit[t]->document()->setModified(true);
+        w->pane(t).edit()->document()->setModified(true);
 
-        w->SBhenkan[c.source]->click();
+        (c.source == 0 ? w->SBhenkan0 : w->SBhenkan1)->click();
         EXPECT_EQ(text(t), u(c.targetAfter)) << c.name;
         makeActive(t);
         choose(&TVeruzazur::Undo1Click);
@@ -60,11 +60,11 @@ TEST_F(PaneHistory, UndoOnTheTargetPaneBringsBackWhatAConversionReplaced) {
 }
 
 TEST_F(PaneHistory, EditsAfterAConversionAreUndoneFirstAndANewDocumentForgetsTheOldText) {
-    w->REedit0->setPlainText(u("犬"));
-    w->REedit1->setPlainText(u("前の文"));
+    w->pane(0).edit()->setPlainText(u("犬"));
+    w->pane(1).edit()->setPlainText(u("前の文"));
     w->SBhenkan0->click();
     makeActive(1);
-    w->REedit1->textCursor().insertText(u("追記"));
+    w->pane(1).edit()->textCursor().insertText(u("追記"));
     choose(&TVeruzazur::Undo1Click);
     EXPECT_EQ(text(1), u("わんこ\n"));
     choose(&TVeruzazur::Undo1Click);
@@ -82,12 +82,12 @@ TEST_F(PaneHistory, AnEmptiedPaneStartsAgainFromItsOwnFont) {
     // A document whose first character is bold in a serif face.
     const QString file = write("a.rtf", "{\\rtf1\\ansi{\\fonttbl{\\f0\\froman Serif;}}"
                                         "\\f0\\b X\\b0 y\\par}");
-    w->ODdialog0->FileName = file;
+    w->pane(0).setFileName(file);
     w->LoadDocument();
     ASSERT_EQ(formatAt(0, 1).fontWeight(), QFont::Bold);
     choose(&TVeruzazur::New1Click);
-    w->REedit0->textCursor().insertText(u("打った"));
-    w->REedit1->setPlainText(u("犬"));
+    w->pane(0).edit()->textCursor().insertText(u("打った"));
+    w->pane(1).edit()->setPlainText(u("犬"));
     w->SBhenkan1->click();
     for (int p = 0; p < 2; ++p) {
         EXPECT_NE(formatAt(p, 1).fontWeight(), QFont::Bold) << p;

@@ -84,7 +84,7 @@ protected:
     void click(QWidget* target, Qt::MouseButton button) {
         QTest::mouseClick(target, button, Qt::NoModifier, QPoint(2, 2));
     }
-    QColor frameColor(int p) { return w->GBframe[p]->palette().color(QPalette::Window); }
+    QColor frameColor(int p) { return w->pane(p).frame()->palette().color(QPalette::Window); }
 
     ScriptedRunner runner;
     ProgramFolder program;
@@ -93,32 +93,32 @@ protected:
 
 TEST_F(PaneWindow, PanelLayoutInBothOrientationsAndTwoTogglesRestoreIt) {
     setCentreSize(QSize(433, 229));
-    EXPECT_EQ(w->GBframe0->geometry(), QRect(0, 0, 431, 113));
-    EXPECT_EQ(w->GBframe1->geometry(), QRect(0, 113, 431, 113));
-    EXPECT_EQ(w->REedit1->geometry(), QRect(6, 12, 419, 95));
+    EXPECT_EQ(w->pane(0).frame()->geometry(), QRect(0, 0, 431, 113));
+    EXPECT_EQ(w->pane(1).frame()->geometry(), QRect(0, 113, 431, 113));
+    EXPECT_EQ(w->pane(1).edit()->geometry(), QRect(6, 12, 419, 95));
     const QImage stackedGlyph = w->SBvh->icon().pixmap(QSize(16, 17)).toImage();
     EXPECT_EQ(stackedGlyph, w->VH[0].toImage());
 
-    w->REedit1->setFocus();
-    w->REedit1->setPlainText(QStringLiteral("そのまま"));
+    w->pane(1).edit()->setFocus();
+    w->pane(1).edit()->setPlainText(QStringLiteral("そのまま"));
     w->SBvh->click();
     EXPECT_EQ(w->SBvhTag, 1);
-    EXPECT_EQ(w->GBframe0->geometry(), QRect(0, 0, 215, 227));
-    EXPECT_EQ(w->GBframe1->geometry(), QRect(215, 0, 215, 227));
-    EXPECT_EQ(w->REedit0->geometry(), QRect(6, 12, 203, 209));
+    EXPECT_EQ(w->pane(0).frame()->geometry(), QRect(0, 0, 215, 227));
+    EXPECT_EQ(w->pane(1).frame()->geometry(), QRect(215, 0, 215, 227));
+    EXPECT_EQ(w->pane(0).edit()->geometry(), QRect(6, 12, 203, 209));
     EXPECT_EQ(w->SBvh->icon().pixmap(QSize(16, 17)).toImage(), w->VH[1].toImage());
     EXPECT_EQ(w->ActivePane, 0);
-    EXPECT_EQ(w->REedit1->toPlainText(), QStringLiteral("そのまま"));
+    EXPECT_EQ(w->pane(1).edit()->toPlainText(), QStringLiteral("そのまま"));
 
     w->SBvh->click();
-    EXPECT_EQ(w->GBframe1->geometry(), QRect(0, 113, 431, 113));
-    EXPECT_EQ(w->REedit1->geometry(), QRect(6, 12, 419, 95));
+    EXPECT_EQ(w->pane(1).frame()->geometry(), QRect(0, 113, 431, 113));
+    EXPECT_EQ(w->pane(1).edit()->geometry(), QRect(6, 12, 419, 95));
     EXPECT_EQ(w->SBvh->icon().pixmap(QSize(16, 17)).toImage(), stackedGlyph);
 }
 
 TEST_F(PaneWindow, ResizingTheWindowLaysThePanesOutAgain) {
     setCentreSize(QSize(600, 401));
-    EXPECT_EQ(w->GBframe1->geometry(), QRect(0, 199, 598, 199));
+    EXPECT_EQ(w->pane(1).frame()->geometry(), QRect(0, 199, 598, 199));
 }
 
 TEST_F(PaneWindow, LeftClickMakesThePaneActiveAndSwapsTheFrameColours) {
@@ -127,67 +127,67 @@ TEST_F(PaneWindow, LeftClickMakesThePaneActiveAndSwapsTheFrameColours) {
     EXPECT_EQ(frameColor(0), active);
     EXPECT_EQ(frameColor(1), inactive);
 
-    click(w->REedit1->viewport(), Qt::LeftButton);
+    click(w->pane(1).edit()->viewport(), Qt::LeftButton);
     EXPECT_EQ(w->ActivePane, 1);
     EXPECT_EQ(frameColor(0), inactive);
     EXPECT_EQ(frameColor(1), active);
 
-    click(w->GBframe0, Qt::LeftButton);
+    click(w->pane(0).frame(), Qt::LeftButton);
     EXPECT_EQ(w->ActivePane, 0);
     EXPECT_EQ(frameColor(0), active);
 }
 
 TEST_F(PaneWindow, RightAndMiddleClicksLeaveTheActivePane) {
-    click(w->REedit1->viewport(), Qt::RightButton);
-    click(w->GBframe1, Qt::MiddleButton);
-    click(w->REedit1->viewport(), Qt::MiddleButton);
+    click(w->pane(1).edit()->viewport(), Qt::RightButton);
+    click(w->pane(1).frame(), Qt::MiddleButton);
+    click(w->pane(1).edit()->viewport(), Qt::MiddleButton);
     EXPECT_EQ(w->ActivePane, 0);
     EXPECT_EQ(frameColor(1), QApplication::palette().color(QPalette::Button));
 }
 
 TEST_F(PaneWindow, SaveItemsFollowTheActivePanesFileName) {
-    w->ODdialog0->FileName = QStringLiteral("/tmp/開いた.svt");
-    click(w->REedit1->viewport(), Qt::LeftButton);
+    w->pane(0).setFileName(QStringLiteral("/tmp/開いた.svt"));
+    click(w->pane(1).edit()->viewport(), Qt::LeftButton);
     EXPECT_FALSE(w->Save1->isEnabled());
     EXPECT_FALSE(w->SaveAs1->isEnabled());
-    click(w->REedit0->viewport(), Qt::LeftButton);
+    click(w->pane(0).edit()->viewport(), Qt::LeftButton);
     EXPECT_TRUE(w->Save1->isEnabled());
     EXPECT_TRUE(w->SaveAs1->isEnabled());
 }
 
 TEST_F(PaneWindow, ClickOnTheActivePaneChangesNothingNotEvenTheMenu) {
-    QTest::keyClicks(w->REedit0, QStringLiteral("a"));
+    QTest::keyClicks(w->pane(0).edit(), QStringLiteral("a"));
     ASSERT_TRUE(w->SaveAs1->isEnabled());
-    click(w->REedit0->viewport(), Qt::LeftButton);
+    click(w->pane(0).edit()->viewport(), Qt::LeftButton);
     EXPECT_TRUE(w->SaveAs1->isEnabled());
     EXPECT_FALSE(w->Save1->isEnabled());
 }
 
 TEST_F(PaneWindow, TypingInTheInactivePaneEnablesSaveAsOnly) {
-    QTest::keyClicks(w->REedit1, QStringLiteral("x"));
+    QTest::keyClicks(w->pane(1).edit(), QStringLiteral("x"));
     EXPECT_TRUE(w->SaveAs1->isEnabled());
     EXPECT_FALSE(w->Save1->isEnabled());
     EXPECT_EQ(w->ActivePane, 0);
-    EXPECT_EQ(w->REedit1->toPlainText(), QStringLiteral("x"));
+    EXPECT_EQ(w->pane(1).edit()->toPlainText(), QStringLiteral("x"));
 }
 
 TEST_F(PaneWindow, KeysThatTypeNothingOrBelongToTheMenuDoNotEnableSaveAs) {
-    w->REedit0->setPlainText(QStringLiteral("abc"));
-    QTest::keyClick(w->REedit0, Qt::Key_Left);
-    QTest::keyClick(w->REedit0, Qt::Key_Delete);
-    QTest::keyClick(w->REedit0, Qt::Key_C, Qt::ControlModifier);
-    QTest::keyClick(w->REedit0, Qt::Key_Shift);
+    w->pane(0).edit()->setPlainText(QStringLiteral("abc"));
+    QTest::keyClick(w->pane(0).edit(), Qt::Key_Left);
+    QTest::keyClick(w->pane(0).edit(), Qt::Key_Delete);
+    QTest::keyClick(w->pane(0).edit(), Qt::Key_C, Qt::ControlModifier);
+    QTest::keyClick(w->pane(0).edit(), Qt::Key_Shift);
     EXPECT_FALSE(w->SaveAs1->isEnabled());
-    QTest::keyClick(w->REedit0, Qt::Key_Return);
+    QTest::keyClick(w->pane(0).edit(), Qt::Key_Return);
     EXPECT_TRUE(w->SaveAs1->isEnabled());
 }
 
 TEST_F(PaneWindow, ResetPanesEmptiesBothAndActivatesTheUpperOne) {
-    w->REedit0->setPlainText(QStringLiteral("一\n二\n三"));
-    w->REedit1->setPlainText(QStringLiteral("四"));
-    click(w->REedit1->viewport(), Qt::LeftButton);
+    w->pane(0).edit()->setPlainText(QStringLiteral("一\n二\n三"));
+    w->pane(1).edit()->setPlainText(QStringLiteral("四"));
+    click(w->pane(1).edit()->viewport(), Qt::LeftButton);
     w->ResetPanes();
-    for (QTextEdit* edit : w->REedit) {
+    for (QTextEdit* edit : {w->pane(0).edit(), w->pane(1).edit()}) {
         EXPECT_TRUE(edit->document()->isEmpty());
         EXPECT_FALSE(edit->document()->isModified());
         EXPECT_EQ(edit->textCursor().position(), 0);
@@ -197,12 +197,12 @@ TEST_F(PaneWindow, ResetPanesEmptiesBothAndActivatesTheUpperOne) {
 }
 
 TEST_F(PaneWindow, PopUpMenuReplacesThePanesOwnAndKnowsItsTarget) {
-    EXPECT_EQ(w->REedit0->contextMenuPolicy(), Qt::CustomContextMenu);
-    emit w->REedit1->customContextMenuRequested(QPoint(3, 3));
-    EXPECT_EQ(w->PopupComponent, w->REedit1);
+    EXPECT_EQ(w->pane(0).edit()->contextMenuPolicy(), Qt::CustomContextMenu);
+    emit w->pane(1).edit()->customContextMenuRequested(QPoint(3, 3));
+    EXPECT_EQ(w->PopupComponent, w->pane(1).edit());
     w->PopupMenu1->hide();
-    emit w->GBframe0->customContextMenuRequested(QPoint(3, 3));
-    EXPECT_EQ(w->PopupComponent, w->GBframe0);
+    emit w->pane(0).frame()->customContextMenuRequested(QPoint(3, 3));
+    EXPECT_EQ(w->PopupComponent, w->pane(0).frame());
     w->PopupMenu1->hide();
     EXPECT_EQ(w->ActivePane, 0);
 }
@@ -211,12 +211,12 @@ TEST_F(PaneWindow, EditMenuShortcutsWinOverThePaneUnlessSwitchedOff) {
     int copies = 0;
     QObject::connect(w->Copy1, &QAction::triggered, [&] { ++copies; });
     w->activateWindow();
-    w->REedit0->setFocus();
-    QTest::keyClick(w->REedit0, Qt::Key_C, Qt::ControlModifier);
+    w->pane(0).edit()->setFocus();
+    QTest::keyClick(w->pane(0).edit(), Qt::Key_C, Qt::ControlModifier);
     EXPECT_EQ(copies, 1);
     EXPECT_FALSE(w->SaveAs1->isEnabled());
     w->setMenuShortcutsWin(false);
-    QTest::keyClick(w->REedit0, Qt::Key_C, Qt::ControlModifier);
+    QTest::keyClick(w->pane(0).edit(), Qt::Key_C, Qt::ControlModifier);
     EXPECT_EQ(copies, 1);
 }
 

@@ -18,7 +18,7 @@
 namespace sorvanti::test {
 namespace {
 
-using Pane = TVeruzazur;
+using Window = TVeruzazur;
 using Answer = ScriptedRunner::PrintAnswer;
 const Answer kConfirm{true, {}, 0, 0};
 const Answer kCancel{false, {}, 0, 0};
@@ -34,11 +34,11 @@ QStringList lines(int from, int to) {
 class Printing : public DocumentWindow {
 protected:
     QString print(int p, int count, Answer answer = kConfirm) {
-        w->REedit[p]->setPlainText(count ? lines(1, count).join('\n') + '\n' : QString());
+        w->pane(p).edit()->setPlainText(count ? lines(1, count).join('\n') + '\n' : QString());
         makeActive(p);
         answer.pdfFile = path("out.pdf");
         runner.printAnswers = {answer};
-        choose(&Pane::Print1Click);
+        choose(&Window::Print1Click);
         return answer.pdfFile;
     }
 };
@@ -92,12 +92,12 @@ TEST_F(Printing, LinesStartAtTheLeftEdgeAHundredthOfThePageHeightApart) {
 }
 
 TEST_F(Printing, ThePaneDialogsFontPrintsWhateverTheTextIsFormattedIn) {
-    w->REedit[0]->setHtml(u("<p><span style=\"font-family:'DejaVu Serif'\">serif</span> "
-                            "<b>太字</b></p><p style=\"font-size:20pt\">大きい</p>"));
+    w->pane(0).edit()->setHtml(u("<p><span style=\"font-family:'DejaVu Serif'\">serif</span> "
+                                 "<b>太字</b></p><p style=\"font-size:20pt\">大きい</p>"));
     for (const QString& family : {u("IPAGothic"), u("IPAPGothic")}) {
-        w->FDfont[0]->Font = QFont(family, 11);
+        w->pane(0).fontDialog()->Font = QFont(family, 11);
         runner.printAnswers = {{true, path("font.pdf"), 0, 0}};
-        choose(&Pane::Print1Click);
+        choose(&Window::Print1Click);
         EXPECT_EQ(pdfFonts(path("font.pdf")), QStringList{family});
         EXPECT_EQ(pdfPages(path("font.pdf")),
                   (std::vector<QStringList>{{u("serif 太字"), u("大きい")}}));
@@ -111,12 +111,12 @@ TEST_F(Printing, ThePaneDialogsFontPrintsWhateverTheTextIsFormattedIn) {
 TEST_F(Printing, CancelAndPageSetupPrintNothing) {
     // Page setup before any print offers no page range; after one, the range that print set.
     runner.printAnswers = {{true, path("setup1.pdf"), 0, 0}};
-    choose(&Pane::PrintSetup1Click);
+    choose(&Window::PrintSetup1Click);
     print(0, 5, kCancel);
     EXPECT_FALSE(QFileInfo::exists(path("out.pdf")));
     print(0, 120);
     runner.printAnswers = {{true, path("setup2.pdf"), 0, 0}};
-    choose(&Pane::PrintSetup1Click);
+    choose(&Window::PrintSetup1Click);
 
     ASSERT_EQ(runner.printRequests.size(), 4u);
     EXPECT_FALSE(runner.printRequests[0].pageNums);
@@ -155,7 +155,7 @@ TEST_F(Printing, TheRealDialogKeepsTheLastFileAndPageSetupConfirmsWithOk) {
 
 TEST_F(Printing, APrinterThatRefusesTheJobIsReportedInTheErrorBox) {
     runner.printAnswers = {{true, path("no folder/out.pdf"), 0, 0}};
-    choose(&Pane::Print1Click);
+    choose(&Window::Print1Click);
     ASSERT_EQ(runner.boxes.size(), 1u);
     EXPECT_EQ(runner.boxes[0].icon, QMessageBox::Critical);
     EXPECT_EQ(runner.boxes[0].text,

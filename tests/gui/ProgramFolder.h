@@ -3,6 +3,7 @@
 #include "app/Environment.h"
 #include "app/Umain.h"
 #include "conversion/DictionaryTable.h"
+#include "documents/Pane.h"
 #include "support/TempFolder.h"
 #include "toolkit/Cp932.h"
 

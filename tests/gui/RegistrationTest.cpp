@@ -1,7 +1,7 @@
 // "登録": the dialog, its prefill from the active pane, and the pair in force at once.
 #include "ProgramFolder.h"
 #include "ScriptedRunner.h"
-#include "conversion/TOKBDtouroku.h"
+#include "commands/TOKBDtouroku.h"
 #include "support/Bytes.h"
 #include "support/Utf8.h"
 
@@ -32,10 +32,10 @@ protected:
     }
     // Selects characters [from, to) of pane p's plain text.
     void select(int p, int from, int to) {
-        QTextCursor c = w->REedit[p]->textCursor();
+        QTextCursor c = w->pane(p).edit()->textCursor();
         c.setPosition(from);
         c.setPosition(to, QTextCursor::KeepAnchor);
-        w->REedit[p]->setTextCursor(c);
+        w->pane(p).edit()->setTextCursor(c);
     }
     // The user's part in the dialog: what the fields held when it opened, then typing.
     struct Seen {
@@ -77,8 +77,8 @@ TEST_F(Registration, TheSelectionOfTheActivePaneFillsTheFieldOfItsSide) {
         {0, 1, 6, "前", "日は", ""},
     };
     for (const Case& c : cases) {
-        w->REedit0->setPlainText(u("今日は\n晴れ"));
-        w->REedit1->setPlainText(u("また明日"));
+        w->pane(0).edit()->setPlainText(u("今日は\n晴れ"));
+        w->pane(1).edit()->setPlainText(u("また明日"));
         w->SetActivePane(c.pane);
         QGuiApplication::clipboard()->setText(u(c.clipboardBefore));
         select(c.pane, c.from, c.to);
@@ -94,7 +94,7 @@ TEST_F(Registration, TheSelectionOfTheActivePaneFillsTheFieldOfItsSide) {
 }
 
 TEST_F(Registration, ARegisteredPairConvertsAtOnceAndAfterTheNextStart) {
-    w->REedit0->setPlainText(u("猫と犬"));
+    w->pane(0).edit()->setPlainText(u("猫と犬"));
     select(0, 0, 1);
     Seen seen;
     answer(seen, u("猫"), u("にゃんこ"));
@@ -102,13 +102,13 @@ TEST_F(Registration, ARegisteredPairConvertsAtOnceAndAfterTheNextStart) {
     EXPECT_EQ(QGuiApplication::clipboard()->text(), u("猫"));
     EXPECT_EQ(dictionaryBytes(), ProgramFolder::cp932("犬 わんこ\r\n猫\t\tにゃんこ\r\n"));
     w->SBhenkan0->click();
-    EXPECT_EQ(w->REedit1->toPlainText(), u("にゃんことわんこ\n"));
+    EXPECT_EQ(w->pane(1).edit()->toPlainText(), u("にゃんことわんこ\n"));
 
     w.reset();
     w = program.openWindow();
-    w->REedit0->setPlainText(u("猫"));
+    w->pane(0).edit()->setPlainText(u("猫"));
     w->SBhenkan0->click();
-    EXPECT_EQ(w->REedit1->toPlainText(), u("にゃんこ\n"));
+    EXPECT_EQ(w->pane(1).edit()->toPlainText(), u("にゃんこ\n"));
     EXPECT_TRUE(runner.boxes.empty()) << runner.texts().join('|').toStdString();
 }
 

@@ -2,7 +2,7 @@
 #include "app/ScreenFit.h"
 #include "ProgramFolder.h"
 #include "ScriptedRunner.h"
-#include "app/Oini.h"
+#include "settings/Oini.h"
 
 #include <QGuiApplication>
 #include <QScreen>

@@ -2,8 +2,8 @@
 #include "ProgramFolder.h"
 #include "ScriptedRunner.h"
 #include "about/Udebug.h"
-#include "app/Oini.h"
 #include "appearance/ColorValue.h"
+#include "settings/Oini.h"
 #include "support/Bytes.h"
 
 #include <QApplication>
@@ -50,13 +50,13 @@ TEST(Startup, FirstStartWithoutSettingsFileUsesTheDefaults) {
         EXPECT_EQ(w->SBvhTag, 0);
         EXPECT_EQ(w->ActivePane, 0);
 
-        EXPECT_EQ(w->FrameActColor, 0x00F0CAA6);
-        EXPECT_EQ(w->FrameDisColor, static_cast<int32_t>(0x8000000F));
+        EXPECT_EQ(w->colors().value(ColorSurface::FrameAct), 0x00F0CAA6);
+        EXPECT_EQ(w->colors().value(ColorSurface::FrameDis), static_cast<int32_t>(0x8000000F));
         const QPalette system = QApplication::palette();
-        EXPECT_EQ(background(w->GBframe0, QPalette::Window), QColor(166, 202, 240));
-        EXPECT_EQ(background(w->GBframe1, QPalette::Window), system.color(QPalette::Button));
-        EXPECT_EQ(background(w->REedit0, QPalette::Base), system.color(QPalette::Base));
-        EXPECT_EQ(background(w->REedit1, QPalette::Base), QColor(192, 220, 192));
+        EXPECT_EQ(background(w->pane(0).frame(), QPalette::Window), QColor(166, 202, 240));
+        EXPECT_EQ(background(w->pane(1).frame(), QPalette::Window), system.color(QPalette::Button));
+        EXPECT_EQ(background(w->pane(0).edit(), QPalette::Base), system.color(QPalette::Base));
+        EXPECT_EQ(background(w->pane(1).edit(), QPalette::Base), QColor(192, 220, 192));
         EXPECT_EQ(background(w->PiconBar, QPalette::Window), system.color(QPalette::Button));
         EXPECT_EQ(background(w->StatusBar1, QPalette::Window), system.color(QPalette::Button));
 
@@ -109,12 +109,12 @@ TEST(Startup, OddStoredValuesAreReadByTheIntegerRulesAndWrittenBackPlainly) {
         EXPECT_EQ(w->size(), QSize(500, 300));
         EXPECT_EQ(w->y(), (screenSize().height() - 300) >> 1);
         EXPECT_EQ(w->x(), -50);
-        EXPECT_EQ(w->FrameActColor, 255);
-        EXPECT_EQ(background(w->GBframe0, QPalette::Window), QColor(255, 0, 0));
-        EXPECT_EQ(background(w->GBframe1, QPalette::Window),
+        EXPECT_EQ(w->colors().value(ColorSurface::FrameAct), 255);
+        EXPECT_EQ(background(w->pane(0).frame(), QPalette::Window), QColor(255, 0, 0));
+        EXPECT_EQ(background(w->pane(1).frame(), QPalette::Window),
                   QApplication::palette().color(QPalette::Base));
-        EXPECT_EQ(w->surfaceColor(ColorSurface::Edit0), colorvalue::kWindow);
-        EXPECT_EQ(background(w->REedit1, QPalette::Base), QColor(0, 0, 255));
+        EXPECT_EQ(w->colors().value(ColorSurface::Edit0), colorvalue::kWindow);
+        EXPECT_EQ(background(w->pane(1).edit(), QPalette::Base), QColor(0, 0, 255));
         EXPECT_EQ(w->SBvhTag, 1);
         EXPECT_EQ(w->CBdictionary->currentText(), QStringLiteral("どれでもない"));
         EXPECT_EQ(w->CBdictionary->currentIndex(), -1);

@@ -1,4 +1,4 @@
-#include "app/Oini.h"
+#include "settings/Oini.h"
 #include "toolkit/Error.h"
 
 #include <gtest/gtest.h>

@@ -1,6 +1,7 @@
-#include "app/Oini.h"
+#include "settings/Oini.h"
 
 #include "toolkit/Cp932.h"
+#include "toolkit/Cp932Lead.h"
 #include "toolkit/Utf8Lead.h"
 
 #include <limits>
@@ -15,10 +16,6 @@ namespace {
 constexpr std::string_view kUtf8Mark = "\xEF\xBB\xBF";
 
 constexpr size_t kMaxValueBytes = 2047;
-
-bool isCp932Lead(unsigned char b) {
-    return (b >= 0x81 && b <= 0x9F) || (b >= 0xE0 && b <= 0xFC);
-}
 
 // Length of the longest prefix of `s` made of complete UTF-8 sequences, or npos when `s`
 // holds a malformed sequence before its end.
@@ -72,7 +69,7 @@ std::string fromFile(std::string_view bytes) {
         size_t charStart = 0;
         while (i < bytes.size()) {
             charStart = i;
-            i += isCp932Lead(static_cast<unsigned char>(bytes[i])) ? 2 : 1;
+            i += cp932::isLeadByte(static_cast<unsigned char>(bytes[i])) ? 2 : 1;
         }
         if (i > bytes.size())
             bytes = bytes.substr(0, charStart);

@@ -1,6 +1,6 @@
-#include "app/DataFolders.h"
+#include "settings/DataFolders.h"
 
-#include "app/Oini.h"
+#include "settings/Oini.h"
 
 #include <pwd.h>
 #include <unistd.h>
@@ -105,6 +105,14 @@ UserDirectories UserDirectories::fromProcess() {
     return user;
 }
 
+std::string UserDirectories::configFolder() const {
+    return baseFolder(configHome, home, ".config/");
+}
+
+std::string UserDirectories::dataFolder() const {
+    return baseFolder(dataHome, home, ".local/share/");
+}
+
 DataFolders locateDataFolders(const std::string& programPath, const UserDirectories& user) {
     const size_t slash = programPath.rfind('/');
     const std::string programFolder =
@@ -117,8 +125,8 @@ DataFolders locateDataFolders(const std::string& programPath, const UserDirector
     std::error_code ec;
     if (fs::is_directory(programFolder + "辞書", ec))
         return beside;
-    const std::string config = baseFolder(user.configHome, user.home, ".config/");
-    const std::string data = baseFolder(user.dataHome, user.home, ".local/share/");
+    const std::string config = user.configFolder();
+    const std::string data = user.dataFolder();
     if (config.empty() || data.empty())
         return beside;
 

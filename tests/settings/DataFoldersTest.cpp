@@ -1,6 +1,6 @@
 // Where the program keeps its settings and dictionaries, and the first start's copy of the
 // shipped samples.
-#include "app/DataFolders.h"
+#include "settings/DataFolders.h"
 
 #include "support/TempFolder.h"
 

@@ -1,13 +1,14 @@
-#include "conversion/Registration.h"
+#include "commands/Registration.h"
 
+#include "commands/TOKBDtouroku.h"
 #include "conversion/DictionaryTable.h"
 #include "conversion/Shadowing.h"
-#include "conversion/TOKBDtouroku.h"
 #include "conversion/WordRegistration.h"
 #include "toolkit/Cp932.h"
 #include "toolkit/DialogRunner.h"
 #include "toolkit/Error.h"
 #include "toolkit/Messages.h"
+#include "toolkit/Utf16.h"
 
 #include <QClipboard>
 #include <QGuiApplication>
@@ -30,14 +31,10 @@ const QString kTableFull = QStringLiteral("辞書の単語が2000語に達して
 const QString kWouldReadAsUtf8 = QStringLiteral(
     "この組を書き足すと辞書ファイル全体が UTF-8 として読まれてしまうので、登録できません。");
 
-std::u16string utf16(const QString& text) {
-    return {reinterpret_cast<const char16_t*>(text.utf16()), static_cast<size_t>(text.size())};
-}
-
 // The word in code page 932 bytes; nullopt after telling the user which character has
 // no such form.
 std::optional<std::string> dictionaryBytes(QWidget* parent, const QString& word) {
-    const std::u16string text = utf16(word);
+    const std::u16string_view text = utf16View(word);
     size_t bad = std::u16string::npos;
     std::string bytes = cp932::encode(text, &bad);
     if (bad == std::u16string::npos)
@@ -49,8 +46,7 @@ std::optional<std::string> dictionaryBytes(QWidget* parent, const QString& word)
 }
 
 QString wordText(const DictionaryTable& table, int32_t entry, int side) {
-    const std::u16string text = cp932::decode(table.word(entry, side));
-    return QString::fromUtf16(text.data(), static_cast<qsizetype>(text.size()));
+    return toQString(cp932::decode(table.word(entry, side)));
 }
 
 // The pair is registered whatever hides it; the user learns which earlier entry will match

@@ -1,5 +1,6 @@
-#include "integration/BevelDialog.h"
+#include "toolkit/BevelDialog.h"
 
+#include "toolkit/FormFont.h"
 #include "toolkit/ScreenCentre.h"
 
 #include <QFrame>
@@ -11,15 +12,17 @@ BevelDialog::BevelDialog(const QString& objectName, const QString& caption, QWid
     : QDialog(parent) {
     setObjectName(objectName);
     setWindowTitle(caption);
+    setFont(formFont());
     setFixedSize(kWidth, kHeight);
+    setWindowFlag(Qt::WindowContextHelpButtonHint, false);
     Bevel1 = new QFrame(this);
     Bevel1->setObjectName(QStringLiteral("Bevel1"));
     Bevel1->setFrameStyle(QFrame::Box | QFrame::Sunken);
     Bevel1->setGeometry(8, 8, kWidth - 16, 164);
 }
 
-void BevelDialog::addButtons() {
-    OKBtn = new QPushButton(QStringLiteral("OK"), this);
+void BevelDialog::addButtons(const QString& okCaption) {
+    OKBtn = new QPushButton(okCaption, this);
     OKBtn->setObjectName(QStringLiteral("OKBtn"));
     OKBtn->setGeometry(79, 180, 75, 25);
     OKBtn->setDefault(true);

@@ -12,6 +12,12 @@ struct UserDirectories {
     std::string dataHome;   // $XDG_DATA_HOME as set (may be empty or relative)
 
     static UserDirectories fromProcess();
+
+    // The per-user folders by the XDG rule: the variable when it is an absolute path,
+    // otherwise ~/.config/ or ~/.local/share/ under an absolute home; "" when neither is to
+    // be had. They end with "/".
+    std::string configFolder() const;
+    std::string dataFolder() const;
 };
 
 // Where the program keeps its settings file and its dictionaries. The window and

@@ -1,15 +1,12 @@
-#include "app/IniFile.h"
+#include "settings/IniFile.h"
 
+#include "toolkit/AsciiCase.h"
+#include "toolkit/Cp932Lead.h"
 #include "toolkit/Error.h"
+#include "toolkit/FileReplacement.h"
 
-#include <atomic>
 #include <cerrno>
-#include <climits>
 #include <cstdio>
-#include <cstdlib>
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
 
 namespace sorvanti {
 
@@ -17,11 +14,9 @@ namespace {
 
 constexpr size_t kMaxValueBytes = 2047;
 
-// A code page 932 lead byte: the byte after it belongs to the same character, and that
-// second byte may look like ASCII ('A', ']', '\\'), so names are scanned character-wise.
-bool isLead(unsigned char b) {
-    return (b >= 0x81 && b <= 0x9F) || (b >= 0xE0 && b <= 0xFC);
-}
+// The byte after a code page 932 lead byte belongs to the same character, and that second
+// byte may look like ASCII ('A', ']', '\\'), so names are scanned character-wise.
+using cp932::isLeadByte;
 
 bool isBlank(char c) {
     return c == ' ' || c == '\t';
@@ -35,22 +30,18 @@ std::string_view trim(std::string_view s) {
     return s;
 }
 
-char asciiLower(char c) {
-    return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
-}
-
 // Equal ignoring the case of ASCII letters; the bytes of double-byte characters compare
 // exactly (0x83 0x41 "ア" and 0x83 0x61 "ダ" differ only in an ASCII-looking second byte).
 bool sameName(std::string_view a, std::string_view b) {
     if (a.size() != b.size())
         return false;
     for (size_t i = 0; i < a.size();) {
-        if (isLead(static_cast<unsigned char>(a[i])) && i + 1 < a.size()) {
+        if (isLeadByte(static_cast<unsigned char>(a[i])) && i + 1 < a.size()) {
             if (a[i] != b[i] || a[i + 1] != b[i + 1])
                 return false;
             i += 2;
         } else {
-            if (asciiLower(a[i]) != asciiLower(b[i]))
+            if (ascii::toLower(a[i]) != ascii::toLower(b[i]))
                 return false;
             ++i;
         }
@@ -63,7 +54,7 @@ bool sameName(std::string_view a, std::string_view b) {
 size_t lastCloseBracket(std::string_view s) {
     size_t found = std::string_view::npos;
     for (size_t i = 0; i < s.size();) {
-        if (isLead(static_cast<unsigned char>(s[i])) && i + 1 < s.size()) {
+        if (isLeadByte(static_cast<unsigned char>(s[i])) && i + 1 < s.size()) {
             i += 2;
             continue;
         }
@@ -191,8 +182,8 @@ std::optional<std::string> slurp(const std::string& path, bool throwOnError,
 bool endsInLoneLead(std::string_view s) {
     size_t i = 0;
     while (i + 1 < s.size())
-        i += isLead(static_cast<unsigned char>(s[i])) ? 2 : 1;
-    return i + 1 == s.size() && isLead(static_cast<unsigned char>(s[i]));
+        i += isLeadByte(static_cast<unsigned char>(s[i])) ? 2 : 1;
+    return i + 1 == s.size() && isLeadByte(static_cast<unsigned char>(s[i]));
 }
 
 bool validName(std::string_view name, bool isSection) {
@@ -209,68 +200,6 @@ bool validName(std::string_view name, bool isSection) {
 // CR after it would leave that first CR inside the line, and so inside its value.
 std::string_view lineBreakAfter(std::string_view text, std::string_view eol) {
     return !text.empty() && text.back() == '\r' ? "\n" : eol;
-}
-
-bool writeAll(int fd, std::string_view data) {
-    while (!data.empty()) {
-        ssize_t n = ::write(fd, data.data(), data.size());
-        if (n < 0) {
-            if (errno == EINTR)
-                continue;
-            return false;
-        }
-        data.remove_prefix(static_cast<size_t>(n));
-    }
-    return true;
-}
-
-// Replaces the file at `target` with `data` through a temporary file in the same folder,
-// so that readers see either the old file or the new one, never a part.
-bool replaceFile(const std::string& target, std::string_view data) {
-    static std::atomic<unsigned> counter{0};
-    size_t slash = target.rfind('/');
-    std::string dir = slash == std::string::npos ? std::string() : target.substr(0, slash + 1);
-    std::string base = slash == std::string::npos ? target : target.substr(slash + 1);
-
-    struct stat st {};
-    bool exists = ::stat(target.c_str(), &st) == 0;
-    if (exists && !S_ISREG(st.st_mode))
-        return false;
-    // rename() would happily replace a file we may not write to; the profile functions refuse.
-    if (exists && ::access(target.c_str(), W_OK) != 0)
-        return false;
-
-    std::string temp;
-    int fd = -1;
-    for (int attempt = 0; attempt < 100 && fd < 0; ++attempt) {
-        temp = dir + "." + base + "." + std::to_string(::getpid()) + "." +
-               std::to_string(counter.fetch_add(1)) + ".tmp";
-        fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-        if (fd < 0 && errno != EEXIST)
-            return false;
-    }
-    if (fd < 0)
-        return false;
-    bool ok = writeAll(fd, data);
-    if (ok && exists)
-        ok = ::fchmod(fd, st.st_mode & 07777) == 0;
-    if (ok)
-        ok = ::fsync(fd) == 0;
-    ok = (::close(fd) == 0) && ok;
-    if (ok)
-        ok = ::rename(temp.c_str(), target.c_str()) == 0;
-    if (!ok)
-        ::unlink(temp.c_str());
-    return ok;
-}
-
-// A symbolic link stays a link: the file it points to is the one rewritten.
-std::string resolveTarget(const std::string& path) {
-    char buf[PATH_MAX];
-    struct stat st {};
-    if (::lstat(path.c_str(), &st) == 0 && S_ISLNK(st.st_mode) && ::realpath(path.c_str(), buf))
-        return buf;
-    return path;
 }
 
 } // namespace
@@ -295,8 +224,7 @@ void IniFile::write(std::string_view section, std::string_view key, std::string_
         value.find_first_of("\r\n") != std::string_view::npos)
         throw Error(failure);
 
-    const std::string target = resolveTarget(path_);
-    std::string text = slurp(target, true, failure).value_or(std::string());
+    std::string text = slurp(path_, true, failure).value_or(std::string());
 
     // New lines follow the file's own line ends; a new file gets LF.
     size_t firstLf = text.find('\n');
@@ -339,7 +267,7 @@ void IniFile::write(std::string_view section, std::string_view key, std::string_
         out.append(eol);
     }
 
-    if (!replaceFile(target, out))
+    if (replaceFileContent(path_, out) != 0)
         throw Error(failure);
 }
 

@@ -7,8 +7,9 @@ class QPushButton;
 
 namespace sorvanti {
 
-// The tools menu's small dialogs: a fixed 313 × 214 client area, a framed bevel above the
-// "OK" (default) and "キャンセル" (Escape) buttons, centred on the screen when shown.
+// The base of the modal forms with OK and Cancel buttons: the form font, a fixed 313 × 214
+// client area, a sunken bevel above the OK button (the default button, Enter) and
+// "キャンセル" (Escape), centred on the screen when shown.
 class BevelDialog : public QDialog {
     Q_OBJECT
 public:
@@ -24,8 +25,8 @@ public:
 protected:
     void showEvent(QShowEvent* event) override;
     // The buttons come last in the focus chain, so controls added to the bevel are created
-    // first and take the focus when the dialog opens.
-    void addButtons();
+    // first and take the focus when the dialog opens. `okCaption` names what OK does.
+    void addButtons(const QString& okCaption = QStringLiteral("OK"));
 };
 
 } // namespace sorvanti

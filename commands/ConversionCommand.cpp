@@ -1,0 +1,24 @@
+#include "commands/ConversionCommand.h"
+
+#include "conversion/UnicodeConversion.h"
+#include "documents/Pane.h"
+#include "toolkit/Utf16.h"
+
+#include <string>
+
+namespace sorvanti::conversioncommand {
+
+QString convertedText(Engine& engine, const QStringList& lines, int side) {
+    std::u16string out;
+    for (const QString& text : lines) {
+        convertUnicodeLine(engine, utf16View(text), side, out);
+        out += u'\n';
+    }
+    return toQString(out);
+}
+
+void convert(Engine& engine, const Pane& source, Pane& target) {
+    target.replaceText(convertedText(engine, source.lines(), source.index()));
+}
+
+} // namespace sorvanti::conversioncommand
