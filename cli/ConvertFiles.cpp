@@ -15,20 +15,6 @@
 
 namespace sorvanti::cli {
 
-namespace {
-
-// The loader gives the system's own text for an error; the number behind it is found again
-// so that the message can be given in Japanese.
-std::string reasonOf(const std::string& systemText) {
-    for (int error = 1; error < 256; ++error) {
-        if (systemText == std::strerror(error))
-            return systemErrorText(error);
-    }
-    return systemText;
-}
-
-} // namespace
-
 Failure fileFailure(std::string_view pattern, std::string_view path, int error) {
     std::string message(pattern);
     size_t at = message.find("%s");
@@ -69,10 +55,11 @@ LoadResult loadDictionaryArgument(DictionaryTable& table, const std::string& dic
     pathUsed = resolveDictionary(dictionary, env);
     LoadResult result = loadDictionaryFile(table, pathUsed);
     if (!result.opened)
-        throw Failure("辞書ファイルが開けません: " + pathUsed + ": " + reasonOf(result.error));
+        throw Failure("辞書ファイルが開けません: " + pathUsed + ": " +
+                      systemErrorText(result.error));
     if (!result.complete)
         throw Failure("辞書ファイルの読み込みに失敗しました: " + pathUsed + ": " +
-                      reasonOf(result.error));
+                      systemErrorText(result.error));
     return result;
 }
 
@@ -144,51 +131,8 @@ size_t Input::read(char* buffer, size_t capacity) {
 }
 
 Output::Output(const std::string& path) : path_(path) {
-    namespace fs = std::filesystem;
-    std::error_code ec;
-    // Replace the file a symbolic link points to, not the link.
-    if (fs::is_symlink(fs::symlink_status(path_, ec))) {
-        fs::path target = fs::canonical(path_, ec);
-        if (!ec)
-            path_ = target.string();
-    }
-    struct stat st;
-    bool exists = ::stat(path_.c_str(), &st) == 0;
-    if (exists && S_ISDIR(st.st_mode))
-        throw fileFailure("ファイル %s を作成できません", path, EISDIR);
-    // The rename would replace a file that may not be written to; refuse as a
-    // plain write would.
-    if (exists && ::access(path_.c_str(), W_OK) != 0)
-        throw fileFailure("ファイル %s を作成できません", path, errno);
-    if (exists && !S_ISREG(st.st_mode)) {
-        // A device or a pipe: there is no old content to keep, and renaming over it
-        // would replace the device node itself.
-        fd_ = ::open(path_.c_str(), O_WRONLY | O_CLOEXEC);
-        if (fd_ < 0)
-            throw fileFailure("ファイル %s を作成できません", path, errno);
-        return;
-    }
-    fs::path target(path_);
-    fs::path folder = target.has_parent_path() ? target.parent_path() : fs::path(".");
-    std::string tempName = ".";
-    tempName += target.filename().string();
-    tempName += ".XXXXXX";
-    temp_ = (folder / tempName).string();
-    fd_ = ::mkstemp(temp_.data());
-    if (fd_ < 0) {
-        int error = errno;
-        temp_.clear();
+    if (const int error = file_.open(path, FileReplacement::Special::WriteInPlace))
         throw fileFailure("ファイル %s を作成できません", path, error);
-    }
-    mode_t mode;
-    if (exists) {
-        mode = st.st_mode & 07777;
-    } else {
-        mode_t mask = ::umask(0);
-        ::umask(mask);
-        mode = 0666 & ~mask;
-    }
-    ::fchmod(fd_, mode);
 }
 
 void Output::write(std::string_view bytes) {
@@ -198,15 +142,8 @@ void Output::write(std::string_view bytes) {
             throw Failure(std::string(kStdoutName) + " に書き込めません");
         return;
     }
-    while (!bytes.empty()) {
-        ssize_t n = ::write(fd_, bytes.data(), bytes.size());
-        if (n < 0) {
-            if (errno == EINTR)
-                continue;
-            throw fileFailure("%s に書き込めません", path_, errno);
-        }
-        bytes.remove_prefix(static_cast<size_t>(n));
-    }
+    if (const int error = file_.write(bytes))
+        throw fileFailure("%s に書き込めません", file_.target(), error);
 }
 
 void Output::commit() {
@@ -216,34 +153,15 @@ void Output::commit() {
             throw Failure(std::string(kStdoutName) + " に書き込めません");
         return;
     }
-    if (temp_.empty()) { // a device or a pipe, written in place
-        int fd = fd_;
-        fd_ = -1;
-        if (::close(fd) != 0)
-            throw fileFailure("%s に書き込めません", path_, errno);
-        return;
-    }
-    // The data must be on disk before the rename makes it the file's content.
-    if (::fsync(fd_) != 0)
-        throw fileFailure("%s に書き込めません", path_, errno);
-    int fd = fd_;
-    fd_ = -1;
-    if (::close(fd) != 0)
-        throw fileFailure("%s に書き込めません", path_, errno);
-    if (::rename(temp_.c_str(), path_.c_str()) != 0)
-        throw fileFailure("ファイル %s を作成できません", path_, errno);
-    temp_.clear();
+    bool renameFailed = false;
+    if (const int error = file_.commit(&renameFailed))
+        throw fileFailure(renameFailed ? "ファイル %s を作成できません" : "%s に書き込めません",
+                          file_.target(), error);
 }
 
 void Output::discard() {
-    if (fd_ >= 0) {
-        ::close(fd_);
-        fd_ = -1;
-    }
-    if (!temp_.empty()) {
-        ::unlink(temp_.c_str());
-        temp_.clear();
-    }
+    if (!stream_)
+        file_.discard();
 }
 
 void Progress::update(int64_t done) {

@@ -6,6 +6,7 @@
 #include "cli/RunConvert.h"
 #include "conversion/DictionaryLoader.h"
 #include "conversion/DictionaryTable.h"
+#include "toolkit/FileReplacement.h"
 
 #include <cstdint>
 #include <iosfwd>
@@ -78,8 +79,7 @@ public:
 private:
     std::ostream* stream_ = nullptr;
     std::string path_;
-    std::string temp_;
-    int fd_ = -1;
+    FileReplacement file_;
 };
 
 // "\rsorvanti-convert: 45% (12 / 27 MB)" on a terminal, once the input is large.

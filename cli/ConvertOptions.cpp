@@ -1,5 +1,7 @@
 #include "cli/ConvertOptions.h"
 
+#include "toolkit/AsciiCase.h"
+
 namespace sorvanti::cli {
 
 const std::string_view kUsage =
@@ -35,9 +37,7 @@ const std::string_view kUsage =
 namespace {
 
 bool parseEncoding(std::string_view name, bool& utf8) {
-    std::string lower;
-    for (char c : name)
-        lower += static_cast<char>(c >= 'A' && c <= 'Z' ? c - 'A' + 'a' : c);
+    const std::string lower = ascii::toLower(name);
     if (lower == "cp932") {
         utf8 = false;
         return true;

@@ -126,12 +126,12 @@ private:
 std::unique_ptr<std::FILE, FileCloser> openDictionary(const std::string& path, LoadResult& result) {
     std::unique_ptr<std::FILE, FileCloser> file(std::fopen(path.c_str(), "rb"));
     if (!file) {
-        result.error = std::strerror(errno);
+        result.error = errno;
         return file;
     }
     struct stat info {};
     if (fstat(fileno(file.get()), &info) == 0 && S_ISDIR(info.st_mode)) {
-        result.error = std::strerror(EISDIR);
+        result.error = EISDIR;
         file.reset();
     }
     return file;
@@ -198,7 +198,7 @@ LoadResult loadDictionaryFile(DictionaryTable& table, const std::string& path) {
     result.encoding = detected.encoding;
     if (std::ferror(file.get()) || std::fseek(file.get(), detected.bom ? 3 : 0, SEEK_SET) != 0) {
         result.opened = false;
-        result.error = std::strerror(errno);
+        result.error = errno;
         return result;
     }
     table.clear();
@@ -221,7 +221,7 @@ LoadResult loadDictionaryFile(DictionaryTable& table, const std::string& path) {
     }
     if (!result.sizeLimitReached && std::ferror(file.get())) {
         result.complete = false;
-        result.error = std::strerror(errno);
+        result.error = errno;
     }
     reader.finish();
     result.entries = table.count();

@@ -28,7 +28,7 @@ struct LoadResult {
     int32_t entries = 0;           // entries now in the table
     int64_t entriesDropped = 0;    // entry lines past the table's capacity that were not taken
     bool sizeLimitReached = false; // reading stopped after kMaxDictionaryBytes
-    std::string error;             // the system's reason when !opened or !complete
+    int error = 0;                 // the system's error number when !opened or !complete
     textencoding::Encoding encoding = textencoding::Encoding::Cp932;
     // UTF-8 lines that could not go into the table (invalid UTF-8, or a character that
     // code page 932 lacks), and the number of the first of them.

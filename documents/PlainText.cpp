@@ -2,6 +2,7 @@
 
 #include "toolkit/Cp932.h"
 #include "toolkit/Error.h"
+#include "toolkit/Utf16.h"
 #include "toolkit/Utf8Lead.h"
 
 #include <QTextCursor>
@@ -21,10 +22,6 @@ constexpr size_t kCarriedCount = sizeof kCarried / sizeof kCarried[0];
 constexpr char16_t kMarkBase = 0xDC00; // + index for a character, + byte (0x80..0xFF) for a byte
 
 constexpr char16_t kFirstByteMark = kMarkBase + 0x80; // marks from here on stand for bytes
-
-std::u16string_view view(const QString& s) {
-    return {reinterpret_cast<const char16_t*>(s.utf16()), size_t(s.size())};
-}
 
 // The mark of `c`, or 0 when the document keeps `c` as it is.
 char16_t markOf(char16_t c) {
@@ -288,11 +285,11 @@ std::string encode(const QTextDocument& doc, const Format& format, Format* writt
     // The raw text keeps every character as it is (unlike toPlainText()).
     const QString raw = doc.toRawText();
     Format f = format;
-    std::string out = encodeText(view(raw), f);
+    std::string out = encodeText(utf16View(raw), f);
     // Each change only adds the mark, drops LF or leaves code page 932, so this ends.
     while (const std::optional<Format> better = betterFormat(out, f)) {
         f = *better;
-        out = encodeText(view(raw), f);
+        out = encodeText(utf16View(raw), f);
     }
     if (written)
         *written = f;
