@@ -3,6 +3,7 @@
 #include <QString>
 
 #include <optional>
+#include <string>
 
 namespace sorvanti::commandline {
 
@@ -14,5 +15,10 @@ namespace sorvanti::commandline {
 // The rule looks at nothing else, so a line of several documents yields their names
 // joined by `" "`, which names no file.
 std::optional<QString> documentName(const QString& commandLine);
+
+// What the program prints instead of opening its window when its only argument asks for
+// information, as command-line programs answer: "--help" (or "-h") the usage, "--version" the
+// version. Nothing for any other command line, which then names a document as above.
+std::optional<std::string> informationRequested(int argc, const char* const* argv);
 
 } // namespace sorvanti::commandline

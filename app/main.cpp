@@ -1,8 +1,10 @@
 #include "about/Udebug.h"
+#include "app/CommandLine.h"
 #include "app/Environment.h"
 #include "app/SignalCloser.h"
 #include "app/Umain.h"
 #include "toolkit/Messages.h"
+#include "toolkit/ProgramIcon.h"
 #include "toolkit/Translation.h"
 
 #include <QApplication>
@@ -26,6 +28,11 @@ void reportFatal(const QString& message) {
 } // namespace
 
 int main(int argc, char** argv) {
+    // Answered before any window or display is needed.
+    if (const auto text = commandline::informationRequested(argc, argv)) {
+        std::fputs(text->c_str(), stdout);
+        return 0;
+    }
     QApplication app(argc, argv);
     installToolkitTranslation();
     const Environment env = Environment::fromProcess(argc, argv);
@@ -34,6 +41,8 @@ int main(int argc, char** argv) {
     QApplication::setApplicationName(applicationTitleFor(env.programPath));
     // Lets the desktop match the window to the installed entry (its name and icon).
     QGuiApplication::setDesktopFileName(QStringLiteral("sorvanti"));
+    // Every window of the program carries its icon unless it sets one of its own.
+    QApplication::setWindowIcon(programIcon());
     try {
         Veruzazur = new TVeruzazur(env);
         // The debug window is made hidden beside the main window and never shown.

@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Starts the real program with a document on its command line under a virtual X server and
 # checks what the upper pane shows: a click into the pane, select all, the edit menu's
-# copy, and the clipboard read back with xclip.
+# copy, and the clipboard read back with xclip. Then --help and --version without a display.
 # Usage: command_line_document.sh <path to the built Sorvanti>
 set -euo pipefail
 
@@ -26,4 +26,10 @@ run_in_x "$work/session.sh" || fail "session"
 shown=$(cat "$work/shown.txt")
 [ "$shown" = "$expected" ] || fail "the upper pane shows:
 $shown"
+# Asked for its usage or version, the program answers on standard output and opens no window
+# (no X server here).
+help=$(env -u DISPLAY QT_QPA_PLATFORM=xcb "$work/Sorvanti" --help) || fail "--help failed"
+[[ $help == "使い方: Sorvanti [文書]"* ]] || fail "--help printed: $help"
+[[ $(env -u DISPLAY QT_QPA_PLATFORM=xcb "$work/Sorvanti" --version) == "Sorvanti "[0-9]* ]] ||
+    fail "--version"
 echo "command-line document: ok"
