@@ -52,6 +52,7 @@ TVeruzazur::TVeruzazur(const Environment& env, QWidget* parent)
     setAcceptDrops(true);
     ResetPanes();
     FormCreate(this);
+    constructing_ = false;
 }
 
 TVeruzazur::~TVeruzazur() {

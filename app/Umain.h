@@ -167,6 +167,7 @@ protected:
     void dragEnterEvent(QDragEnterEvent* event) override;
     void dragMoveEvent(QDragMoveEvent* event) override;
     void dropEvent(QDropEvent* event) override;
+    void showEvent(QShowEvent* event) override;
 
 private:
     // Construction of the components and their wiring (UmainSetup.cpp).
@@ -193,6 +194,9 @@ private:
     bool paneEvent(QObject* watched, QEvent* event);
     void showPopupMenu(QWidget* component, const QPoint& globalPos);
     void enableSaveItems(bool save, bool saveAs);
+    // Shows the notices of a dictionary load; those of the start-up wait until the window is
+    // on the screen, so that they do not appear before it.
+    void showNotices(const QStringList& notices);
 
     Environment env_;
     std::unique_ptr<Oini> ini;
@@ -202,6 +206,9 @@ private:
     std::array<std::unique_ptr<Pane>, 2> panes_;
     std::unique_ptr<SurfaceColors> colors_;
     bool menuShortcutsWin_ = true;
+    // Set while the window is being made: notices wait for its first showing.
+    bool constructing_ = true;
+    QStringList pendingNotices_;
 };
 
 // The main window of the running program.

@@ -4,12 +4,16 @@
 #include "commands/DictionaryChoice.h"
 #include "commands/Registration.h"
 #include "conversion/Catalogue.h"
+#include "toolkit/Guard.h"
 #include "toolkit/Messages.h"
 
 #include <QAction>
 #include <QComboBox>
 #include <QSignalBlocker>
+#include <QTimer>
 #include <QToolButton>
+
+#include <utility>
 
 namespace sorvanti {
 
@@ -50,8 +54,27 @@ void TVeruzazur::CBdictionaryChange(QObject* /*sender*/) {
     CBdictionaryTag = index;
     for (QToolButton* b : {SBhenkan0, SBhenkan1, SBtouroku})
         b->setEnabled(true);
-    dictionarychoice::load(this, *table_, env_.dataFolder.toStdString(),
-                           CBdictionary->currentText().toStdString());
+    showNotices(dictionarychoice::load(*table_, env_.dataFolder.toStdString(),
+                                       CBdictionary->currentText().toStdString()));
+}
+
+void TVeruzazur::showNotices(const QStringList& notices) {
+    if (constructing_) {
+        pendingNotices_ += notices;
+        return;
+    }
+    for (const QString& notice : notices)
+        ShowMessage(this, notice);
+}
+
+void TVeruzazur::showEvent(QShowEvent* event) {
+    QMainWindow::showEvent(event);
+    if (pendingNotices_.isEmpty())
+        return;
+    // After the window has been painted: the notices then stand over it.
+    QTimer::singleShot(0, this, [this] {
+        guarded(this, [this] { showNotices(std::exchange(pendingNotices_, {})); });
+    });
 }
 
 void TVeruzazur::SBtourokuClick(QObject* /*sender*/) {

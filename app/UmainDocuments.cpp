@@ -82,6 +82,8 @@ void TVeruzazur::Save1Click(QObject* /*sender*/) {
         return;
     const BusyCursor busy;
     p.save(p.fileName());
+    // A save may change the format (a text that would not read back as written).
+    ShowDocumentFormat();
 }
 
 void TVeruzazur::SaveAs1Click(QObject* /*sender*/) {
@@ -93,6 +95,7 @@ void TVeruzazur::SaveAs1Click(QObject* /*sender*/) {
         return;
     const BusyCursor busy;
     p.save(dialog->FileName);
+    ShowDocumentFormat();
 }
 
 // ---- edit commands -----------------------------------------------------------------------------

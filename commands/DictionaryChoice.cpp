@@ -3,7 +3,6 @@
 #include "conversion/DictionaryEncoding.h"
 #include "conversion/DictionaryLoader.h"
 #include "toolkit/Error.h"
-#include "toolkit/Messages.h"
 
 #include <QString>
 
@@ -19,22 +18,21 @@ const QString kDictionaryCut =
 
 } // namespace
 
-void load(QWidget* parent, DictionaryTable& table, const std::string& dataFolder,
-          const std::string& name) {
+QStringList load(DictionaryTable& table, const std::string& dataFolder, const std::string& name) {
     const LoadResult result = loadDictionary(table, dataFolder, name);
-    if (!result.opened) {
-        ShowMessage(parent, kCannotOpenDictionary);
-        return;
-    }
-    if (result.entriesDropped > 0)
-        ShowMessage(parent, kDictionaryCut);
-    if (result.sizeLimitReached)
-        ShowMessage(parent, kDictionaryTooLarge);
-    if (result.linesNotTaken > 0)
-        ShowMessage(parent, QString::fromStdString(linesNotTakenNotice(result.linesNotTaken,
-                                                                       result.firstLineNotTaken)));
+    if (!result.opened)
+        return {kCannotOpenDictionary};
     if (!result.complete)
         throw Error(QStringLiteral("ストリームからの読み込みに失敗しました").toStdString());
+    QStringList notices;
+    if (result.entriesDropped > 0)
+        notices << kDictionaryCut;
+    if (result.sizeLimitReached)
+        notices << kDictionaryTooLarge;
+    if (result.linesNotTaken > 0)
+        notices << QString::fromStdString(
+            linesNotTakenNotice(result.linesNotTaken, result.firstLineNotTaken));
+    return notices;
 }
 
 } // namespace sorvanti::dictionarychoice

@@ -1,8 +1,8 @@
 #pragma once
 
-#include <string>
+#include <QStringList>
 
-class QWidget;
+#include <string>
 
 namespace sorvanti {
 
@@ -10,12 +10,12 @@ class DictionaryTable;
 
 namespace dictionarychoice {
 
-// Loads the dictionary `name` of the folder `dataFolder` into `table` and tells the user,
-// over `parent`, what the load left out: a file that cannot be opened, entries past the
-// 2000th, a file cut at 16 MB, lines that were not taken. The entries read before a read
-// error stay in force; the error is thrown (Error) for the error box.
-void load(QWidget* parent, DictionaryTable& table, const std::string& dataFolder,
-          const std::string& name);
+// Loads the dictionary `name` of the folder `dataFolder` into `table` and gives the notices
+// that tell the user what the load left out, in the order to show them: a file that cannot be
+// opened, entries past the 2000th, a file cut at 16 MB, lines that were not taken. The
+// entries read before a read error stay in force; the error is thrown (Error) for the error
+// box.
+QStringList load(DictionaryTable& table, const std::string& dataFolder, const std::string& name);
 
 } // namespace dictionarychoice
 } // namespace sorvanti

@@ -3,6 +3,7 @@
 #include "ScriptedRunner.h"
 #include "conversion/DictionaryTable.h"
 
+#include <QApplication>
 #include <QComboBox>
 #include <QLineEdit>
 #include <QTest>
@@ -168,6 +169,10 @@ TEST_F(Selection, DictionaryBeyondTheTableIsCutWithANotice) {
     program.addDictionary("big", pairs(2005));
     remember("big");
     auto w = program.openWindow();
+    // A notice of the start-up waits until the window is on the screen.
+    EXPECT_TRUE(runner.boxes.empty());
+    w->show();
+    QApplication::processEvents();
     ASSERT_EQ(runner.boxes.size(), 1u);
     EXPECT_EQ(runner.boxes[0].buttons, QMessageBox::Ok);
     EXPECT_TRUE(runner.boxes[0].text.contains(QStringLiteral("2000")));
