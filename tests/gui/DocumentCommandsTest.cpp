@@ -260,6 +260,11 @@ TEST_F(DocumentCommands, PaneSavesInTheEncodingItsFileWasReadWith) {
     runner.fileAnswers = {ScriptedRunner::confirm(path("new.txt"))};
     choose(&Window::SaveAs1Click);
     EXPECT_EQ(bytesOf(path("new.txt")), cp932("犬"));
+
+    // A rich-text document is shown as such on the status bar, right after its save.
+    runner.fileAnswers = {ScriptedRunner::confirm(path("rich.rtf"))};
+    choose(&Window::SaveAs1Click);
+    EXPECT_EQ(w->Lencoding->text(), u("RTF"));
 }
 
 TEST_F(DocumentCommands, SaveAsAddsTheExtensionOfTheChosenTypeAndKeepsTheTypePerDialog) {
