@@ -3,6 +3,7 @@
 #include "DocumentWindow.h"
 #include "toolkit/FileDialog.h"
 
+#include <QLabel>
 #include <QTextBlock>
 #include <QTextCharFormat>
 #include <QTextCursor>
