@@ -11,6 +11,8 @@
 #include "conversion/Engine.h"
 #include "documents/DocumentFormat.h"
 #include "documents/Pane.h"
+#include "editing/FindReplace.h"
+#include "help/HelpWindow.h"
 #include "integration/IntegrationCommands.h"
 #include "settings/Oini.h"
 #include "toolkit/BusyCursor.h"
@@ -116,6 +118,7 @@ void TVeruzazur::SetActivePane(int p) {
         return;
     ActivePane = static_cast<int16_t>(p);
     ApplyFrameColors();
+    findReplace_->setPane(activePane().edit());
     const bool named = !activePane().fileName().isEmpty();
     enableSaveItems(named, named);
     ShowDocumentFormat();
@@ -138,6 +141,7 @@ void TVeruzazur::REedit0KeyPress(QObject* /*sender*/) {
 void TVeruzazur::ResetPanes() {
     ActivePane = 0;
     ApplyFrameColors();
+    findReplace_->setPane(activePane().edit());
     for (const auto& p : panes_)
         p->clear();
     CaretsToTop();
@@ -203,6 +207,18 @@ void TVeruzazur::Kanren1Click(QObject* /*sender*/) {
 
 void TVeruzazur::About1Click(QObject* /*sender*/) {
     showAboutBox(this);
+}
+
+void TVeruzazur::Contents1Click(QObject* /*sender*/) {
+    help::showContents(this);
+}
+
+void TVeruzazur::SearchforHelpOn1Click(QObject* /*sender*/) {
+    help::showSearch(this);
+}
+
+void TVeruzazur::HowtoUseHelp1Click(QObject* /*sender*/) {
+    help::showHelpOnHelp(this);
 }
 
 } // namespace sorvanti

@@ -2,7 +2,9 @@
 
 #include "app/Environment.h"
 #include "appearance/SurfaceColors.h"
+#include "settings/RecentFiles.h"
 
+#include <QKeySequence>
 #include <QMainWindow>
 #include <QPixmap>
 #include <QString>
@@ -21,6 +23,7 @@ class QFrame;
 class QLabel;
 class QMenu;
 class QStatusBar;
+class QTimer;
 class QToolButton;
 
 namespace sorvanti {
@@ -28,6 +31,7 @@ namespace sorvanti {
 class ColorDialog;
 class DictionaryTable;
 class Engine;
+class FindReplace;
 class Oini;
 class Pane;
 class PrintDialog;
@@ -53,8 +57,11 @@ public:
 
     // Components.
     QStatusBar* StatusBar1 = nullptr;
-    // On the status bar: the text format of the active pane's document ("CP932", "UTF-8 LF").
+    // On the status bar: the text format of the active pane's document ("CP932", "UTF-8 LF"),
+    // its name with a mark when it has unsaved changes, and the last note of a command.
     QLabel* Lencoding = nullptr;
+    QLabel* Ldocument = nullptr;
+    QLabel* Lnote = nullptr;
     QFrame* PiconBar = nullptr;
     QComboBox* CBdictionary = nullptr;
     QToolButton* SBtouroku = nullptr;
@@ -66,12 +73,16 @@ public:
 
     QMenu* File1 = nullptr;
     QAction *New1 = nullptr, *Open1 = nullptr, *Save1 = nullptr, *SaveAs1 = nullptr;
+    // "最近使ったファイル": one item per document of the list, newest first.
+    QMenu* Recent1 = nullptr;
     QAction *N2 = nullptr, *Print1 = nullptr, *PrintSetup1 = nullptr, *N1 = nullptr;
     QAction* Exit1 = nullptr;
     QMenu* Edit1 = nullptr;
     QAction *Undo1 = nullptr, *Redo1 = nullptr, *N5 = nullptr, *Cut1 = nullptr;
     QAction *Copy1 = nullptr, *Paste1 = nullptr, *PasteSpecial1 = nullptr, *N4 = nullptr;
-    QAction *Find1 = nullptr, *Replace1 = nullptr;
+    QAction *N3 = nullptr, *SelectAll1 = nullptr, *N8 = nullptr;
+    QAction *Find1 = nullptr, *FindNext1 = nullptr, *FindPrevious1 = nullptr, *Replace1 = nullptr;
+    QAction *N10 = nullptr, *ZoomIn1 = nullptr, *ZoomOut1 = nullptr, *ZoomReset1 = nullptr;
     QMenu* N6 = nullptr;
     QAction *Settei1 = nullptr, *N9 = nullptr, *Kanren1 = nullptr;
     QMenu* Help1 = nullptr;
@@ -106,8 +117,9 @@ public:
     const Environment& environment() const { return env_; }
     DictionaryTable& dictionary() { return *table_; }
 
-    // When on (the default), the edit menu's Ctrl+Z/X/C/V win over the panes' and the
-    // selector's own handling of those keys, so they act on the active pane.
+    // When on (the default), the edit menu's keys (undo, redo, cut, copy, paste, select all)
+    // win over the panes' and the selector's own handling of those keys, so they act on the
+    // active pane.
     void setMenuShortcutsWin(bool on) { menuShortcutsWin_ = on; }
 
     // The pane index of a per-pane component: the number after the first `prefixLength`
@@ -125,8 +137,11 @@ public:
     // Documents: loads the active pane's document file into it; asks whether to save the
     // active pane's changes and throws Abort when the user cancels.
     void LoadDocument();
-    // Shows the active pane's text format on the status bar.
+    // Shows the active pane's text format, document name and unsaved mark on the status bar.
     void ShowDocumentFormat();
+    // A note of a command on the status bar ("文書の先頭から検索しました"); it goes after a
+    // while, or when the next note comes.
+    void showNote(const QString& note);
     void AskSaveChanges();
     // The drop handler: `windowPos` in the window's coordinates, `paths` the dropped files.
     void FilesDropped(const QPoint& windowPos, const QStringList& paths);
@@ -150,6 +165,11 @@ public:
     void Print1Click(QObject* sender);
     void PrintSetup1Click(QObject* sender);
     void Undo1Click(QObject* sender);
+    void Redo1Click(QObject* sender);
+    void SelectAll1Click(QObject* sender);
+    void Find1Click(QObject* sender);
+    void Replace1Click(QObject* sender);
+    void RecentFileClick(QObject* sender);
     void Cut1Click(QObject* sender);
     void Copy1Click(QObject* sender);
     void Paste1Click(QObject* sender);
@@ -161,6 +181,12 @@ public:
     void Settei1Click(QObject* sender);
     void Kanren1Click(QObject* sender);
     void About1Click(QObject* sender);
+    void Contents1Click(QObject* sender);
+    void SearchforHelpOn1Click(QObject* sender);
+    void HowtoUseHelp1Click(QObject* sender);
+
+    const RecentFiles& recentFiles() const { return recent_; }
+    FindReplace& findReplace() const { return *findReplace_; }
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -176,9 +202,13 @@ private:
     void createPanes();
     void createMenus();
     void createDialogs();
+    void createEditingTools();
+    void fillRecentMenu();
+    void rememberDocument(const QString& path);
     void connectHandlers();
     void connectPopupMenus();
-    QAction* addItem(QMenu* menu, const char* name, const QString& caption);
+    QAction* addItem(QMenu* menu, const char* name, const QString& caption,
+                     const QKeySequence& shortcut = {});
     QAction* addSeparator(QMenu* menu, const char* name);
 
     void readSettings();
@@ -205,6 +235,9 @@ private:
     std::vector<std::string> names_;
     std::array<std::unique_ptr<Pane>, 2> panes_;
     std::unique_ptr<SurfaceColors> colors_;
+    RecentFiles recent_;
+    FindReplace* findReplace_ = nullptr;
+    QTimer* noteTimer_ = nullptr;
     bool menuShortcutsWin_ = true;
     // Set while the window is being made: notices wait for its first showing.
     bool constructing_ = true;

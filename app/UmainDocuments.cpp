@@ -1,16 +1,20 @@
 // The file and edit menus: each acts on the active pane's document.
 #include "app/Umain.h"
 
+#include "documents/DocumentFormat.h"
 #include "documents/Pane.h"
 #include "documents/Printing.h"
 #include "toolkit/BusyCursor.h"
 #include "toolkit/DialogRunner.h"
 #include "toolkit/Error.h"
+#include "toolkit/Guard.h"
 #include "toolkit/OpenDialog.h"
 #include "toolkit/SaveDialog.h"
 
 #include <QAction>
+#include <QFileInfo>
 #include <QLabel>
+#include <QMenu>
 #include <QScopeGuard>
 #include <QTextCursor>
 #include <QTextDocument>
@@ -21,6 +25,10 @@ namespace sorvanti {
 namespace {
 
 const QString kSaveChanges = QStringLiteral("保存しますか？");
+const QString kUntitled = QStringLiteral("無題");
+const QString kUnsavedMark = QStringLiteral(" *");
+const QString kRecentMissing =
+    QStringLiteral("「%1」が見つからないため、最近使ったファイルから外しました");
 
 } // namespace
 
@@ -30,7 +38,46 @@ void TVeruzazur::enableSaveItems(bool save, bool saveAs) {
 }
 
 void TVeruzazur::ShowDocumentFormat() {
-    Lencoding->setText(activePane().formatLabel());
+    const Pane& p = activePane();
+    Lencoding->setText(p.formatLabel());
+    const QString name = p.fileName().isEmpty() ? kUntitled : QFileInfo(p.fileName()).fileName();
+    Ldocument->setText(p.isModified() ? name + kUnsavedMark : name);
+    Ldocument->setToolTip(p.fileName());
+}
+
+void TVeruzazur::rememberDocument(const QString& path) {
+    recent_.add(path.toStdString());
+    fillRecentMenu();
+}
+
+void TVeruzazur::fillRecentMenu() {
+    Recent1->clear();
+    int n = 0;
+    for (const std::string& path : recent_.paths()) {
+        ++n;
+        const QString name = QString::fromStdString(path);
+        // "&1 試験.svt", the folder in the tip.
+        QAction* item = Recent1->addAction(QStringLiteral("&%1 %2").arg(n).arg(
+            QFileInfo(name).fileName().replace(QLatin1Char('&'), QStringLiteral("&&"))));
+        item->setObjectName(QStringLiteral("RecentFile%1").arg(n));
+        item->setData(name);
+        item->setToolTip(name);
+        connect(item, &QAction::triggered, this,
+                [this, item] { guarded(this, [&] { RecentFileClick(item); }); });
+    }
+    Recent1->setEnabled(n > 0);
+}
+
+void TVeruzazur::RecentFileClick(QObject* sender) {
+    const QString path = static_cast<QAction*>(sender)->data().toString();
+    if (!QFileInfo::exists(path)) {
+        recent_.remove(path.toStdString());
+        fillRecentMenu();
+        showNote(kRecentMissing.arg(QFileInfo(path).fileName()));
+        return;
+    }
+    activePane().setFileName(path);
+    LoadDocument();
 }
 
 void TVeruzazur::LoadDocument() {
@@ -40,6 +87,7 @@ void TVeruzazur::LoadDocument() {
     Pane& p = activePane();
     p.load(p.fileName());
     enableSaveItems(true, true);
+    rememberDocument(p.fileName());
 }
 
 void TVeruzazur::AskSaveChanges() {
@@ -66,7 +114,7 @@ void TVeruzazur::New1Click(QObject* /*sender*/) {
 void TVeruzazur::Open1Click(QObject* /*sender*/) {
     Pane& p = activePane();
     OpenDialog* dialog = p.openDialog();
-    dialog->Filter = DialogFilter;
+    dialog->Filter = openDialogFilter();
     dialog->DefaultExt = DialogDefaultExt;
     // The dialog proposes the pane's document.
     dialog->FileName = p.fileName();
@@ -82,6 +130,7 @@ void TVeruzazur::Save1Click(QObject* /*sender*/) {
         return;
     const BusyCursor busy;
     p.save(p.fileName());
+    rememberDocument(p.fileName());
     // A save may change the format (a text that would not read back as written).
     ShowDocumentFormat();
 }
@@ -95,6 +144,7 @@ void TVeruzazur::SaveAs1Click(QObject* /*sender*/) {
         return;
     const BusyCursor busy;
     p.save(dialog->FileName);
+    rememberDocument(dialog->FileName);
     ShowDocumentFormat();
 }
 

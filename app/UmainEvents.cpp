@@ -30,8 +30,8 @@ const QString kDropIntoEditor = QStringLiteral("エディター画面の中に�
 bool TVeruzazur::isMenuShortcut(const QEvent* event) const {
     const auto* key = static_cast<const QKeyEvent*>(event);
     const QKeySequence pressed(key->keyCombination());
-    for (const QAction* a : {Undo1, Cut1, Copy1, Paste1})
-        if (a->isEnabled() && a->shortcut() == pressed)
+    for (const QAction* a : {Undo1, Redo1, Cut1, Copy1, Paste1, SelectAll1})
+        if (a->isEnabled() && a->shortcuts().contains(pressed))
             return true;
     return false;
 }

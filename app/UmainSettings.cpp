@@ -16,6 +16,10 @@ void TVeruzazur::readSettings() {
     windowsettings::Choices choices;
     settings::readRows(windowsettings::choiceRows(), *ini, choices);
     SBvhTag = choices.vh;
+    RecentFiles::Stored recent;
+    settings::readRows(RecentFiles::settingRows(), *ini, recent);
+    recent_.read(recent);
+    fillRecentMenu();
     FillCatalogue(QString::fromStdString(choices.dictionaryName));
 }
 
@@ -24,6 +28,8 @@ void TVeruzazur::writeSettings() {
     settings::writeRows(SurfaceColors::settingRows(), *colors_, *ini);
     windowsettings::Choices choices{SBvhTag, CBdictionary->currentText().toStdString()};
     settings::writeRows(windowsettings::choiceRows(), choices, *ini);
+    RecentFiles::Stored recent = recent_.stored();
+    settings::writeRows(RecentFiles::settingRows(), recent, *ini);
 }
 
 } // namespace sorvanti

@@ -16,6 +16,7 @@
 #include <QMenuBar>
 #include <QStatusBar>
 #include <QTextEdit>
+#include <QTimer>
 #include <QToolButton>
 #include <QVBoxLayout>
 
@@ -53,9 +54,19 @@ void TVeruzazur::createComponents() {
     StatusBar1->setFixedHeight(19);
     StatusBar1->setAutoFillBackground(true);
     setStatusBar(StatusBar1);
-    Lencoding = new QLabel(StatusBar1);
-    Lencoding->setObjectName(QStringLiteral("Lencoding"));
-    StatusBar1->addWidget(Lencoding);
+    auto label = [this](const char* name, int stretch) {
+        auto* l = new QLabel(StatusBar1);
+        l->setObjectName(QString::fromLatin1(name));
+        StatusBar1->addWidget(l, stretch);
+        return l;
+    };
+    Lencoding = label("Lencoding", 0);
+    Ldocument = label("Ldocument", 0);
+    Lnote = label("Lnote", 1);
+    noteTimer_ = new QTimer(this);
+    noteTimer_->setSingleShot(true);
+    noteTimer_->setInterval(10000);
+    connect(noteTimer_, &QTimer::timeout, Lnote, &QLabel::clear);
 
     createMenus();
     createDialogs();
@@ -119,9 +130,12 @@ void TVeruzazur::createPanes() {
     }
 }
 
-QAction* TVeruzazur::addItem(QMenu* menu, const char* name, const QString& caption) {
+QAction* TVeruzazur::addItem(QMenu* menu, const char* name, const QString& caption,
+                             const QKeySequence& shortcut) {
     QAction* action = menu->addAction(caption);
     action->setObjectName(QString::fromLatin1(name));
+    // Shown in the menu beside the caption.
+    action->setShortcut(shortcut);
     return action;
 }
 
@@ -140,40 +154,43 @@ void TVeruzazur::createMenus() {
         return m;
     };
     File1 = menu("File1", QStringLiteral("ファイル(&F)"));
-    New1 = addItem(File1, "New1", QStringLiteral("新規作成(&N)"));
-    Open1 = addItem(File1, "Open1", QStringLiteral("開く(&O)..."));
-    Save1 = addItem(File1, "Save1", QStringLiteral("上書き保存(&S)"));
-    SaveAs1 = addItem(File1, "SaveAs1", QStringLiteral("名前をつけて保存(&A)..."));
+    New1 = addItem(File1, "New1", QStringLiteral("新規作成(&N)"), QKeySequence::New);
+    Open1 = addItem(File1, "Open1", QStringLiteral("開く(&O)..."), QKeySequence::Open);
+    Recent1 = File1->addMenu(QStringLiteral("最近使ったファイル(&F)"));
+    Recent1->setObjectName(QStringLiteral("Recent1"));
+    Save1 = addItem(File1, "Save1", QStringLiteral("上書き保存(&S)"), QKeySequence::Save);
+    SaveAs1 = addItem(File1, "SaveAs1", QStringLiteral("名前をつけて保存(&A)..."),
+                      QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S));
     N2 = addSeparator(File1, "N2");
-    Print1 = addItem(File1, "Print1", QStringLiteral("印刷(&P)..."));
+    Print1 = addItem(File1, "Print1", QStringLiteral("印刷(&P)..."), QKeySequence::Print);
     PrintSetup1 = addItem(File1, "PrintSetup1", QStringLiteral("ページ設定(&R)..."));
     N1 = addSeparator(File1, "N1");
-    Exit1 = addItem(File1, "Exit1", QStringLiteral("終了(&X)"));
+    Exit1 = addItem(File1, "Exit1", QStringLiteral("終了(&X)"), QKeySequence(Qt::CTRL | Qt::Key_Q));
     Save1->setEnabled(false);
     SaveAs1->setEnabled(false);
 
     Edit1 = menu("Edit1", QStringLiteral("編集(&E)"));
-    Undo1 = addItem(Edit1, "Undo1", QStringLiteral("元に戻す(&U)"));
-    Redo1 = addItem(Edit1, "Redo1", QStringLiteral("<コマンド> やり直し(&R)"));
+    Undo1 = addItem(Edit1, "Undo1", QStringLiteral("元に戻す(&U)"), Qt::CTRL | Qt::Key_Z);
+    Redo1 =
+        addItem(Edit1, "Redo1", QStringLiteral("やり直し(&R)"), Qt::CTRL | Qt::SHIFT | Qt::Key_Z);
+    Redo1->setShortcuts(
+        {QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z), QKeySequence(Qt::CTRL | Qt::Key_Y)});
     N5 = addSeparator(Edit1, "N5");
-    Cut1 = addItem(Edit1, "Cut1", QStringLiteral("切り取り(&T)"));
-    Copy1 = addItem(Edit1, "Copy1", QStringLiteral("コピー(&C)"));
-    Paste1 = addItem(Edit1, "Paste1", QStringLiteral("貼り付け(&P)"));
+    Cut1 = addItem(Edit1, "Cut1", QStringLiteral("切り取り(&T)"), Qt::CTRL | Qt::Key_X);
+    Copy1 = addItem(Edit1, "Copy1", QStringLiteral("コピー(&C)"), Qt::CTRL | Qt::Key_C);
+    Paste1 = addItem(Edit1, "Paste1", QStringLiteral("貼り付け(&P)"), Qt::CTRL | Qt::Key_V);
     PasteSpecial1 =
         addItem(Edit1, "PasteSpecial1", QStringLiteral("形式を選択して貼り付け(&S)..."));
+    N3 = addSeparator(Edit1, "N3");
+    SelectAll1 =
+        addItem(Edit1, "SelectAll1", QStringLiteral("すべて選択(&A)"), Qt::CTRL | Qt::Key_A);
     N4 = addSeparator(Edit1, "N4");
-    Find1 = addItem(Edit1, "Find1", QStringLiteral("検索(&F)..."));
-    Replace1 = addItem(Edit1, "Replace1", QStringLiteral("置換(&E)..."));
-    Undo1->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Z));
-    Cut1->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_X));
-    Copy1->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_C));
-    Paste1->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_V));
-    for (QAction* a : {Undo1, Cut1, Copy1, Paste1})
+    Find1 = addItem(Edit1, "Find1", QStringLiteral("検索(&F)..."), Qt::CTRL | Qt::Key_F);
+    Replace1 = addItem(Edit1, "Replace1", QStringLiteral("置換(&E)..."), Qt::CTRL | Qt::Key_H);
+    // The edit commands act on the active pane wherever the focus is in the window.
+    for (QAction* a : {Undo1, Redo1, Cut1, Copy1, Paste1, SelectAll1, Find1, Replace1})
         a->setShortcutContext(Qt::WindowShortcut);
-    Redo1->setVisible(false);
     PasteSpecial1->setVisible(false);
-    Find1->setEnabled(false);
-    Replace1->setEnabled(false);
 
     N6 = menu("N6", QStringLiteral("ツール(&T)"));
     Settei1 = addItem(N6, "Settei1", QStringLiteral("設定(&S)"));
@@ -182,12 +199,10 @@ void TVeruzazur::createMenus() {
     Settei1->setEnabled(false);
 
     Help1 = menu("Help1", QStringLiteral("ヘルプ(&H)"));
-    Contents1 = addItem(Help1, "Contents1", QStringLiteral("目次(&C)"));
+    Contents1 = addItem(Help1, "Contents1", QStringLiteral("目次(&C)"), QKeySequence::HelpContents);
     SearchforHelpOn1 = addItem(Help1, "SearchforHelpOn1", QStringLiteral("トピックの検索(&S)..."));
     HowtoUseHelp1 = addItem(Help1, "HowtoUseHelp1", QStringLiteral("ヘルプの使い方(&H)"));
     About1 = addItem(Help1, "About1", QStringLiteral("バージョン情報(&A)..."));
-    for (QAction* a : {Contents1, SearchforHelpOn1, HowtoUseHelp1})
-        a->setEnabled(false);
 
     PopupMenu1 = new QMenu(this);
     PopupMenu1->setObjectName(QStringLiteral("PopupMenu1"));
@@ -211,14 +226,29 @@ void TVeruzazur::connectHandlers() {
         return [this, sender, handler] { guarded(this, [&] { (this->*handler)(sender); }); };
     };
     const std::pair<QAction*, Handler> items[] = {
-        {New1, &TVeruzazur::New1Click},           {Open1, &TVeruzazur::Open1Click},
-        {Save1, &TVeruzazur::Save1Click},         {SaveAs1, &TVeruzazur::SaveAs1Click},
-        {Print1, &TVeruzazur::Print1Click},       {PrintSetup1, &TVeruzazur::PrintSetup1Click},
-        {Exit1, &TVeruzazur::Exit1Click},         {Undo1, &TVeruzazur::Undo1Click},
-        {Cut1, &TVeruzazur::Cut1Click},           {Copy1, &TVeruzazur::Copy1Click},
-        {Paste1, &TVeruzazur::Paste1Click},       {Settei1, &TVeruzazur::Settei1Click},
-        {Kanren1, &TVeruzazur::Kanren1Click},     {About1, &TVeruzazur::About1Click},
-        {color, &TVeruzazur::colorClick},         {Defolt, &TVeruzazur::DefoltClick},
+        {New1, &TVeruzazur::New1Click},
+        {Open1, &TVeruzazur::Open1Click},
+        {Save1, &TVeruzazur::Save1Click},
+        {SaveAs1, &TVeruzazur::SaveAs1Click},
+        {Print1, &TVeruzazur::Print1Click},
+        {PrintSetup1, &TVeruzazur::PrintSetup1Click},
+        {Exit1, &TVeruzazur::Exit1Click},
+        {Undo1, &TVeruzazur::Undo1Click},
+        {Redo1, &TVeruzazur::Redo1Click},
+        {SelectAll1, &TVeruzazur::SelectAll1Click},
+        {Find1, &TVeruzazur::Find1Click},
+        {Replace1, &TVeruzazur::Replace1Click},
+        {Contents1, &TVeruzazur::Contents1Click},
+        {SearchforHelpOn1, &TVeruzazur::SearchforHelpOn1Click},
+        {HowtoUseHelp1, &TVeruzazur::HowtoUseHelp1Click},
+        {Cut1, &TVeruzazur::Cut1Click},
+        {Copy1, &TVeruzazur::Copy1Click},
+        {Paste1, &TVeruzazur::Paste1Click},
+        {Settei1, &TVeruzazur::Settei1Click},
+        {Kanren1, &TVeruzazur::Kanren1Click},
+        {About1, &TVeruzazur::About1Click},
+        {color, &TVeruzazur::colorClick},
+        {Defolt, &TVeruzazur::DefoltClick},
         {AllDefolt, &TVeruzazur::AllDefoltClick},
     };
     for (const auto& [action, handler] : items)
@@ -241,6 +271,8 @@ void TVeruzazur::connectHandlers() {
     Pcenter->installEventFilter(this);
     connectPopupMenus();
     for (const auto& p : panes_) {
+        // The status bar's unsaved mark follows every edit.
+        connect(p->edit(), &QTextEdit::textChanged, this, [this] { ShowDocumentFormat(); });
         p->frame()->installEventFilter(this);
         p->edit()->installEventFilter(this);
         p->edit()->viewport()->installEventFilter(this);
@@ -249,6 +281,7 @@ void TVeruzazur::connectHandlers() {
     // filters, so both are watched.
     CBdictionary->installEventFilter(this);
     CBdictionary->lineEdit()->installEventFilter(this);
+    createEditingTools();
 }
 
 void TVeruzazur::connectPopupMenus() {

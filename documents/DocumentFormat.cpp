@@ -34,6 +34,10 @@ QString dialogFilter() {
     return entries.join(QLatin1Char('|'));
 }
 
+QString openDialogFilter() {
+    return dialogFilter() + QStringLiteral("|すべてのファイル (*)|*");
+}
+
 QString dialogDefaultExt() {
     QString text;
     for (const DocumentType& type : kTypes)

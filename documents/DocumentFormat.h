@@ -23,6 +23,9 @@ bool isPlainTextName(const QString& path);
 
 // "ｿﾙﾊﾞﾝﾁﾌｧｲﾙ (*.svt)|*.svt|ﾃｷｽﾄﾌｧｲﾙ (*.txt)|*.txt|ﾘｯﾁﾃｷｽﾄﾌｧｲﾙ (*.rtf)|*.rtf"
 QString dialogFilter();
+// The open dialog's filter: the types above, then "すべてのファイル (*)" for a document of any
+// name (read as plain text unless its name holds ".rtf").
+QString openDialogFilter();
 
 // "|*.svt|*.txt|*.rtf": only its being non-empty matters to the dialogs.
 QString dialogDefaultExt();

@@ -128,6 +128,10 @@ void Pane::undo() {
     delete replacement;
 }
 
+void Pane::redo() {
+    edit_->redo();
+}
+
 void Pane::load(const QString& path) {
     fileName_ = path;
     clear();

@@ -71,6 +71,8 @@ public:
     // Undoes the pane's last edit; when the pane has no edit of its own left to undo and its
     // text replaced a kept one, brings that back (with its formatting and its own undo steps).
     void undo();
+    // Redoes what the last undo() of an edit took back.
+    void redo();
 
     // Names the document `path`, empties the pane and reads the file into it: caret at the
     // start, modified flag clear. When reading fails the pane stays empty with its modified

@@ -62,7 +62,16 @@ StatusBar=-2147483633
 [分割]
 Vh=0
 [辞書]
-Name=辞書を選択して下さい'
+Name=辞書を選択して下さい
+[最近使ったファイル]
+File1=
+File2=
+File3=
+File4=
+File5=
+File6=
+File7=
+File8='
 actual=$(settings_text)
 [ "$actual" = "$expected" ] || fail "first settings file differs:
 $actual"
@@ -76,6 +85,6 @@ for line in Width=500 Height=400 Top=10 Left=20 Vh=1 Name=方言 FrameAct=157805
     grep -qx "$line" <<<"$actual" || fail "missing $line in:
 $actual"
 done
-[ "$(grep -c '=' <<<"$actual")" -eq 12 ] || fail "not 12 keys:
+[ "$(grep -c '=' <<<"$actual")" -eq 20 ] || fail "not 20 keys:
 $actual"
 echo "settings round trip: ok"

@@ -3,7 +3,9 @@
 #include "DocumentWindow.h"
 #include "toolkit/FileDialog.h"
 
+#include <QFile>
 #include <QLabel>
+#include <QMenu>
 #include <QTextBlock>
 #include <QTextCharFormat>
 #include <QTextCursor>
@@ -134,6 +136,37 @@ TEST_F(DocumentCommands, SaveWritesTheEditedTextToTheDocumentAndClearsTheFlag) {
     EXPECT_EQ(runner.fileRequests.size(), 1u);
 }
 
+// Documents opened or saved are listed newest first, once each, also at the next start; a
+// chosen one opens into the active pane, a missing one leaves the list with a note.
+TEST_F(DocumentCommands, RecentFilesListOpenedAndSavedDocuments) {
+    const QString a = write("a.txt", "A"), b = write("b.txt", "B");
+    const auto listed = [this] {
+        QStringList names;
+        for (QAction* item : w->Recent1->actions())
+            names << item->data().toString();
+        return names;
+    };
+    for (const QString& file : {a, b, a}) {
+        runner.fileAnswers = {ScriptedRunner::confirm(file)};
+        choose(&Window::Open1Click);
+    }
+    runner.fileAnswers = {ScriptedRunner::confirm(path("c.txt"))};
+    choose(&Window::SaveAs1Click);
+    EXPECT_EQ(listed(), (QStringList{path("c.txt"), a, b}));
+    w.reset();
+    w = program.openWindow();
+    ASSERT_EQ(listed(), (QStringList{path("c.txt"), a, b}));
+    w->SetActivePane(1);
+    w->Recent1->actions()[2]->trigger();
+    EXPECT_EQ(text(1), u("B"));
+    EXPECT_EQ(documentName(1), b);
+    QFile::remove(a);
+    w->Recent1->actions()[2]->trigger(); // a, now third
+    EXPECT_EQ(listed(), (QStringList{b, path("c.txt")}));
+    EXPECT_EQ(w->Lnote->text(), u("「a.txt」が見つからないため、最近使ったファイルから外しました"));
+    EXPECT_EQ(text(1), u("B"));
+}
+
 TEST_F(DocumentCommands, OpenProposesTheDocumentNameAndKeepsItsTypeChoice) {
     const QString first = write("one.txt", "1");
     runner.fileAnswers = {ScriptedRunner::confirm(first, 2)};
@@ -145,7 +178,7 @@ TEST_F(DocumentCommands, OpenProposesTheDocumentNameAndKeepsItsTypeChoice) {
     EXPECT_FALSE(again.save);
     EXPECT_EQ(again.fileName, first);
     EXPECT_EQ(again.filterIndex, 2);
-    EXPECT_EQ(again.filter, w->DialogFilter);
+    EXPECT_EQ(again.filter, w->DialogFilter + u("|すべてのファイル (*)|*"));
     EXPECT_EQ(again.defaultExt, w->DialogDefaultExt);
     // Cancel changed nothing.
     EXPECT_EQ(text(0), u("1"));

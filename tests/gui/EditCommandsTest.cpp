@@ -124,28 +124,64 @@ TEST_F(EditCommands, UndoFromTheMenuUndoesTheActivePanesLastEdit) {
     EXPECT_EQ(text(0), u("a"));
 }
 
-TEST_F(EditCommands, MenuShowsTheEditItemsAsFixed) {
-    EXPECT_EQ(w->Undo1->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_Z));
-    EXPECT_EQ(w->Cut1->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_X));
-    EXPECT_EQ(w->Copy1->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_C));
-    EXPECT_EQ(w->Paste1->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_V));
-    EXPECT_FALSE(w->Redo1->isVisible());
-    EXPECT_FALSE(w->PasteSpecial1->isVisible());
-    EXPECT_FALSE(w->Find1->isEnabled());
-    EXPECT_FALSE(w->Replace1->isEnabled());
-    // Using the commands never changes that.
+// The menus' items with their keys, shown in the menus; using the commands never changes
+// which of them are there and enabled.
+TEST_F(EditCommands, MenusShowTheirItemsAndKeys) {
+    using K = QKeySequence;
+    const std::pair<QAction*, QList<K>> items[] = {
+        {w->New1, {K(Qt::CTRL | Qt::Key_N)}},
+        {w->Open1, {K(Qt::CTRL | Qt::Key_O)}},
+        {w->Save1, {K(Qt::CTRL | Qt::Key_S)}},
+        {w->SaveAs1, {K(Qt::CTRL | Qt::SHIFT | Qt::Key_S)}},
+        {w->Print1, {K(Qt::CTRL | Qt::Key_P)}},
+        {w->Exit1, {K(Qt::CTRL | Qt::Key_Q)}},
+        {w->Undo1, {K(Qt::CTRL | Qt::Key_Z)}},
+        {w->Redo1, {K(Qt::CTRL | Qt::SHIFT | Qt::Key_Z), K(Qt::CTRL | Qt::Key_Y)}},
+        {w->Cut1, {K(Qt::CTRL | Qt::Key_X)}},
+        {w->Copy1, {K(Qt::CTRL | Qt::Key_C)}},
+        {w->Paste1, {K(Qt::CTRL | Qt::Key_V)}},
+        {w->SelectAll1, {K(Qt::CTRL | Qt::Key_A)}},
+        {w->Find1, {K(Qt::CTRL | Qt::Key_F)}},
+        {w->FindNext1, {K(Qt::Key_F3)}},
+        {w->FindPrevious1, {K(Qt::SHIFT | Qt::Key_F3)}},
+        {w->Replace1, {K(Qt::CTRL | Qt::Key_H)}},
+        {w->Contents1, {K(Qt::Key_F1)}},
+    };
+    const auto check = [&] {
+        for (const auto& [action, keys] : items) {
+            SCOPED_TRACE(action->objectName().toStdString());
+            EXPECT_EQ(action->shortcuts(), keys);
+            EXPECT_TRUE(action->isVisible());
+        }
+        for (QAction* a : {w->Undo1, w->Redo1, w->Cut1, w->Copy1, w->Paste1, w->SelectAll1,
+                           w->Find1, w->Replace1, w->Contents1, w->SearchforHelpOn1,
+                           w->HowtoUseHelp1})
+            EXPECT_TRUE(a->isEnabled()) << a->objectName().toStdString();
+        EXPECT_FALSE(w->PasteSpecial1->isVisible());
+    };
+    check();
     w->pane(0).edit()->setPlainText(u("abc"));
     select(0, 0, 1);
-    for (QAction* a : {w->Undo1, w->Cut1, w->Copy1, w->Paste1})
+    for (QAction* a : {w->Undo1, w->Redo1, w->Cut1, w->Copy1, w->Paste1, w->SelectAll1})
         a->trigger();
     choose(&TVeruzazur::New1Click);
-    EXPECT_FALSE(w->Redo1->isVisible());
-    EXPECT_FALSE(w->Find1->isEnabled());
-    for (QAction* a : {w->Undo1, w->Cut1, w->Copy1, w->Paste1})
-        EXPECT_TRUE(a->isEnabled());
-    // None of the file menu's items has a shortcut.
-    for (QAction* a : w->File1->actions())
-        EXPECT_TRUE(a->shortcut().isEmpty()) << a->objectName().toStdString();
+    check();
+}
+
+// Redo and select all act on the active pane, from the menu and from their keys whatever
+// pane has the focus.
+TEST_F(EditCommands, RedoAndSelectAllActOnTheActivePane) {
+    QTest::keyClicks(w->pane(0).edit(), u("ab"));
+    QTest::keyClicks(w->pane(1).edit(), u("x"));
+    w->SetActivePane(0);
+    w->Undo1->trigger();
+    EXPECT_EQ(text(0), u(""));
+    QTest::keySequence(w->pane(1).edit(), QKeySequence(Qt::CTRL | Qt::Key_Y));
+    EXPECT_EQ(text(0), u("ab"));
+    EXPECT_EQ(text(1), u("x"));
+    QTest::keySequence(w->pane(1).edit(), QKeySequence(Qt::CTRL | Qt::Key_A));
+    EXPECT_EQ(w->pane(0).edit()->textCursor().selectedText(), u("ab"));
+    EXPECT_FALSE(w->pane(1).edit()->textCursor().hasSelection());
 }
 
 } // namespace
