@@ -58,6 +58,8 @@ public:
     textencoding::Encoding encoding() const { return encoding_; }
     bool bom() const { return bom_; }
     void setBom(bool bom) { bom_ = bom; }
+    // What new lines end with: the end of the file's first line, CR LF when it has none.
+    const std::string& lineEnd() const { return lineEnd_; }
 
     size_t size() const { return lines_.size(); }
     const Line& line(size_t i) const { return lines_[i]; }
@@ -96,8 +98,10 @@ public:
     // whole lines of their own (they go on with the file's last line).
     bool appendFileBytes(std::string_view appended);
 
-private:
+    // Bytes of the file's encoding as text.
     std::u16string decode(std::string_view bytes) const;
+
+private:
     std::optional<std::string> encode(std::u16string_view text, Refusal& refusal) const;
 
     textencoding::Encoding encoding_ = textencoding::Encoding::Cp932;
