@@ -142,7 +142,7 @@ void TVeruzazur::FilesDropped(const QPoint& windowPos, const QStringList& paths)
 
 void TVeruzazur::closeEvent(QCloseEvent* event) {
     // The editor's table is the user's work too: the editor asks, and may keep the program open.
-    if (Fjisho && Fjisho->modified() && !Fjisho->close()) {
+    if (Fjisho && !Fjisho->maybeSave()) {
         event->ignore();
         return;
     }

@@ -27,7 +27,7 @@ const QString kTooLarge = QStringLiteral("辞書ファイルが大きすぎる�
 const QString kAskSave = QStringLiteral("辞書「%1」は変更されています。保存しますか？");
 const QString kChangedElsewhere =
     QStringLiteral("辞書ファイルが他で変更されています。\n"
-                   "「保存」でこの表の内容を書き込み、「破棄」で表の変更を捨てて読み直します。");
+                   "「保存」でこの表の内容を書き込み、「変更を破棄」で表の変更を捨てて読み直します。");
 const QString kChangedNoted =
     QStringLiteral("辞書ファイルが他で変更されています。保存するときに確かめます。");
 const QString kMissingNoted =
