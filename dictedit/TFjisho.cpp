@@ -286,8 +286,12 @@ void TFjisho::Sounyuu1Click() {
     const int row = currentRow();
     const int at = row >= 0 ? row + 1 : model_->rowCount();
     model_->insertEmptyRow(at);
+    // Typing starts in its standard word; Tab goes on to the converted word.
+    const QModelIndex cell =
+        filter_->mapFromSource(model_->index(at, DictionaryModel::StandardColumn));
     SGjisho->setFocus();
-    SGjisho->edit(filter_->mapFromSource(model_->index(at, DictionaryModel::StandardColumn)));
+    SGjisho->selectionModel()->setCurrentIndex(cell, QItemSelectionModel::NoUpdate);
+    SGjisho->edit(cell);
 }
 
 void TFjisho::Sakujo1Click() {

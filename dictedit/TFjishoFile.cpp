@@ -5,6 +5,7 @@
 #include "conversion/DictionaryLoader.h"
 #include "conversion/NewDictionary.h"
 #include "dictedit/DictionaryModel.h"
+#include "dictedit/DictionaryView.h"
 #include "dictedit/TOKBDshinki.h"
 #include "toolkit/DialogRunner.h"
 #include "toolkit/Error.h"
@@ -25,9 +26,9 @@ namespace {
 const QString kCannotOpen = QStringLiteral("辞書ファイルが開けません。");
 const QString kTooLarge = QStringLiteral("辞書ファイルが大きすぎるので、編集できません。");
 const QString kAskSave = QStringLiteral("辞書「%1」は変更されています。保存しますか？");
-const QString kChangedElsewhere =
-    QStringLiteral("辞書ファイルが他で変更されています。\n"
-                   "「保存」でこの表の内容を書き込み、「変更を破棄」で表の変更を捨てて読み直します。");
+const QString kChangedElsewhere = QStringLiteral(
+    "辞書ファイルが他で変更されています。\n"
+    "「保存」でこの表の内容を書き込み、「変更を破棄」で表の変更を捨てて読み直します。");
 const QString kChangedNoted =
     QStringLiteral("辞書ファイルが他で変更されています。保存するときに確かめます。");
 const QString kMissingNoted =
@@ -91,6 +92,7 @@ bool TFjisho::load(const QString& name) {
     stamp_ = read.stamp;
     model_->reset(DictionaryDocument(read.bytes));
     updateTitle();
+    SGjisho->setFocus();
     return true;
 }
 
