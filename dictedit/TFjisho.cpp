@@ -78,7 +78,7 @@ void TFjisho::createComponents() {
             return model_->refusal(source.row(), source.column(), text);
         },
         SGjisho));
-    const int widths[] = {48, 150, 150, 120};
+    const int widths[] = {40, 130, 130, 90};
     for (int c = 0; c < int(std::size(widths)); ++c)
         SGjisho->setColumnWidth(c, widths[c]);
     column->addWidget(SGjisho, 1);
