@@ -58,9 +58,10 @@ TEST(DictionaryDocument, OneChangedFieldRewritesOnlyItsLine) {
         doc.setLine(c.row, edited(doc, c.row, c.field, c.text));
         EXPECT_EQ(doc.fileBytes(), c.expected) << c.text;
         // What the field then shows: the text, less the blanks that went into its gap.
-        if (!Doc(c.file).line(c.row).comment())
+        if (!Doc(c.file).line(c.row).comment()) {
             EXPECT_EQ(doc.text(c.row, c.field),
                       cp932::fromUtf8(std::string_view(c.text).substr(c.text[0] == ' ' ? 2 : 0)));
+        }
     }
 }
 
