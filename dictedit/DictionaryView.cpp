@@ -35,6 +35,17 @@ QList<int> DictionaryView::selectedRows() const {
     return rows;
 }
 
+void DictionaryView::commitEditing() {
+    if (state() != EditingState)
+        return;
+    for (QWidget* editor : viewport()->findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
+        if (qobject_cast<QLineEdit*>(editor) && editor->isVisible()) {
+            commitData(editor);
+            closeEditor(editor, QAbstractItemDelegate::NoHint);
+        }
+    }
+}
+
 void DictionaryView::startDrag(Qt::DropActions /*supportedActions*/) {
     const QModelIndexList indexes = selectionModel()->selectedRows();
     if (indexes.isEmpty())

@@ -17,6 +17,9 @@ public:
 
     // The selected rows of the view's model, ascending.
     QList<int> selectedRows() const;
+    // Puts what is being typed into a field into the model, as Enter would: a command, a
+    // save or closing the window never leaves it behind.
+    void commitEditing();
 
 signals:
     // The selected rows were dropped just before row `before` of the view's model (its row

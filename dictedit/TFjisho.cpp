@@ -151,12 +151,21 @@ void TFjisho::connectHandlers() {
         {Saki1, &TFjisho::Saki1Click},       {Genin1, &TFjisho::Genin1Click},
     };
     for (const auto& [action, handler] : items)
-        connect(action, &QAction::triggered, this,
-                [this, handler = handler] { guarded(this, [&] { (this->*handler)(); }); });
+        connect(action, &QAction::triggered, this, [this, handler = handler] {
+            guarded(this, [&] {
+                SGjisho->commitEditing();
+                (this->*handler)();
+            });
+        });
     connect(Tojiru1, &QAction::triggered, this, &QWidget::close);
     QUndoStack& stack = model_->undoStack();
-    connect(Undo1, &QAction::triggered, &stack, &QUndoStack::undo);
-    connect(Redo1, &QAction::triggered, &stack, &QUndoStack::redo);
+    for (const auto& [action, step] :
+         {std::pair{Undo1, &QUndoStack::undo}, std::pair{Redo1, &QUndoStack::redo}}) {
+        connect(action, &QAction::triggered, this, [this, &stack, step = step] {
+            SGjisho->commitEditing();
+            (stack.*step)();
+        });
+    }
     connect(&stack, &QUndoStack::cleanChanged, this, &TFjisho::updateTitle);
     connect(&stack, &QUndoStack::indexChanged, this, &TFjisho::updateActions);
     connect(Kensaku1, &QAction::triggered, this, [this] {

@@ -141,6 +141,7 @@ bool TFjisho::takeInOutsideChanges(bool quiet) {
 bool TFjisho::save() {
     bool written = false;
     guarded(this, [this, &written] {
+        SGjisho->commitEditing();
         if (name_.isEmpty() || !takeInOutsideChanges(false))
             return;
         switch (model_->document().reading()) {
@@ -170,6 +171,7 @@ bool TFjisho::writeFile() {
 }
 
 bool TFjisho::maybeSave() {
+    SGjisho->commitEditing();
     if (!modified())
         return true;
     const QMessageBox::StandardButton answer = DialogRunner::current().messageBox(

@@ -135,6 +135,14 @@ TEST_F(DictionaryEditor, ClosingWithChangesAsksAndLosesNothing) {
         if (!c.closed)
             e->Undo1->trigger();
     }
+    // What is still being typed into a field is part of the changes.
+    e->show();
+    e->SGjisho->edit(cell(0, DictionaryModel::NoteColumn));
+    ASSERT_NE(e->SGjisho->viewport()->findChild<QLineEdit*>(), nullptr);
+    e->SGjisho->viewport()->findChild<QLineEdit*>()->setText(u("メモ"));
+    runner.answers = {QMessageBox::Save};
+    EXPECT_TRUE(e->close());
+    EXPECT_EQ(file(), ProgramFolder::cp932("a 2\tメモ\r\n"));
     // The main window asks the editor first; cancelled, the program stays.
     setText(0, DictionaryModel::ConvertedColumn, "3");
     runner.answers = {QMessageBox::Cancel};
