@@ -46,7 +46,13 @@ TFjisho::TFjisho(const QString& dataFolder, QWidget* parent)
     updateActions();
 }
 
-TFjisho::~TFjisho() = default;
+TFjisho::~TFjisho() {
+    // The parts of the window go after its members: none of their last signals (the undo stack
+    // cleared, the selection emptied) may reach it then.
+    QObject::disconnect(&model_->undoStack(), nullptr, this, nullptr);
+    for (QObject* part : findChildren<QObject*>())
+        QObject::disconnect(part, nullptr, this, nullptr);
+}
 
 void TFjisho::createComponents() {
     auto* client = new QWidget(this);
