@@ -35,6 +35,7 @@ class FindReplace;
 class Oini;
 class Pane;
 class PrintDialog;
+class TFjisho;
 
 // The main window. Components carry their names as objectName; handlers keep the names
 // of the component and event they serve and are short: the work is done by the panes, the
@@ -82,8 +83,9 @@ public:
     QAction *Copy1 = nullptr, *Paste1 = nullptr, *PasteSpecial1 = nullptr, *N4 = nullptr;
     QAction *N3 = nullptr, *SelectAll1 = nullptr, *N8 = nullptr;
     QAction *Find1 = nullptr, *FindNext1 = nullptr, *FindPrevious1 = nullptr, *Replace1 = nullptr;
-    QAction *N10 = nullptr, *ZoomIn1 = nullptr, *ZoomOut1 = nullptr, *ZoomReset1 = nullptr;
+    QAction *N11 = nullptr, *ZoomIn1 = nullptr, *ZoomOut1 = nullptr, *ZoomReset1 = nullptr;
     QMenu* N6 = nullptr;
+    QAction *Jisho1 = nullptr, *N10 = nullptr;
     QAction *Settei1 = nullptr, *N9 = nullptr, *Kanren1 = nullptr;
     QMenu* Help1 = nullptr;
     QAction *Contents1 = nullptr, *SearchforHelpOn1 = nullptr, *HowtoUseHelp1 = nullptr;
@@ -93,6 +95,8 @@ public:
 
     PrintDialog* PrintDialog1 = nullptr;
     ColorDialog* ColorDialog1 = nullptr;
+    // The dictionary editor, made the first time it is asked for and kept for the run.
+    TFjisho* Fjisho = nullptr;
 
     // The split button's glyphs, by orientation.
     std::array<QPixmap, 2> VH;
@@ -178,6 +182,7 @@ public:
     void colorClick(QObject* sender);
     void DefoltClick(QObject* sender);
     void AllDefoltClick(QObject* sender);
+    void Jisho1Click(QObject* sender);
     void Settei1Click(QObject* sender);
     void Kanren1Click(QObject* sender);
     void About1Click(QObject* sender);
@@ -190,6 +195,8 @@ public:
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
+    // The one question at exit: the dictionary editor's unsaved changes.
+    void closeEvent(QCloseEvent* event) override;
     void dragEnterEvent(QDragEnterEvent* event) override;
     void dragMoveEvent(QDragMoveEvent* event) override;
     void dropEvent(QDropEvent* event) override;
@@ -218,6 +225,10 @@ private:
     std::optional<ColorSurface> popupSurface();
 
     void OpenCommandLineDocument();
+    // The dictionary editor wrote `path`: the table follows when it is the one in use.
+    void DictionarySaved(const QString& path);
+    // The editor made the dictionary `name`: the selector lists it.
+    void DictionaryCreated(const QString& name);
     // Events (UmainEvents.cpp).
     bool isTyping(const QEvent* event) const;
     bool isMenuShortcut(const QEvent* event) const;

@@ -1,9 +1,12 @@
 // The dictionary selector and word registration.
 #include "app/Umain.h"
 
+#include "app/WindowSettings.h"
 #include "commands/DictionaryChoice.h"
 #include "commands/Registration.h"
 #include "conversion/Catalogue.h"
+#include "conversion/DictionaryTable.h"
+#include "dictedit/TFjisho.h"
 #include "toolkit/Guard.h"
 #include "toolkit/Messages.h"
 
@@ -80,6 +83,45 @@ void TVeruzazur::showEvent(QShowEvent* event) {
 void TVeruzazur::SBtourokuClick(QObject* /*sender*/) {
     Copy1Click(Copy1);
     registration::registerWord(this, *table_, ActivePane);
+}
+
+void TVeruzazur::Jisho1Click(QObject* /*sender*/) {
+    if (!Fjisho) {
+        Fjisho = new TFjisho(env_.dataFolder, this);
+        windowsettings::readPlacement(*Fjisho, *ini, windowsettings::kEditorSection);
+        connect(Fjisho, &TFjisho::saved, this,
+                [this](const QString& path) { guarded(this, [&] { DictionarySaved(path); }); });
+        connect(Fjisho, &TFjisho::created, this,
+                [this](const QString& name) { guarded(this, [&] { DictionaryCreated(name); }); });
+    }
+    // The editor opens on the dictionary in use (on none before one is chosen).
+    Fjisho->openDictionary(
+        CBdictionaryTag >= 0 ? QString::fromStdString(names_[size_t(CBdictionaryTag)]) : QString());
+    Fjisho->show();
+    Fjisho->raise();
+    Fjisho->activateWindow();
+}
+
+void TVeruzazur::DictionarySaved(const QString& path) {
+    if (CBdictionaryTag < 0 || path.toStdString() != table_->path())
+        return;
+    showNotices(dictionarychoice::load(*table_, env_.dataFolder.toStdString(),
+                                       names_[size_t(CBdictionaryTag)]));
+}
+
+void TVeruzazur::DictionaryCreated(const QString& name) {
+    const QSignalBlocker blocker(CBdictionary);
+    const QString text = CBdictionary->currentText();
+    const int current = CBdictionary->currentIndex();
+    const size_t at = insertSorted(names_, name.toStdString());
+    CBdictionary->insertItem(static_cast<int>(at), name);
+    if (CBdictionaryTag >= static_cast<int>(at))
+        ++CBdictionaryTag;
+    // Listing it chooses nothing: the selector keeps what it showed.
+    if (current < 0) {
+        CBdictionary->setCurrentIndex(-1);
+        CBdictionary->setEditText(text);
+    }
 }
 
 } // namespace sorvanti

@@ -34,7 +34,7 @@ void TVeruzazur::createEditingTools() {
     ZoomIn1->setObjectName(QStringLiteral("ZoomIn1"));
     ZoomOut1->setObjectName(QStringLiteral("ZoomOut1"));
     ZoomReset1->setObjectName(QStringLiteral("ZoomReset1"));
-    N10 = addSeparator(Edit1, "N10");
+    N11 = addSeparator(Edit1, "N11");
     Edit1->addActions({ZoomIn1, ZoomOut1, ZoomReset1});
     // The keys work wherever the focus is in the window, the menu closed.
     addActions({FindNext1, FindPrevious1, ZoomIn1, ZoomOut1, ZoomReset1});

@@ -1,12 +1,15 @@
 // Mouse, keys and files dropped on the window.
 #include "app/Umain.h"
 
+#include "dictedit/TFjisho.h"
+
 #include "documents/DropTarget.h"
 #include "documents/Pane.h"
 #include "toolkit/Guard.h"
 #include "toolkit/Messages.h"
 
 #include <QAction>
+#include <QCloseEvent>
 #include <QContextMenuEvent>
 #include <QDropEvent>
 #include <QGroupBox>
@@ -135,6 +138,15 @@ void TVeruzazur::FilesDropped(const QPoint& windowPos, const QStringList& paths)
     // The whole path: Linux paths may be far longer than 254 bytes.
     activePane().setFileName(paths.value(0));
     LoadDocument();
+}
+
+void TVeruzazur::closeEvent(QCloseEvent* event) {
+    // The editor's table is the user's work too: the editor asks, and may keep the program open.
+    if (Fjisho && !Fjisho->maybeSave()) {
+        event->ignore();
+        return;
+    }
+    QMainWindow::closeEvent(event);
 }
 
 } // namespace sorvanti

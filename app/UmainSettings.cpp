@@ -2,6 +2,7 @@
 #include "app/Umain.h"
 
 #include "app/WindowSettings.h"
+#include "dictedit/TFjisho.h"
 #include "settings/Oini.h"
 #include "settings/SettingRows.h"
 
@@ -25,6 +26,8 @@ void TVeruzazur::readSettings() {
 
 void TVeruzazur::writeSettings() {
     windowsettings::writePlacement(*this, *ini, windowsettings::kMainSection);
+    if (Fjisho)
+        windowsettings::writePlacement(*Fjisho, *ini, windowsettings::kEditorSection);
     settings::writeRows(SurfaceColors::settingRows(), *colors_, *ini);
     windowsettings::Choices choices{SBvhTag, CBdictionary->currentText().toStdString()};
     settings::writeRows(windowsettings::choiceRows(), choices, *ini);

@@ -193,6 +193,8 @@ void TVeruzazur::createMenus() {
     PasteSpecial1->setVisible(false);
 
     N6 = menu("N6", QStringLiteral("ツール(&T)"));
+    Jisho1 = addItem(N6, "Jisho1", QStringLiteral("辞書の編集(&D)..."));
+    N10 = addSeparator(N6, "N10");
     Settei1 = addItem(N6, "Settei1", QStringLiteral("設定(&S)"));
     N9 = addSeparator(N6, "N9");
     Kanren1 = addItem(N6, "Kanren1", QStringLiteral("関連付け(&K)"));
@@ -253,6 +255,7 @@ void TVeruzazur::connectHandlers() {
     };
     for (const auto& [action, handler] : items)
         connect(action, &QAction::triggered, this, on(action, handler));
+    connect(Jisho1, &QAction::triggered, this, on(Jisho1, &TVeruzazur::Jisho1Click));
 
     const std::pair<QToolButton*, Handler> buttons[] = {
         {SBtouroku, &TVeruzazur::SBtourokuClick}, {SBhenkan0, &TVeruzazur::SBhenkan0Click},

@@ -42,8 +42,9 @@ struct Choices {
 };
 std::span<const settings::Row<Choices>> choiceRows();
 
-// The main window's section of its placement.
+// The main window's section of its placement, and the dictionary editor's.
 inline constexpr const char* kMainSection = "メイン";
+inline constexpr const char* kEditorSection = "辞書編集";
 
 // The selector's text before any dictionary was chosen (UTF-8).
 extern const char* const kNoDictionaryName;

@@ -9,6 +9,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <string>
+#include <unordered_map>
 
 namespace sorvanti {
 
@@ -38,7 +39,9 @@ bool isSeparator(char c) {
 
 class Checker {
 public:
-    Checker(CheckReport& report, int side) : report_(report), side_(side) {}
+    // `sides`: the directions whose hidden pairs are looked for.
+    Checker(CheckReport& report, std::vector<int> sides)
+        : report_(report), sides_(std::move(sides)) {}
 
     void line(int64_t number, std::string_view bytes, bool lineFeed) {
         number_ = number;
@@ -46,18 +49,21 @@ public:
             cp932_.clear();
             switch (utf8LineToCp932(bytes, cp932_)) {
             case Utf8LineFault::Invalid:
-                return find("UTF-8 として正しくないバイトがあるため、行を読み飛ばします", true);
+                return find(FindingKind::InvalidUtf8,
+                            "UTF-8 として正しくないバイトがあるため、行を読み飛ばします", true);
             case Utf8LineFault::NoCp932Form:
-                return find("CP932 にない文字があるため、行を読み飛ばします", true);
+                return find(FindingKind::NoCp932Form,
+                            "CP932 にない文字があるため、行を読み飛ばします", true);
             case Utf8LineFault::None:
                 break;
             }
             bytes = cp932_;
         } else if (cp932::firstStrayByte(bytes) != std::string_view::npos) {
-            find("CP932 として正しくないバイトがあります", true);
+            find(FindingKind::StrayBytes, "CP932 として正しくないバイトがあります", true);
         }
         if (bytes.size() >= kLinePieceBytes)
-            find("行が 255 バイト以上あるため、255 バイトずつ別の行として読まれます", true);
+            find(FindingKind::LongLine,
+                 "行が 255 バイト以上あるため、255 バイトずつ別の行として読まれます", true);
         // The line and its line feed in the loader's pieces; only the last piece, which
         // takes the line feed, is copied.
         const size_t length = bytes.size() + (lineFeed ? 1 : 0);
@@ -77,39 +83,34 @@ public:
     void cut(int64_t number) {
         number_ = number;
         finishing_ = true; // kept whatever came before
-        find("辞書が " + std::to_string(kMaxDictionaryBytes >> 20) +
+        find(FindingKind::SizeLimit,
+             "辞書が " + std::to_string(kMaxDictionaryBytes >> 20) +
                  " MB を超えるため、ここから先は読み込まれません",
              true);
     }
 
     void finish() {
         finishing_ = true;
-        DictionaryTable& table = *report_.table;
+        const DictionaryTable& table = *report_.table;
+        const std::vector<int32_t> twins = duplicates();
+        std::vector<std::vector<int32_t>> hiding;
+        for (const int side : sides_)
+            hiding.push_back(shadowingEntries(table, side));
         for (int32_t i = 0; i < table.count(); ++i) {
             number_ = report_.entryLine[i];
-            const int32_t twin = duplicateOf(i);
-            if (twin >= 0) {
-                find("単語対が " + std::to_string(report_.entryLine[twin]) +
-                         " 行目と同じため、使われません",
-                     true);
+            if (twins[i] >= 0) {
+                cause_ = report_.entryLine[twins[i]];
+                find(FindingKind::Duplicate,
+                     "単語対が " + std::to_string(cause_) + " 行目と同じため、使われません", true);
                 continue;
             }
-            const int32_t earlier = shadowingEntry(table, side_, i);
-            if (earlier < 0)
-                continue;
-            const std::string mine = shown(table.word(i, side_));
-            const std::string theirs = shown(table.word(earlier, side_));
-            const std::string where = std::to_string(report_.entryLine[earlier]) + " 行目";
-            if (mine == theirs || duplicatecodes::canonical(table.word(i, side_)) ==
-                                      duplicatecodes::canonical(table.word(earlier, side_)))
-                find(std::string(kSideName[side_]) + "「" + mine + "」は " + where +
-                         "にもあり、そちらが先に一致するため、この対は使われません",
-                     true);
-            else
-                find(where + "の" + kSideName[side_] + "「" + theirs + "」が「" + mine +
-                         "」の先頭に一致するため、この対は使われません",
-                     true);
+            for (size_t s = 0; s < sides_.size(); ++s) {
+                if (hiding[s][i] >= 0)
+                    hidden(i, hiding[s][i], sides_[s]);
+            }
         }
+        cause_ = 0;
+        side_ = -1;
         std::vector<CheckFinding>& findings = report_.findings;
         std::stable_sort(
             findings.begin(), findings.end(),
@@ -122,11 +123,32 @@ private:
     // Findings of lines are met in line order; once the report keeps as many as it will,
     // the later ones are only counted. Those of entries (finish) come on top and are
     // sorted in.
-    void find(std::string message, bool lost) {
+    void find(FindingKind kind, std::string message, bool lost) {
         ++report_.findingCount;
         report_.lostCount += lost ? 1 : 0;
         if (lineFindings_++ < kMaxKeptFindings || finishing_)
-            report_.findings.push_back({number_, std::move(message), lost});
+            report_.findings.push_back({number_, std::move(message), lost, kind, side_, cause_});
+    }
+
+    // Entry `i`, which entry `earlier` hides in the direction that reads `side`.
+    void hidden(int32_t i, int32_t earlier, int side) {
+        const DictionaryTable& table = *report_.table;
+        const std::string mine = shown(table.word(i, side));
+        const std::string theirs = shown(table.word(earlier, side));
+        cause_ = report_.entryLine[earlier];
+        side_ = side;
+        const std::string where = std::to_string(cause_) + " 行目";
+        if (mine == theirs || duplicatecodes::canonical(table.word(i, side)) ==
+                                  duplicatecodes::canonical(table.word(earlier, side)))
+            find(FindingKind::Hidden,
+                 std::string(kSideName[side]) + "「" + mine + "」は " + where +
+                     "にもあり、そちらが先に一致するため、この対は使われません",
+                 true);
+        else
+            find(FindingKind::Hidden,
+                 where + "の" + kSideName[side] + "「" + theirs + "」が「" + mine +
+                     "」の先頭に一致するため、この対は使われません",
+                 true);
     }
 
     // Takes one piece apart as the loader's field reader does.
@@ -137,7 +159,7 @@ private:
         const bool empty = start >= bytes.size() || bytes[start] == '\n' || bytes[start] == '\0';
         if (empty) {
             if (start > 0)
-                find("空白だけの行です (読み飛ばします)", false);
+                find(FindingKind::BlankOnly, "空白だけの行です (読み飛ばします)", false);
             return;
         }
         if (bytes[start] == '#')
@@ -148,42 +170,53 @@ private:
         if (end0 != std::string_view::npos)
             end1 = readField(bytes, end0, 1, slot);
         if (end1 == std::string_view::npos)
-            return find("単語が一つしかないため、行を読み飛ばします", true);
+            return find(FindingKind::SingleWord, "単語が一つしかないため、行を読み飛ばします",
+                        true);
 
         size_t start1 = end0;
         while (isSeparator(bytes[start1]))
             ++start1;
         const size_t full[2] = {end0 - start, end1 - start1};
         for (int s = 0; s < 2; ++s) {
-            if (full[s] > size_t{DictionaryTable::kMaxWordBytes})
-                find(std::string(kSideName[s]) + "が 40 バイトを超えるため、「" +
+            if (full[s] > size_t{DictionaryTable::kMaxWordBytes}) {
+                side_ = s;
+                find(FindingKind::WordCut,
+                     std::string(kSideName[s]) + "が 40 バイトを超えるため、「" +
                          shown({slot.word[s], size_t(slot.length[s])}) + "」に切り詰められます",
                      false);
+                side_ = -1;
+            }
         }
         DictionaryTable& table = *report_.table;
         if (table.full())
-            return find("項目が 2000 を超えたため、使われません", true);
+            return find(FindingKind::PastCapacity, "項目が 2000 を超えたため、使われません", true);
         table.scratchSlot() = slot;
         table.commitSlot();
         report_.entryLine.push_back(number_);
     }
 
-    // The first earlier entry with the same two words, duplicate codes made one.
-    int32_t duplicateOf(int32_t i) const {
+    // For each entry the first earlier entry with the same two words, duplicate codes made
+    // one, or -1.
+    std::vector<int32_t> duplicates() const {
         const DictionaryTable& table = *report_.table;
-        const std::string a = duplicatecodes::canonical(table.word(i, 0));
-        const std::string b = duplicatecodes::canonical(table.word(i, 1));
-        for (int32_t e = 0; e < i; ++e) {
-            if (table.word(e, 0).size() == a.size() && table.word(e, 1).size() == b.size() &&
-                duplicatecodes::canonical(table.word(e, 0)) == a &&
-                duplicatecodes::canonical(table.word(e, 1)) == b)
-                return e;
+        std::vector<int32_t> twins(size_t(table.count()), -1);
+        std::unordered_map<std::string, int32_t> first;
+        for (int32_t i = 0; i < table.count(); ++i) {
+            // Words hold no tab: it separates them.
+            const auto [at, added] =
+                first.try_emplace(duplicatecodes::canonical(table.word(i, 0)) + '\t' +
+                                      duplicatecodes::canonical(table.word(i, 1)),
+                                  i);
+            if (!added)
+                twins[i] = at->second;
         }
-        return -1;
+        return twins;
     }
 
     CheckReport& report_;
-    int side_;
+    const std::vector<int> sides_;
+    int side_ = -1;     // the side of the finding being made, when it has one
+    int64_t cause_ = 0; // the line that causes it, when one does
     size_t lineFindings_ = 0;
     bool finishing_ = false;
     int64_t number_ = 0;
@@ -192,6 +225,22 @@ private:
 };
 
 } // namespace
+
+std::vector<DictionaryFileLine> splitDictionaryLines(std::string_view bytes, bool finalCrEndsLine) {
+    std::vector<DictionaryFileLine> lines;
+    while (!bytes.empty()) {
+        const size_t lf = bytes.find('\n');
+        const bool lineFeed = lf != std::string_view::npos;
+        const size_t length = lineFeed ? lf : bytes.size();
+        size_t text = length;
+        if (text > 0 && bytes[text - 1] == '\r' && (lineFeed || finalCrEndsLine))
+            --text;
+        const size_t end = lineFeed ? lf + 1 : length;
+        lines.push_back({bytes.substr(0, text), bytes.substr(text, end - text)});
+        bytes.remove_prefix(end);
+    }
+    return lines;
+}
 
 CheckReport checkDictionary(std::string_view fileBytes, int side) {
     CheckReport report;
@@ -203,22 +252,27 @@ CheckReport checkDictionary(std::string_view fileBytes, int side) {
     report.encoding = detected.encoding;
     if (detected.bom)
         fileBytes.remove_prefix(textencoding::kUtf8Bom.size());
-    Checker checker(report, side);
+    Checker checker(report, {side});
     int64_t number = 0;
     bool lastLineFeed = true;
-    while (!fileBytes.empty()) {
-        const size_t lf = fileBytes.find('\n');
-        std::string_view line = fileBytes.substr(0, lf);
-        const bool lineFeed = lf != std::string_view::npos;
-        // A CR before the LF, or ending the file, ends the line.
-        if (!line.empty() && line.back() == '\r' && (lineFeed || !report.sizeLimitReached))
-            line.remove_suffix(1);
-        checker.line(++number, line, lineFeed);
-        lastLineFeed = lineFeed;
-        fileBytes.remove_prefix(lineFeed ? lf + 1 : fileBytes.size());
+    for (const DictionaryFileLine& line :
+         splitDictionaryLines(fileBytes, !report.sizeLimitReached)) {
+        lastLineFeed = line.ending.find('\n') != std::string_view::npos;
+        checker.line(++number, line.text, lastLineFeed);
     }
     if (report.sizeLimitReached)
         checker.cut(lastLineFeed ? number + 1 : number);
+    checker.finish();
+    return report;
+}
+
+CheckReport checkDictionaryLines(std::span<const std::string_view> lines,
+                                 textencoding::Encoding encoding, bool lastLineFeed) {
+    CheckReport report;
+    report.encoding = encoding;
+    Checker checker(report, {0, 1});
+    for (size_t i = 0; i < lines.size(); ++i)
+        checker.line(int64_t(i) + 1, lines[i], i + 1 < lines.size() || lastLineFeed);
     checker.finish();
     return report;
 }

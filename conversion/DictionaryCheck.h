@@ -5,17 +5,36 @@
 
 #include <cstdint>
 #include <memory>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
 
 namespace sorvanti {
 
+// What a finding is about, for a reader that shows findings its own way (the editor).
+enum class FindingKind {
+    InvalidUtf8,  // a UTF-8 line that is no UTF-8: skipped
+    NoCp932Form,  // a UTF-8 line with a character code page 932 lacks: skipped
+    StrayBytes,   // bytes that are no code page 932 character
+    LongLine,     // 255 bytes or more: read in pieces
+    BlankOnly,    // blanks only: skipped
+    SingleWord,   // one word only: skipped
+    WordCut,      // the word of `side` is cut at 40 bytes
+    PastCapacity, // an entry past the 2000th
+    SizeLimit,    // reading stops here
+    Duplicate,    // the same pair as line `cause`
+    Hidden,       // the pair never matches in the direction that reads `side`: line `cause` does
+};
+
 // One thing a dictionary's author should know about one line.
 struct CheckFinding {
     int64_t line = 0;    // 1-based line number in the file
     std::string message; // UTF-8, without the file name and line number
     bool lost = false;   // a pair of this line is dead or lost
+    FindingKind kind = FindingKind::SingleWord;
+    int side = -1;     // WordCut, Hidden: the side of the word (the direction that reads it)
+    int64_t cause = 0; // Duplicate, Hidden: the line of the earlier pair; else 0
 };
 
 // The findings a report keeps, the first in line order; the rest are only counted.
@@ -40,5 +59,24 @@ struct CheckReport {
 // than kMaxDictionaryBytes of `fileBytes`; when there are more, a finding says where
 // reading stops. Memory stays within a few times that bound, however many findings.
 CheckReport checkDictionary(std::string_view fileBytes, int side);
+
+// The same check over a dictionary held as lines (each without its line end, in `encoding`;
+// every line but the last ends with a line feed, the last too when `lastLineFeed`), in both
+// directions at once: hidden pairs are found for side 0 (変換) and side 1 (逆変換).
+CheckReport checkDictionaryLines(std::span<const std::string_view> lines,
+                                 textencoding::Encoding encoding, bool lastLineFeed);
+
+// One line of a dictionary file: its bytes and the line end after them ("\r\n", "\n", a CR
+// that ends the file, or nothing when the last line has none).
+struct DictionaryFileLine {
+    std::string_view text;
+    std::string_view ending;
+};
+
+// The lines of a dictionary file's bytes (after any byte-order mark) as the loader reads
+// them: a line ends at a line feed, with the CR directly before it, and a CR that ends the
+// bytes ends the last line unless `finalCrEndsLine` is false (the bytes were cut short).
+std::vector<DictionaryFileLine> splitDictionaryLines(std::string_view bytes,
+                                                     bool finalCrEndsLine = true);
 
 } // namespace sorvanti

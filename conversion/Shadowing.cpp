@@ -1,10 +1,25 @@
 #include "conversion/Shadowing.h"
 
 #include "conversion/DuplicateCodes.h"
+#include "toolkit/Cp932.h"
 
 #include <string_view>
+#include <unordered_map>
 
 namespace sorvanti {
+
+namespace {
+
+// The first character of a non-empty word as isCharacterPrefix compares it: a byte of its
+// own (0-0xFF), or a canonical two-byte code (0x8140 and up).
+uint32_t firstCharacter(std::string_view word) {
+    const auto* p = reinterpret_cast<const unsigned char*>(word.data());
+    if (cp932::boundaries().length(word, 0) == 1)
+        return p[0];
+    return duplicatecodes::canonicalCode(static_cast<uint16_t>(p[0] << 8 | p[1]));
+}
+
+} // namespace
 
 int32_t shadowingEntry(const DictionaryTable& table, int side, int32_t index) {
     const std::string_view word = table.word(index, side);
@@ -16,6 +31,25 @@ int32_t shadowingEntry(const DictionaryTable& table, int side, int32_t index) {
             return e;
     }
     return -1;
+}
+
+std::vector<int32_t> shadowingEntries(const DictionaryTable& table, int side) {
+    std::vector<int32_t> found(size_t(table.count()), -1);
+    std::unordered_map<uint32_t, std::vector<int32_t>> byFirst;
+    for (int32_t i = 0; i < table.count(); ++i) {
+        const std::string_view word = table.word(i, side);
+        if (word.empty())
+            continue;
+        std::vector<int32_t>& earlier = byFirst[firstCharacter(word)];
+        for (const int32_t e : earlier) {
+            if (duplicatecodes::isCharacterPrefix(table.word(e, side), word)) {
+                found[i] = e;
+                break;
+            }
+        }
+        earlier.push_back(i);
+    }
+    return found;
 }
 
 } // namespace sorvanti

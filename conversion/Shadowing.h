@@ -3,6 +3,7 @@
 #include "conversion/DictionaryTable.h"
 
 #include <cstdint>
+#include <vector>
 
 namespace sorvanti {
 
@@ -17,5 +18,10 @@ namespace sorvanti {
 // a word that goes on with a byte that the lead byte makes no character with, but not one
 // that goes on with its second byte (the engine never ends a match inside a character).
 int32_t shadowingEntry(const DictionaryTable& table, int side, int32_t index);
+
+// shadowingEntry() of every entry, in table order, at once: each word is compared only with
+// the earlier words that begin with the same character (duplicate codes made one), so a
+// whole dictionary is checked in far fewer comparisons than entry by entry.
+std::vector<int32_t> shadowingEntries(const DictionaryTable& table, int side);
 
 } // namespace sorvanti

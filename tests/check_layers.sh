@@ -18,6 +18,7 @@ declare -A allowed=(
     [about]="about toolkit"
     [editing]="editing toolkit"
     [help]="help toolkit"
+    [dictedit]="dictedit conversion toolkit"
     [words]="words toolkit"
     [cli]="cli conversion settings words toolkit"
 )

@@ -164,9 +164,12 @@ TEST(Shadowing, NamesTheFirstEarlierEntryWhoseWordIsAPrefix) {
         table.appendEntry(a, b);
     const int32_t expected[][2] = {{-1, -1}, {-1, 0},  {0, -1}, {-1, -1}, {3, 3},
                                    {-1, -1}, {-1, -1}, {5, -1}, {5, -1}};
-    for (int32_t i = 0; i < table.count(); ++i) {
-        for (int side = 0; side < 2; ++side)
+    for (int side = 0; side < 2; ++side) {
+        const std::vector<int32_t> all = shadowingEntries(table, side);
+        for (int32_t i = 0; i < table.count(); ++i) {
             EXPECT_EQ(shadowingEntry(table, side, i), expected[i][side]) << i << " side " << side;
+            EXPECT_EQ(all[size_t(i)], expected[i][side]) << i << " side " << side;
+        }
     }
 }
 

@@ -1,0 +1,101 @@
+#pragma once
+
+#include "conversion/DictionaryCheck.h"
+#include "conversion/DictionaryDocument.h"
+
+#include <QAbstractTableModel>
+#include <QUndoStack>
+
+#include <string_view>
+#include <vector>
+
+namespace sorvanti {
+
+// The dictionary editor's table: one row per line of the file, in file order, with the columns
+// 行, 標準語, 変換語, 備考 and 問題. Comment lines are rows too, greyed, their whole text in
+// 備考. The findings are those of the check on the lines as they stand, redone after every
+// change (and while a field is being typed, through preview()).
+//
+// Every change the user makes goes through the undo stack as one command (EditCommands.h);
+// the commands change the document through the apply* calls.
+class DictionaryModel : public QAbstractTableModel {
+    Q_OBJECT
+public:
+    enum Column { LineColumn, StandardColumn, ConvertedColumn, NoteColumn, FindingColumn };
+    static constexpr int kColumns = 5;
+    using Line = DictionaryDocument::Line;
+
+    explicit DictionaryModel(QObject* parent = nullptr);
+
+    // A dictionary read from its file: the undo history starts anew, and clean.
+    void reset(DictionaryDocument document);
+    const DictionaryDocument& document() const { return document_; }
+    const CheckReport& report() const { return report_; }
+    QUndoStack& undoStack() { return undoStack_; }
+    // Gives a UTF-8 file its byte-order mark (a save that would read otherwise without it).
+    void setBom(bool on) { document_.setBom(on); }
+
+    // The findings of a row, as indices into report().findings.
+    const std::vector<size_t>& findings(int row) const { return rowFindings_[size_t(row)]; }
+    bool hasProblem(int row) const;
+    // The earliest line that hides `row`'s pair in either direction (0-based row), or -1.
+    int hidingRow(int row) const;
+    // The row that causes the first finding of `row` that has a cause, or -1.
+    int causeRow(int row) const;
+    // The row whose line gave entry `entry` of report().table.
+    int rowOfEntry(int32_t entry) const { return int(report_.entryLine[size_t(entry)] - 1); }
+
+    // The user's edits, each one undoable step; false (nothing done) when it changes nothing.
+    bool insertEmptyRow(int at);
+    bool deleteRows(std::vector<int> rows);
+    // Moves the rows one place up (-1) or down (+1), each past the next row not moved.
+    bool moveRowsBy(std::vector<int> rows, int delta);
+    // Moves the rows, in their order, to just before row `before` (rowCount(): the end).
+    bool moveRowsTo(std::vector<int> rows, int before);
+    // Takes bytes appended to the file elsewhere in as rows at the end (not undoable: the
+    // file holds them already).
+    bool appendFileBytes(std::string_view appended);
+
+    // Why `text` cannot go into the field at `column` of `row`; empty when it can.
+    QString refusal(int row, int column, const QString& text) const;
+
+    // While a field is being typed: the findings are those of the line as typed.
+    void preview(int row, int column, const QString& text);
+    void endPreview();
+    bool previewing() const { return previewing_; }
+
+    // What the commands call.
+    void applySetLine(int row, Line line);
+    void applyInsert(int at, std::vector<Line> lines);
+    std::vector<Line> applyRemove(int at, int count);
+    void applyPermute(const std::vector<size_t>& order);
+
+    int rowCount(const QModelIndex& parent = {}) const override;
+    int columnCount(const QModelIndex& parent = {}) const override;
+    QVariant data(const QModelIndex& index, int role) const override;
+    QVariant headerData(int section, Qt::Orientation orientation, int role) const override;
+    Qt::ItemFlags flags(const QModelIndex& index) const override;
+    bool setData(const QModelIndex& index, const QVariant& value, int role) override;
+    Qt::DropActions supportedDropActions() const override { return Qt::MoveAction; }
+
+signals:
+    // The findings were made anew.
+    void analysed();
+    // A text that the field cannot hold; `message` tells why.
+    void refused(const QString& message);
+    // The rows a change made or moved, to be selected.
+    void touched(const std::vector<int>& rows);
+
+private:
+    void analyse();
+    QString findingText(int row, bool full) const;
+    QVariant background(int row) const;
+
+    DictionaryDocument document_;
+    CheckReport report_;
+    std::vector<std::vector<size_t>> rowFindings_;
+    bool previewing_ = false;
+    QUndoStack undoStack_;
+};
+
+} // namespace sorvanti
