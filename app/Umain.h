@@ -31,6 +31,7 @@ class Engine;
 class Oini;
 class Pane;
 class PrintDialog;
+class WindowWordMode;
 
 // The main window. Components carry their names as objectName; handlers keep the names
 // of the component and event they serve and are short: the work is done by the panes, the
@@ -55,6 +56,8 @@ public:
     QStatusBar* StatusBar1 = nullptr;
     // On the status bar: the text format of the active pane's document ("CP932", "UTF-8 LF").
     QLabel* Lencoding = nullptr;
+    // On the status bar: the dictionary's word mode ("単語単位", "単語単位 (無効)"), or nothing.
+    QLabel* Lwords = nullptr;
     QFrame* PiconBar = nullptr;
     QComboBox* CBdictionary = nullptr;
     QToolButton* SBtouroku = nullptr;
@@ -127,6 +130,8 @@ public:
     void LoadDocument();
     // Shows the active pane's text format on the status bar.
     void ShowDocumentFormat();
+    // Shows the dictionary's word mode on the status bar.
+    void ShowWordMode();
     void AskSaveChanges();
     // The drop handler: `windowPos` in the window's coordinates, `paths` the dropped files.
     void FilesDropped(const QPoint& windowPos, const QStringList& paths);
@@ -198,6 +203,7 @@ private:
     std::unique_ptr<Oini> ini;
     std::unique_ptr<DictionaryTable> table_;
     std::unique_ptr<Engine> engine_;
+    std::unique_ptr<WindowWordMode> words_;
     std::vector<std::string> names_;
     std::array<std::unique_ptr<Pane>, 2> panes_;
     std::unique_ptr<SurfaceColors> colors_;

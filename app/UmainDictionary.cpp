@@ -3,11 +3,14 @@
 
 #include "commands/DictionaryChoice.h"
 #include "commands/Registration.h"
+#include "commands/WordModeChoice.h"
 #include "conversion/Catalogue.h"
+#include "conversion/DictionaryTable.h"
 #include "toolkit/Messages.h"
 
 #include <QAction>
 #include <QComboBox>
+#include <QLabel>
 #include <QSignalBlocker>
 #include <QToolButton>
 
@@ -50,8 +53,26 @@ void TVeruzazur::CBdictionaryChange(QObject* /*sender*/) {
     CBdictionaryTag = index;
     for (QToolButton* b : {SBhenkan0, SBhenkan1, SBtouroku})
         b->setEnabled(true);
-    dictionarychoice::load(this, *table_, env_.dataFolder.toStdString(),
-                           CBdictionary->currentText().toStdString());
+    // Word mode follows a table that the load replaced, also when a read error is thrown
+    // after the entries read before it went in.
+    const uint64_t generation = table_->generation();
+    const auto followWords = [this, generation] {
+        if (table_->generation() != generation)
+            words_->follow(this, *table_);
+        ShowWordMode();
+    };
+    try {
+        dictionarychoice::load(this, *table_, env_.dataFolder.toStdString(),
+                               CBdictionary->currentText().toStdString());
+    } catch (...) {
+        followWords();
+        throw;
+    }
+    followWords();
+}
+
+void TVeruzazur::ShowWordMode() {
+    Lwords->setText(words_->label());
 }
 
 void TVeruzazur::SBtourokuClick(QObject* /*sender*/) {

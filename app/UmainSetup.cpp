@@ -56,6 +56,9 @@ void TVeruzazur::createComponents() {
     Lencoding = new QLabel(StatusBar1);
     Lencoding->setObjectName(QStringLiteral("Lencoding"));
     StatusBar1->addWidget(Lencoding);
+    Lwords = new QLabel(StatusBar1);
+    Lwords->setObjectName(QStringLiteral("Lwords"));
+    StatusBar1->addWidget(Lwords);
 
     createMenus();
     createDialogs();

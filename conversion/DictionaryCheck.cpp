@@ -4,7 +4,11 @@
 #include "conversion/DictionaryLoader.h"
 #include "conversion/DuplicateCodes.h"
 #include "conversion/Shadowing.h"
+#include "conversion/WordCheck.h"
+#include "conversion/WordMode.h"
+#include "conversion/WordModeDeclaration.h"
 #include "toolkit/Cp932.h"
+#include "words/WordBoundaries.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -38,7 +42,8 @@ bool isSeparator(char c) {
 
 class Checker {
 public:
-    Checker(CheckReport& report, int side) : report_(report), side_(side) {}
+    Checker(CheckReport& report, int side, const CheckWords& words)
+        : report_(report), side_(side), words_(words) {}
 
     void line(int64_t number, std::string_view bytes, bool lineFeed) {
         number_ = number;
@@ -63,12 +68,12 @@ public:
         const size_t length = bytes.size() + (lineFeed ? 1 : 0);
         for (size_t at = 0; at < length; at += kLinePieceBytes) {
             if (at + kLinePieceBytes <= bytes.size()) {
-                piece(bytes.substr(at, kLinePieceBytes));
+                piece(bytes.substr(at, kLinePieceBytes), at == 0);
             } else {
                 std::string last(bytes.substr(at));
                 if (lineFeed)
                     last += '\n';
-                piece(last);
+                piece(last, at == 0);
             }
         }
     }
@@ -85,6 +90,7 @@ public:
     void finish() {
         finishing_ = true;
         DictionaryTable& table = *report_.table;
+        const std::unique_ptr<words::WordBoundaries> boundaries = wordRules();
         for (int32_t i = 0; i < table.count(); ++i) {
             number_ = report_.entryLine[i];
             const int32_t twin = duplicateOf(i);
@@ -94,7 +100,15 @@ public:
                      true);
                 continue;
             }
-            const int32_t earlier = shadowingEntry(table, side_, i);
+            if (report_.wordRules && wordcheck::startsInsideWord(table.word(i, side_))) {
+                find(std::string(kSideName[side_]) + "「" + shown(table.word(i, side_)) +
+                         "」は単語の切れ目から始まることがないため、単語単位では一致しません",
+                     true);
+                continue;
+            }
+            const int32_t earlier = report_.wordRules
+                                        ? wordcheck::hidingEntry(table, side_, i, boundaries.get())
+                                        : shadowingEntry(table, side_, i);
             if (earlier < 0)
                 continue;
             const std::string mine = shown(table.word(i, side_));
@@ -119,6 +133,34 @@ public:
     }
 
 private:
+    // Decides whether word mode's rules hold; with them, the boundaries of words come from
+    // the analyser when there is one (null otherwise, and a finding says so).
+    std::unique_ptr<words::WordBoundaries> wordRules() {
+        report_.wordRules = words_.force.value_or(report_.wordMode);
+        if (!report_.wordRules)
+            return nullptr;
+        if (const words::WordAnalyser* analyser =
+                words_.analyser ? words_.analyser->get() : nullptr)
+            return std::make_unique<words::WordBoundaries>(*analyser);
+        number_ = declarationLine_;
+        find("単語の切れ目を求められないため、先の対に隠れる対は同じ単語のものだけを示します" +
+                 (words_.analyser ? " (" + words_.analyser->error() + ")" : std::string()),
+             false);
+        return nullptr;
+    }
+
+    // The declaration of word mode, which counts only before the first entry line.
+    void declaration() {
+        if (!entrySeen_) {
+            report_.wordMode = true;
+            declarationLine_ = number_;
+        } else {
+            find(std::string(wordmode::kDeclarationUtf8) +
+                     " が最初の単語対より後にあるため、単語単位にはなりません",
+                 false);
+        }
+    }
+
     // Findings of lines are met in line order; once the report keeps as many as it will,
     // the later ones are only counted. Those of entries (finish) come on top and are
     // sorted in.
@@ -130,7 +172,7 @@ private:
     }
 
     // Takes one piece apart as the loader's field reader does.
-    void piece(std::string_view bytes) {
+    void piece(std::string_view bytes, bool startsLine) {
         size_t start = 0;
         while (start < bytes.size() && isSeparator(bytes[start]))
             ++start;
@@ -140,8 +182,11 @@ private:
                 find("空白だけの行です (読み飛ばします)", false);
             return;
         }
-        if (bytes[start] == '#')
+        if (bytes[start] == '#') {
+            if (startsLine && wordmode::isDeclaration(bytes))
+                declaration();
             return;
+        }
         DictionaryEntry& slot = scratch_;
         const size_t end0 = readField(bytes, 0, 0, slot);
         size_t end1 = std::string_view::npos;
@@ -149,6 +194,7 @@ private:
             end1 = readField(bytes, end0, 1, slot);
         if (end1 == std::string_view::npos)
             return find("単語が一つしかないため、行を読み飛ばします", true);
+        entrySeen_ = true;
 
         size_t start1 = end0;
         while (isSeparator(bytes[start1]))
@@ -184,6 +230,9 @@ private:
 
     CheckReport& report_;
     int side_;
+    const CheckWords& words_;
+    bool entrySeen_ = false;      // a line has yielded an entry
+    int64_t declarationLine_ = 1; // where word mode was declared
     size_t lineFindings_ = 0;
     bool finishing_ = false;
     int64_t number_ = 0;
@@ -193,7 +242,7 @@ private:
 
 } // namespace
 
-CheckReport checkDictionary(std::string_view fileBytes, int side) {
+CheckReport checkDictionary(std::string_view fileBytes, int side, const CheckWords& words) {
     CheckReport report;
     if (fileBytes.size() > size_t(kMaxDictionaryBytes)) {
         fileBytes = fileBytes.substr(0, size_t(kMaxDictionaryBytes));
@@ -203,7 +252,7 @@ CheckReport checkDictionary(std::string_view fileBytes, int side) {
     report.encoding = detected.encoding;
     if (detected.bom)
         fileBytes.remove_prefix(textencoding::kUtf8Bom.size());
-    Checker checker(report, side);
+    Checker checker(report, side, words);
     int64_t number = 0;
     bool lastLineFeed = true;
     while (!fileBytes.empty()) {

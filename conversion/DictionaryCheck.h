@@ -5,11 +5,14 @@
 
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
 
 namespace sorvanti {
+
+class WordAnalyserHolder;
 
 // One thing a dictionary's author should know about one line.
 struct CheckFinding {
@@ -30,7 +33,19 @@ struct CheckReport {
     // The table the loader builds from the same bytes, and the line of each entry.
     std::unique_ptr<DictionaryTable> table = std::make_unique<DictionaryTable>();
     std::vector<int64_t> entryLine;
+    bool wordMode = false;  // the file declares word mode (WordModeDeclaration.h)
+    bool wordRules = false; // the hidden pairs were found by word mode's rules
     bool anyLost() const { return lostCount > 0; }
+};
+
+// How the check treats word mode (WordCheck.h).
+struct CheckWords {
+    // Where word mode's rules take the analyser from, asked only when they hold. Null, or no
+    // analyser to be had: only the same word counts as hiding a pair, and a finding says why.
+    WordAnalyserHolder* analyser = nullptr;
+    // Word mode's rules on or off whatever the file declares (sorvanti-convert --words,
+    // --no-words); unset: as the file declares.
+    std::optional<bool> force;
 };
 
 // Goes through a dictionary file's bytes the way the loader reads them and reports the
@@ -39,6 +54,11 @@ struct CheckReport {
 // the direction that reads `side` (0: 変換, 1: 逆変換). Like the load, it reads no more
 // than kMaxDictionaryBytes of `fileBytes`; when there are more, a finding says where
 // reading stops. Memory stays within a few times that bound, however many findings.
-CheckReport checkDictionary(std::string_view fileBytes, int side);
+//
+// In word mode (declared, or forced by `words`) an earlier word hides a later one only where
+// it ends on a boundary of the later word's own analysis, and words that can never begin on
+// a word boundary are reported (wordcheck::startsInsideWord). A declaration after the first
+// entry line is reported, since it declares nothing there.
+CheckReport checkDictionary(std::string_view fileBytes, int side, const CheckWords& words = {});
 
 } // namespace sorvanti
