@@ -3,6 +3,7 @@
 #include "conversion/DictionaryLoader.h"
 #include "conversion/DictionaryTable.h"
 #include "conversion/Engine.h"
+#include "conversion/WordMode.h"
 #include "support/Bytes.h"
 #include "toolkit/Cp932.h"
 
@@ -137,7 +138,12 @@ struct Sentence {
     const char* converted;
 };
 
+// Each dictionary converts in its own mode: 関西弁 declares word mode and has no guard pairs
+// (a word mapped to itself only to keep a shorter word from matching inside it).
 TEST(SampleDictionaries, ConvertSentencesBothWays) {
+    WordAnalyserHolder analyser;
+    ASSERT_NE(analyser.get(), nullptr) << analyser.error();
+    WordMode words(*analyser.get());
     const Sentence cases[] = {
         {"関西弁", "本当にありがとうございます。", "ほんまにおおきに。"},
         {"関西弁", "そんなことをしてはいけない。", "そないなことをしたらあかん。"},
@@ -146,6 +152,11 @@ TEST(SampleDictionaries, ConvertSentencesBothWays) {
         {"関西弁", "しなければならないことがたくさんある。", "せなあかんことがぎょうさんある。"},
         {"関西弁", "そんなに怒らないでください。", "そないに怒らんといてちょうだい。"},
         {"関西弁", "明日は雨が降りますように。", "明日は雨が降りますように。"},
+        // Words that plain matching finds inside longer words: ダメ, マック, よい, あんな, おでん.
+        {"関西弁", "ダメージが大きいです。つよいマックスをごあんないします。",
+         "ダメージが大きいわ。つよいマックスをごあんないします。"},
+        {"関西弁", "おでんわをください。わからないのです。",
+         "おでんわをちょうだい。わからへんねん。"},
         {"忍者語", "私は忍者です。", "拙者は忍びの者でござる。"},
         {"忍者語", "早く逃げろ！警察が来る。", "疾くどろんせよ！奉行所が参上する。"},
         {"忍者語", "この秘密は誰にも言わないでください。",
@@ -159,9 +170,15 @@ TEST(SampleDictionaries, ConvertSentencesBothWays) {
         auto table = std::make_unique<DictionaryTable>();
         const fs::path file = kFolder / (std::string(c.dictionary) + ".txt");
         ASSERT_TRUE(loadDictionaryFile(*table, file.string()).opened) << file;
+        EXPECT_EQ(table->wordMode(), std::string_view(c.dictionary) == "関西弁");
         Engine engine(*table);
-        EXPECT_EQ(utf8(engine.convertLine(sjis(c.standard), 0)), c.converted);
-        EXPECT_EQ(utf8(engine.convertLine(sjis(c.converted), 1)), c.standard);
+        WordMode* mode = table->wordMode() ? &words : nullptr;
+        for (int side = 0; side < 2; ++side) {
+            std::string out;
+            engine.convertLine(sjis(side == 0 ? c.standard : c.converted), side, out, nullptr,
+                               mode);
+            EXPECT_EQ(utf8(out), side == 0 ? c.converted : c.standard);
+        }
     }
 }
 
