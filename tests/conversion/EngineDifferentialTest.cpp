@@ -1,9 +1,10 @@
 // The indexed engine against the character-matching reference on random dictionaries and
-// texts and on the benchmark corpus, whole and in parts.
+// texts and on the benchmark corpus, whole and in parts, in plain and in word mode.
 
 #include "conversion/DictionaryLoader.h"
 #include "conversion/DictionaryTable.h"
 #include "conversion/Engine.h"
+#include "toolkit/Cp932.h"
 
 #include "bench/Corpus.h"
 #include "support/PlainScan.h"
@@ -193,6 +194,58 @@ TEST(EngineDifferential, MatchesThePlainScanOnRandomDictionaries) {
         // A fresh engine over the same table builds the index in one go; it must agree.
         Engine fresh(table);
         expectSameAsPlainScan(fresh, table, corpus, words, 10);
+    }
+}
+
+// Word mode's boundaries for the engine and the reference alike: each character start of a
+// line is marked or not at random, its start and end always.
+class RandomMarks final : public BoundarySource {
+public:
+    explicit RandomMarks(RandomCorpus& corpus) : corpus_(corpus) {}
+    const uint8_t* draw(std::string_view line) {
+        marks_.assign(line.size() + 1, 0);
+        for (size_t at = 0; at < line.size(); at += cp932::boundaries().length(line, at))
+            marks_[at] = corpus_.chance(50) ? 1 : 0;
+        marks_.front() = marks_.back() = 1;
+        return marks_.data();
+    }
+    const uint8_t* marks(std::string_view line) override {
+        EXPECT_EQ(line.size() + 1, marks_.size());
+        return marks_.data();
+    }
+
+private:
+    RandomCorpus& corpus_;
+    std::vector<uint8_t> marks_;
+};
+
+// Among the words that begin and end on marks, the first in table order: also where an
+// earlier word is a prefix of a later one that the plain index leaves out of its lists.
+TEST(EngineDifferential, WordModeMatchesTheReferenceOnTheSameBoundaries) {
+    RandomCorpus corpus(1818);
+    RandomMarks source(corpus);
+    for (int round = 0; round < 200; ++round) {
+        SCOPED_TRACE(round);
+        corpus.stemPercent = round % 2 == 0 ? 0 : 60;
+        DictionaryTable table;
+        std::vector<std::string> words;
+        corpus.fillTable(table, corpus.pick(120), words);
+        Engine engine(table);
+        for (int i = 0; i < 30; ++i) {
+            if (i == 15) // appended entries join the word-mode index
+                corpus.appendRandom(table, words);
+            const std::string line = corpus.line(words);
+            const uint8_t* marks = source.draw(line);
+            for (int side = 0; side < 2; ++side) {
+                std::string expected;
+                test::CharacterReference(table, side).convertLine(line, expected, marks);
+                std::string actual;
+                std::vector<EngineMatch> matches;
+                engine.convertLine(line, side, actual, &matches, &source);
+                ASSERT_EQ(actual, expected) << "side " << side << testing::PrintToString(line);
+                ASSERT_EQ(rebuilt(table, line, side, matches), expected);
+            }
+        }
     }
 }
 
