@@ -2,9 +2,11 @@
 // the notice when the analyser's dictionary is missing.
 #include "ProgramFolder.h"
 #include "ScriptedRunner.h"
+#include "commands/TOKBDtouroku.h"
 
 #include <QComboBox>
 #include <QLabel>
+#include <QLineEdit>
 #include <QTextEdit>
 #include <QToolButton>
 
@@ -46,6 +48,29 @@ TEST_F(WordModeWindow, FollowsTheLoadedDictionary) {
     choose(*w, QStringLiteral("単語"));
     EXPECT_EQ(converted(*w), QStringLiteral("ねこがなあ\n"));
     EXPECT_TRUE(runner.boxes.empty());
+}
+
+// A registered pair keeps the table in word mode; only the same word is told as hiding it.
+TEST_F(WordModeWindow, RegistrationKeepsWordMode) {
+    auto w = program.openWindow();
+    const auto registerPair = [&](const char* standard, const char* converted) {
+        runner.boxes.clear();
+        runner.dialogAnswers.push_back([=](QDialog& d) {
+            auto& dialog = static_cast<TOKBDtouroku&>(d);
+            dialog.Etango0->setText(QString::fromUtf8(standard));
+            dialog.Etango1->setText(QString::fromUtf8(converted));
+            return QDialog::Accepted;
+        });
+        w->SBtouroku->click();
+    };
+    registerPair("ねこ", "にゃんこ");
+    EXPECT_TRUE(runner.boxes.empty()) << runner.texts().join('|').toStdString();
+    EXPECT_TRUE(w->dictionary().wordMode());
+    EXPECT_EQ(converted(*w), QStringLiteral("にゃんこがなあ\n"));
+    registerPair("ね", "なもし");
+    EXPECT_EQ(runner.texts(), QStringList{QStringLiteral(
+                                  "登録しました。変換では、先にある「ね なあ」が先に一致するので、"
+                                  "この組は使われません。")});
 }
 
 // One notice per load of a word-mode dictionary; it converts in plain mode meanwhile.
