@@ -27,7 +27,8 @@ using namespace cli;
 
 // Why word mode is on in this run, for the message when the analyser cannot be created.
 std::string wordModeReason(const Options& options, const std::string& dictionary) {
-    return options.words ? std::string("--words の指定") : dictionary + " が単語単位を指定しています";
+    return options.words ? std::string("--words の指定")
+                         : dictionary + " が単語単位を指定しています";
 }
 
 int convert(const Options& options, std::istream& in, std::ostream& out, std::ostream& err,
