@@ -7,6 +7,7 @@
 #include "appearance/ColorValue.h"
 #include "appearance/FontButton.h"
 #include "commands/ConversionCommand.h"
+#include "commands/WordModeChoice.h"
 #include "conversion/DictionaryTable.h"
 #include "conversion/Engine.h"
 #include "documents/DocumentFormat.h"
@@ -42,7 +43,7 @@ const QString kCannotChoose = QStringLiteral("指定した場所は選べませ�
 
 TVeruzazur::TVeruzazur(const Environment& env, QWidget* parent)
     : QMainWindow(parent), env_(env), table_(std::make_unique<DictionaryTable>()),
-      engine_(std::make_unique<Engine>(*table_)) {
+      engine_(std::make_unique<Engine>(*table_)), words_(std::make_unique<WindowWordMode>()) {
     createComponents();
     DialogDefaultExt = dialogDefaultExt();
     DialogFilter = dialogFilter();
@@ -158,7 +159,9 @@ void TVeruzazur::CaretsToTop() {
 void TVeruzazur::SBhenkan0Click(QObject* sender) {
     const BusyCursor busy;
     const int p = PaneIndexFromName(sender, 8);
-    conversioncommand::convert(*engine_, pane(p), pane(1 - p));
+    conversioncommand::convert(*engine_, pane(p), pane(1 - p), words_->active());
+    words_->conversionDone();
+    ShowWordMode();
     CaretsToTop();
 }
 

@@ -36,6 +36,7 @@ class Oini;
 class Pane;
 class PrintDialog;
 class TFjisho;
+class WindowWordMode;
 
 // The main window. Components carry their names as objectName; handlers keep the names
 // of the component and event they serve and are short: the work is done by the panes, the
@@ -63,6 +64,8 @@ public:
     QLabel* Lencoding = nullptr;
     QLabel* Ldocument = nullptr;
     QLabel* Lnote = nullptr;
+    // On the status bar: the dictionary's word mode ("単語単位", "単語単位 (無効)"), or nothing.
+    QLabel* Lwords = nullptr;
     QFrame* PiconBar = nullptr;
     QComboBox* CBdictionary = nullptr;
     QToolButton* SBtouroku = nullptr;
@@ -146,6 +149,8 @@ public:
     // A note of a command on the status bar ("文書の先頭から検索しました"); it goes after a
     // while, or when the next note comes.
     void showNote(const QString& note);
+    // Shows the dictionary's word mode on the status bar.
+    void ShowWordMode();
     void AskSaveChanges();
     // The drop handler: `windowPos` in the window's coordinates, `paths` the dropped files.
     void FilesDropped(const QPoint& windowPos, const QStringList& paths);
@@ -235,6 +240,9 @@ private:
     bool paneEvent(QObject* watched, QEvent* event);
     void showPopupMenu(QWidget* component, const QPoint& globalPos);
     void enableSaveItems(bool save, bool saveAs);
+    // Loads dictionary `name` of the selector's list, follows its word mode and shows the
+    // load's notices.
+    void loadDictionary(const std::string& name);
     // Shows the notices of a dictionary load; those of the start-up wait until the window is
     // on the screen, so that they do not appear before it.
     void showNotices(const QStringList& notices);
@@ -243,6 +251,7 @@ private:
     std::unique_ptr<Oini> ini;
     std::unique_ptr<DictionaryTable> table_;
     std::unique_ptr<Engine> engine_;
+    std::unique_ptr<WindowWordMode> words_;
     std::vector<std::string> names_;
     std::array<std::unique_ptr<Pane>, 2> panes_;
     std::unique_ptr<SurfaceColors> colors_;

@@ -4,6 +4,7 @@
 #include "app/WindowSettings.h"
 #include "commands/DictionaryChoice.h"
 #include "commands/Registration.h"
+#include "commands/WordModeChoice.h"
 #include "conversion/Catalogue.h"
 #include "conversion/DictionaryTable.h"
 #include "dictedit/TFjisho.h"
@@ -12,6 +13,7 @@
 
 #include <QAction>
 #include <QComboBox>
+#include <QLabel>
 #include <QSignalBlocker>
 #include <QTimer>
 #include <QToolButton>
@@ -57,8 +59,32 @@ void TVeruzazur::CBdictionaryChange(QObject* /*sender*/) {
     CBdictionaryTag = index;
     for (QToolButton* b : {SBhenkan0, SBhenkan1, SBtouroku})
         b->setEnabled(true);
-    showNotices(dictionarychoice::load(*table_, env_.dataFolder.toStdString(),
-                                       CBdictionary->currentText().toStdString()));
+    loadDictionary(CBdictionary->currentText().toStdString());
+}
+
+void TVeruzazur::loadDictionary(const std::string& name) {
+    // Word mode follows a table that the load replaced, also when a read error is thrown
+    // after the entries read before it went in.
+    const uint64_t generation = table_->generation();
+    QStringList notices;
+    const auto followWords = [&] {
+        if (table_->generation() != generation)
+            if (const QString notice = words_->follow(*table_); !notice.isEmpty())
+                notices << notice;
+        ShowWordMode();
+        showNotices(notices);
+    };
+    try {
+        notices = dictionarychoice::load(*table_, env_.dataFolder.toStdString(), name);
+    } catch (...) {
+        followWords();
+        throw;
+    }
+    followWords();
+}
+
+void TVeruzazur::ShowWordMode() {
+    Lwords->setText(words_->label());
 }
 
 void TVeruzazur::showNotices(const QStringList& notices) {
@@ -105,8 +131,7 @@ void TVeruzazur::Jisho1Click(QObject* /*sender*/) {
 void TVeruzazur::DictionarySaved(const QString& path) {
     if (CBdictionaryTag < 0 || path.toStdString() != table_->path())
         return;
-    showNotices(dictionarychoice::load(*table_, env_.dataFolder.toStdString(),
-                                       names_[size_t(CBdictionaryTag)]));
+    loadDictionary(names_[size_t(CBdictionaryTag)]);
 }
 
 void TVeruzazur::DictionaryCreated(const QString& name) {

@@ -61,6 +61,7 @@ void TVeruzazur::createComponents() {
         return l;
     };
     Lencoding = label("Lencoding", 0);
+    Lwords = label("Lwords", 0);
     Ldocument = label("Ldocument", 0);
     Lnote = label("Lnote", 1);
     noteTimer_ = new QTimer(this);

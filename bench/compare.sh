@@ -2,6 +2,8 @@
 # Times sorvanti-convert on the benchmark text against cat (the floor) and against perl
 # running one ordered alternation of the dictionary's words over the UTF-8 form of the
 # text, and checks that perl's output equals `sorvanti-convert -e utf-8` byte for byte.
+# Word mode (--words: matches only on word boundaries from MeCab) is timed in the same run
+# when the analyser's dictionary is installed.
 #
 # Usage: bench/compare.sh [BUILD_DIR]   (default: build)
 # Environment: SORVANTI_CORPUS=DIR uses DIR/bench_dict.txt and DIR/bench_text.txt
@@ -110,6 +112,12 @@ t_cat="$(seconds cat "$text")"
 t_cp932="$(seconds "$convert" -d "$dict" "$text")"
 t_utf8="$(seconds "$convert" -d "$dict" -e utf-8 "$work/text8.txt")"
 t_perl="$(seconds "${perl_cmd[@]}")"
+t_words=""
+if "$convert" -d "$dict" --words </dev/null >/dev/null 2>"$work/words.err"; then
+    t_words="$(seconds "$convert" -d "$dict" --words "$text")"
+else
+    echo "word mode: not timed ($(cat "$work/words.err"))"
+fi
 
 row() { # name seconds bytes
     printf '%-34s %8.3f s %10.1f MB/s\n' "$1" "$2" "$(calc "$3 / $2 / 1000000")"
@@ -117,6 +125,7 @@ row() { # name seconds bytes
 row "cat (floor)" "$t_cat" "$bytes_cp932"
 row "sorvanti-convert -e cp932" "$t_cp932" "$bytes_cp932"
 row "sorvanti-convert -e utf-8" "$t_utf8" "$bytes_utf8"
+[ -z "$t_words" ] || row "sorvanti-convert --words (cp932)" "$t_words" "$bytes_cp932"
 row "perl alternation (UTF-8)" "$t_perl" "$bytes_utf8"
 
 ratio() { calc "$1 / $2"; }
@@ -133,4 +142,9 @@ echo "targets:"
 verdict "-e cp932 >= 150 MB/s" "$(calc "$mbs_cp932 >= 150")"
 verdict "-e cp932 >= 10x perl" "$(calc "$r_cp932 >= 10")"
 verdict "-e utf-8 >= 3x perl" "$(calc "$r_utf8 >= 3")"
+if [ -n "$t_words" ]; then
+    printf 'word mode vs plain: %.1fx slower   vs perl: %.1fx\n' \
+        "$(ratio "$t_words" "$t_cp932")" "$(ratio "$t_perl" "$t_words")"
+    verdict "--words >= 5 MB/s" "$(calc "$bytes_cp932 / $t_words / 1000000 >= 5")"
+fi
 echo "perl output equals -e utf-8 output: yes"

@@ -11,8 +11,8 @@ int printCheckReport(const CheckReport& report, std::string_view fileName, std::
     if (left > 0)
         out << fileName << ": 指摘が多いため、ほかの " << left << " 件は示しません\n";
     out << fileName << ": " << (report.encoding == textencoding::Encoding::Utf8 ? "UTF-8" : "CP932")
-        << "、" << report.table->count() << " 項目、指摘 " << report.findingCount
-        << " 件 (使われない・失われる対 " << report.lostCount << " 件)";
+        << (report.wordRules ? "、単語単位" : "") << "、" << report.table->count() << " 項目、指摘 "
+        << report.findingCount << " 件 (使われない・失われる対 " << report.lostCount << " 件)";
     if (report.sizeLimitReached)
         out << "、先頭の " << (kMaxDictionaryBytes >> 20) << " MB だけを調べました";
     out << '\n';

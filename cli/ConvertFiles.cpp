@@ -182,6 +182,11 @@ void Progress::update(int64_t done) {
     err_.flush();
 }
 
+void Progress::warn(std::string_view message) {
+    finish();
+    err_ << kProgram << ": 警告: " << message << '\n';
+}
+
 void Progress::finish() {
     if (shown_) {
         err_ << "\r\x1b[K";

@@ -91,6 +91,9 @@ public:
     void update(int64_t done);
     // Clears the progress line so that what follows starts on a clean line.
     void finish();
+    // "sorvanti-convert: 警告: <message>" on a line of its own (the progress line, if shown,
+    // is cleared first and comes back with the next update).
+    void warn(std::string_view message);
 
 private:
     std::ostream& err_;

@@ -26,12 +26,17 @@ const std::string_view kUsage =
     "                 先の対に隠されて使われない対 (先の単語が単語の先頭に一致する対。\n"
     "                 -r のときは変換語で調べます) を「ファイル:行: 説明」の形で示します。\n"
     "                 終了コード: 0 失われる対なし、1 使われない・失われる対あり。\n"
+    "      --words    単語単位で変換・検査します (辞書の「#@単語単位」の行と同じ): 単語は\n"
+    "                 文の単語の切れ目で始まり切れ目で終わるところでだけ一致します。\n"
+    "                 切れ目は形態素解析 MeCab の辞書 (mecab-ipadic-utf8) から求めます。\n"
+    "      --no-words 辞書が単語単位でも、単語の切れ目によらずに変換・検査します。\n"
     "      --help     この説明を表示して終了します。\n"
     "      --version  バージョンを表示して終了します。\n"
     "\n"
     "行は LF で区切ります。LF の直前の CR は行に含めず、そのまま書き戻します。\n"
     "辞書は CP932 か UTF-8 (BOM 付き、または UTF-8 として正しく ASCII 以外の文字を含むもの)。\n"
     "CP932 の重複コード (NEC と IBM の拡張文字など) は同じ文字として一致します。\n"
+    "単語単位で変換するとき、長い行もひとまとまりに読んで解析します。\n"
     "終了コード: 0 成功、1 エラー、2 使い方の誤り。\n";
 
 namespace {
@@ -70,6 +75,10 @@ std::string parseOptions(const std::vector<std::string>& args, Options& options)
         if (arg == "--version") {
             options.version = true;
             return {};
+        }
+        if (arg == "--words" || arg == "--no-words") {
+            options.words = arg == "--words";
+            continue;
         }
         if (arg == "--check" || arg.rfind("--check=", 0) == 0) {
             if (arg.size() > 7) {

@@ -2,6 +2,7 @@
 
 // sorvanti-convert's command line: its options and the usage text.
 
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -24,6 +25,9 @@ struct Options {
     bool help = false;
     bool version = false;
     bool check = false;
+    // --words (true) / --no-words (false): word mode for this run whatever the dictionary
+    // declares; the last of them counts. Unset: as the dictionary declares.
+    std::optional<bool> words;
 };
 
 // Returns an empty string when the arguments are well formed, else the usage error.

@@ -2,6 +2,7 @@
 
 #include "conversion/Engine.h"
 #include "conversion/UnicodeConversion.h"
+#include "conversion/WordMode.h"
 #include "toolkit/Cp932.h"
 #include "toolkit/Utf8Lead.h"
 
@@ -20,20 +21,28 @@ namespace {
 // allocation once they have grown to the longest line. One per thread.
 class LineConverter {
 public:
-    LineConverter(const DictionaryTable& table, int side, bool utf8)
-        : engine_(table), side_(side), utf8_(utf8) {}
+    LineConverter(const DictionaryTable& table, int side, bool utf8,
+                  const words::WordAnalyser* analyser)
+        : engine_(table), side_(side), utf8_(utf8),
+          words_(analyser ? std::make_unique<WordMode>(*analyser) : nullptr) {}
+
+    // Lines the analyser failed on so far (word mode).
+    int64_t wordFailures() const { return words_ ? words_->failures() : 0; }
+    // The lines of the last convertLines() call that the analyser failed on, counted from 1.
+    const std::vector<int64_t>& failedLines() const { return failedLines_; }
 
     // Appends the converted `line` and `lineEnd` ("\n", "\r\n" or nothing) to `out`.
     // Returns false when the line is not valid UTF-8 (in UTF-8 mode).
     bool convert(std::string_view line, std::string_view lineEnd, std::string& out) {
         if (!utf8_) {
-            engine_.convertLine(line, side_, out);
+            engine_.convertLine(line, side_, out, nullptr, words_.get());
         } else {
             text_.clear();
             if (!cp932::fromUtf8Append(line, text_))
                 return false;
             converted_.clear();
-            convertUnicodeLine(engine_, text_, side_, converted_, RawByteEscapes::AsCharacters);
+            convertUnicodeLine(engine_, text_, side_, converted_, RawByteEscapes::AsCharacters,
+                               nullptr, words_.get());
             cp932::toUtf8Append(converted_, out);
         }
         out.append(lineEnd);
@@ -83,6 +92,7 @@ public:
     int64_t convertLines(std::string_view region, std::string& out, bool& invalid) {
         int64_t count = 0;
         invalid = false;
+        failedLines_.clear();
         while (!region.empty()) {
             const auto* lf =
                 static_cast<const char*>(std::memchr(region.data(), '\n', region.size()));
@@ -93,11 +103,14 @@ public:
                 line.remove_suffix(1);
                 lineEnd = "\r\n";
             }
+            const int64_t failures = wordFailures();
             if (!convert(line, lineEnd, out)) {
                 invalid = true;
                 return count;
             }
             ++count;
+            if (wordFailures() != failures)
+                failedLines_.push_back(count);
             region.remove_prefix(length + 1);
         }
         return count;
@@ -174,6 +187,8 @@ private:
     Engine engine_;
     int side_;
     bool utf8_;
+    std::unique_ptr<WordMode> words_;
+    std::vector<int64_t> failedLines_;
     std::u16string text_;
     std::u16string converted_;
     // A line handed over in parts: its bytes not yet converted (code page 932 text, or in
@@ -191,10 +206,11 @@ private:
 // own (lines are independent, and the table is only read), then appended in order.
 class Converter {
 public:
-    Converter(const DictionaryTable& table, int side, bool utf8, bool parallel, size_t block,
-              Output& output, Progress& progress)
-        : table_(table), side_(side), utf8_(utf8), parallel_(parallel), output_(output),
-          progress_(progress), lines_(table, side, utf8), block_(std::max<size_t>(block, 1), '\0') {
+    Converter(const DictionaryTable& table, int side, bool utf8, const words::WordAnalyser* words,
+              bool parallel, size_t block, Output& output, Progress& progress)
+        : table_(table), side_(side), utf8_(utf8), words_(words), parallel_(parallel),
+          output_(output), progress_(progress), lines_(table, side, utf8, words),
+          block_(std::max<size_t>(block, 1), '\0') {
         pending_.reserve(2 * block_.size());
     }
 
@@ -212,8 +228,8 @@ public:
             const auto* lastLf = static_cast<const char*>(memrchr(block.data(), '\n', n));
             if (!lastLf) {
                 carry_.append(block); // a line longer than a block
-                if (carry_.size() >= blockSize)
-                    feedLongLine(input);
+                if (carry_.size() >= blockSize && !words_)
+                    feedLongLine(input); // word mode analyses the line whole
             } else {
                 size_t end = static_cast<size_t>(lastLf - block.data()) + 1;
                 std::string_view lines = block.substr(0, end);
@@ -242,8 +258,11 @@ public:
             finishLongLine(input, false);
         } else if (!carry_.empty()) {
             ++lineNumber_;
+            const int64_t failures = lines_.wordFailures();
             if (!lines_.convert(carry_, {}, pending_))
                 throw notUtf8(input);
+            if (lines_.wordFailures() != failures)
+                warnNotAnalysed(input, {lineNumber_});
         }
         carry_.clear();
     }
@@ -293,7 +312,9 @@ private:
             split = region.find('\n', region.size() / 2) + 1;
         if (split >= region.size()) {
             bool invalid = false;
+            const int64_t before = lineNumber_;
             lineNumber_ += lines_.convertLines(region, pending_, invalid);
+            warnNotAnalysed(input, lines_.failedLines(), before);
             if (invalid) {
                 ++lineNumber_;
                 throw notUtf8(input);
@@ -301,7 +322,7 @@ private:
             return;
         }
         if (!second_)
-            second_ = std::make_unique<LineConverter>(table_, side_, utf8_);
+            second_ = std::make_unique<LineConverter>(table_, side_, utf8_, words_);
         std::string_view firstHalf = region.substr(0, split);
         std::string_view secondHalf = region.substr(split);
         int64_t secondLines = 0;
@@ -327,6 +348,8 @@ private:
             std::rethrow_exception(firstError);
         if (secondError)
             std::rethrow_exception(secondError);
+        warnNotAnalysed(input, lines_.failedLines(), lineNumber_);
+        warnNotAnalysed(input, second_->failedLines(), lineNumber_ + firstLines);
         lineNumber_ += firstLines;
         if (firstInvalid) {
             ++lineNumber_;
@@ -344,6 +367,16 @@ private:
         secondPending_.clear();
     }
 
+    // Word mode: the lines (counted from 1 after line `before`) that the analyser failed on,
+    // which were converted in plain mode.
+    void warnNotAnalysed(const Input& input, const std::vector<int64_t>& lines,
+                         int64_t before = 0) {
+        for (const int64_t line : lines)
+            progress_.warn(std::string("ファイル ") + input.name() + " の " +
+                           std::to_string(before + line) +
+                           " 行目は単語に分けられなかったため、単語単位にせずに変換しました");
+    }
+
     Failure notUtf8(const Input& input) const {
         return Failure(std::string("ファイル ") + input.name() + " の " +
                        std::to_string(lineNumber_) + " 行目は UTF-8 ではありません");
@@ -352,6 +385,7 @@ private:
     const DictionaryTable& table_;
     int side_;
     bool utf8_;
+    const words::WordAnalyser* words_;
     bool parallel_;
     Output& output_;
     Progress& progress_;
@@ -368,10 +402,11 @@ private:
 
 } // namespace
 
-void convertInputs(const DictionaryTable& table, int side, bool utf8, const ConvertEnv& env,
+void convertInputs(const DictionaryTable& table, int side, bool utf8,
+                   const words::WordAnalyser* words, const ConvertEnv& env,
                    const std::vector<std::string>& paths, std::istream& in, Output& output,
                    Progress& progress) {
-    Converter converter(table, side, utf8, env.parallel, env.blockBytes, output, progress);
+    Converter converter(table, side, utf8, words, env.parallel, env.blockBytes, output, progress);
     for (const std::string& path : paths) {
         Input input(path, in);
         converter.run(input);

@@ -5,6 +5,7 @@
 
 #include "cli/ConvertFiles.h"
 #include "conversion/DictionaryTable.h"
+#include "words/WordAnalyser.h"
 
 #include <iosfwd>
 #include <string>
@@ -17,7 +18,11 @@ namespace sorvanti::cli {
 // shows progress. Throws Failure when an input cannot be read or a line is not UTF-8.
 // Lines are split at LF; a CR right before the LF stays out of the line and is written
 // back after it; a last line without LF gets none, and a line never spans two inputs.
-void convertInputs(const DictionaryTable& table, int side, bool utf8, const ConvertEnv& env,
+// With `words`, word mode (Engine::convertLine) with boundaries from that analyser: each
+// thread has its own WordMode, a long line is held and converted whole, and a line the
+// analyser fails on is converted in plain mode and named in a warning (Progress::warn).
+void convertInputs(const DictionaryTable& table, int side, bool utf8,
+                   const words::WordAnalyser* words, const ConvertEnv& env,
                    const std::vector<std::string>& paths, std::istream& in, Output& output,
                    Progress& progress);
 

@@ -7,6 +7,7 @@
 #include "conversion/DictionaryCheck.h"
 #include "conversion/DictionaryLoader.h"
 #include "conversion/DictionaryTable.h"
+#include "conversion/WordMode.h"
 #include "settings/DataFolders.h"
 
 #include <exception>
@@ -23,6 +24,12 @@ namespace sorvanti {
 namespace {
 
 using namespace cli;
+
+// Why word mode is on in this run, for the message when the analyser cannot be created.
+std::string wordModeReason(const Options& options, const std::string& dictionary) {
+    return options.words ? std::string("--words の指定")
+                         : dictionary + " が単語単位を指定しています";
+}
 
 int convert(const Options& options, std::istream& in, std::ostream& out, std::ostream& err,
             const ConvertEnv& env) {
@@ -45,6 +52,15 @@ int convert(const Options& options, std::istream& in, std::ostream& out, std::os
             << " MB を超えたため、その先を読み込みませんでした: " << dictionaryUsed << '\n';
     }
 
+    // Word mode: the analyser, created once for the run and shared by the threads.
+    WordAnalyserHolder holder;
+    const words::WordAnalyser* analyser = nullptr;
+    if (options.words.value_or(loaded.wordMode)) {
+        analyser = holder.get();
+        if (!analyser)
+            throw Failure(holder.error() + " (" + wordModeReason(options, dictionaryUsed) + ")");
+    }
+
     std::vector<std::string> paths = options.files;
     if (paths.empty())
         paths.push_back("-");
@@ -61,8 +77,8 @@ int convert(const Options& options, std::istream& in, std::ostream& out, std::os
                                          : std::make_unique<Output>(out);
     Progress progress(err, env.stderrIsTerminal, total, env.progressThreshold);
     try {
-        convertInputs(*table, options.reverse ? 1 : 0, options.utf8, env, paths, in, *output,
-                      progress);
+        convertInputs(*table, options.reverse ? 1 : 0, options.utf8, analyser, env, paths, in,
+                      *output, progress);
         output->commit();
     } catch (...) {
         progress.finish();
@@ -75,7 +91,9 @@ int convert(const Options& options, std::istream& in, std::ostream& out, std::os
 
 int check(const Options& options, std::ostream& out, const ConvertEnv& env) {
     const std::string path = resolveDictionary(options.dictionary, env);
-    const CheckReport report = checkDictionary(readDictionaryBytes(path), options.reverse ? 1 : 0);
+    WordAnalyserHolder analyser;
+    const CheckReport report = checkDictionary(readDictionaryBytes(path), options.reverse ? 1 : 0,
+                                               {&analyser, options.words});
     const int status = printCheckReport(report, path, out);
     out.flush();
     return status;

@@ -8,17 +8,18 @@
 
 namespace sorvanti::conversioncommand {
 
-QString convertedText(Engine& engine, const QStringList& lines, int side) {
+QString convertedText(Engine& engine, const QStringList& lines, int side, WordMode* words) {
     std::u16string out;
     for (const QString& text : lines) {
-        convertUnicodeLine(engine, utf16View(text), side, out);
+        convertUnicodeLine(engine, utf16View(text), side, out, RawByteEscapes::AsBytes, nullptr,
+                           words);
         out += u'\n';
     }
     return toQString(out);
 }
 
-void convert(Engine& engine, const Pane& source, Pane& target) {
-    target.replaceText(convertedText(engine, source.lines(), source.index()));
+void convert(Engine& engine, const Pane& source, Pane& target, WordMode* words) {
+    target.replaceText(convertedText(engine, source.lines(), source.index(), words));
 }
 
 } // namespace sorvanti::conversioncommand

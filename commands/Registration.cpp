@@ -3,6 +3,7 @@
 #include "commands/TOKBDtouroku.h"
 #include "conversion/DictionaryTable.h"
 #include "conversion/Shadowing.h"
+#include "conversion/WordCheck.h"
 #include "conversion/WordRegistration.h"
 #include "toolkit/Cp932.h"
 #include "toolkit/DialogRunner.h"
@@ -50,12 +51,15 @@ QString wordText(const DictionaryTable& table, int32_t entry, int side) {
 }
 
 // The pair is registered whatever hides it; the user learns which earlier entry will match
-// first, in either direction, so the pair seems not to work.
+// first, in either direction, so the pair seems not to work. In word mode only the same word
+// is sure to hide it (the analyser would tell more, and the registration has none at hand).
 void tellWhenHidden(QWidget* parent, const DictionaryTable& table) {
     const int32_t added = table.count() - 1;
     QStringList notes;
     for (int side = 0; side < 2; ++side) {
-        const int32_t earlier = shadowingEntry(table, side, added);
+        const int32_t earlier = table.wordMode()
+                                    ? wordcheck::hidingEntry(table, side, added, nullptr)
+                                    : shadowingEntry(table, side, added);
         if (earlier < 0)
             continue;
         notes << QStringLiteral(

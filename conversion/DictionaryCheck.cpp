@@ -4,7 +4,11 @@
 #include "conversion/DictionaryLoader.h"
 #include "conversion/DuplicateCodes.h"
 #include "conversion/Shadowing.h"
+#include "conversion/WordCheck.h"
+#include "conversion/WordMode.h"
+#include "conversion/WordModeDeclaration.h"
 #include "toolkit/Cp932.h"
+#include "words/WordBoundaries.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -40,8 +44,8 @@ bool isSeparator(char c) {
 class Checker {
 public:
     // `sides`: the directions whose hidden pairs are looked for.
-    Checker(CheckReport& report, std::vector<int> sides)
-        : report_(report), sides_(std::move(sides)) {}
+    Checker(CheckReport& report, std::vector<int> sides, const CheckWords& words)
+        : report_(report), sides_(std::move(sides)), words_(words) {}
 
     void line(int64_t number, std::string_view bytes, bool lineFeed) {
         number_ = number;
@@ -69,12 +73,12 @@ public:
         const size_t length = bytes.size() + (lineFeed ? 1 : 0);
         for (size_t at = 0; at < length; at += kLinePieceBytes) {
             if (at + kLinePieceBytes <= bytes.size()) {
-                piece(bytes.substr(at, kLinePieceBytes));
+                piece(bytes.substr(at, kLinePieceBytes), at == 0);
             } else {
                 std::string last(bytes.substr(at));
                 if (lineFeed)
                     last += '\n';
-                piece(last);
+                piece(last, at == 0);
             }
         }
     }
@@ -91,11 +95,13 @@ public:
 
     void finish() {
         finishing_ = true;
-        const DictionaryTable& table = *report_.table;
+        DictionaryTable& table = *report_.table;
+        const std::unique_ptr<words::WordBoundaries> boundaries = wordRules();
         const std::vector<int32_t> twins = duplicates();
         std::vector<std::vector<int32_t>> hiding;
         for (const int side : sides_)
-            hiding.push_back(shadowingEntries(table, side));
+            hiding.push_back(report_.wordRules ? std::vector<int32_t>()
+                                               : shadowingEntries(table, side));
         for (int32_t i = 0; i < table.count(); ++i) {
             number_ = report_.entryLine[i];
             if (twins[i] >= 0) {
@@ -105,8 +111,20 @@ public:
                 continue;
             }
             for (size_t s = 0; s < sides_.size(); ++s) {
-                if (hiding[s][i] >= 0)
-                    hidden(i, hiding[s][i], sides_[s]);
+                const int side = sides_[s];
+                if (report_.wordRules && wordcheck::startsInsideWord(table.word(i, side))) {
+                    side_ = side;
+                    find(FindingKind::StartsInsideWord,
+                         std::string(kSideName[side]) + "「" + shown(table.word(i, side)) +
+                             "」は単語の切れ目から始まることがないため、単語単位では一致しません",
+                         true);
+                    continue;
+                }
+                const int32_t earlier =
+                    report_.wordRules ? wordcheck::hidingEntry(table, side, i, boundaries.get())
+                                      : hiding[s][i];
+                if (earlier >= 0)
+                    hidden(i, earlier, side);
             }
         }
         cause_ = 0;
@@ -120,6 +138,36 @@ public:
     }
 
 private:
+    // Decides whether word mode's rules hold; with them, the boundaries of words come from
+    // the analyser when there is one (null otherwise, and a finding says so).
+    std::unique_ptr<words::WordBoundaries> wordRules() {
+        report_.wordRules = words_.force.value_or(report_.wordMode);
+        if (!report_.wordRules)
+            return nullptr;
+        if (const words::WordAnalyser* analyser =
+                words_.analyser ? words_.analyser->get() : nullptr)
+            return std::make_unique<words::WordBoundaries>(*analyser);
+        number_ = declarationLine_;
+        find(FindingKind::NoWordBoundaries,
+             "単語の切れ目を求められないため、先の対に隠れる対は同じ単語のものだけを示します" +
+                 (words_.analyser ? " (" + words_.analyser->error() + ")" : std::string()),
+             false);
+        return nullptr;
+    }
+
+    // The declaration of word mode, which counts only before the first entry line.
+    void declaration() {
+        if (!entrySeen_) {
+            report_.wordMode = true;
+            declarationLine_ = number_;
+        } else {
+            find(FindingKind::LateDeclaration,
+                 std::string(wordmode::kDeclarationUtf8) +
+                     " が最初の単語対より後にあるため、単語単位にはなりません",
+                 false);
+        }
+    }
+
     // Findings of lines are met in line order; once the report keeps as many as it will,
     // the later ones are only counted. Those of entries (finish) come on top and are
     // sorted in.
@@ -152,7 +200,7 @@ private:
     }
 
     // Takes one piece apart as the loader's field reader does.
-    void piece(std::string_view bytes) {
+    void piece(std::string_view bytes, bool startsLine) {
         size_t start = 0;
         while (start < bytes.size() && isSeparator(bytes[start]))
             ++start;
@@ -162,8 +210,11 @@ private:
                 find(FindingKind::BlankOnly, "空白だけの行です (読み飛ばします)", false);
             return;
         }
-        if (bytes[start] == '#')
+        if (bytes[start] == '#') {
+            if (startsLine && wordmode::isDeclaration(bytes))
+                declaration();
             return;
+        }
         DictionaryEntry& slot = scratch_;
         const size_t end0 = readField(bytes, 0, 0, slot);
         size_t end1 = std::string_view::npos;
@@ -172,6 +223,7 @@ private:
         if (end1 == std::string_view::npos)
             return find(FindingKind::SingleWord, "単語が一つしかないため、行を読み飛ばします",
                         true);
+        entrySeen_ = true;
 
         size_t start1 = end0;
         while (isSeparator(bytes[start1]))
@@ -215,8 +267,11 @@ private:
 
     CheckReport& report_;
     const std::vector<int> sides_;
-    int side_ = -1;     // the side of the finding being made, when it has one
-    int64_t cause_ = 0; // the line that causes it, when one does
+    const CheckWords& words_;
+    int side_ = -1;               // the side of the finding being made, when it has one
+    int64_t cause_ = 0;           // the line that causes it, when one does
+    bool entrySeen_ = false;      // a line has yielded an entry
+    int64_t declarationLine_ = 1; // where word mode was declared
     size_t lineFindings_ = 0;
     bool finishing_ = false;
     int64_t number_ = 0;
@@ -242,7 +297,7 @@ std::vector<DictionaryFileLine> splitDictionaryLines(std::string_view bytes, boo
     return lines;
 }
 
-CheckReport checkDictionary(std::string_view fileBytes, int side) {
+CheckReport checkDictionary(std::string_view fileBytes, int side, const CheckWords& words) {
     CheckReport report;
     if (fileBytes.size() > size_t(kMaxDictionaryBytes)) {
         fileBytes = fileBytes.substr(0, size_t(kMaxDictionaryBytes));
@@ -252,7 +307,7 @@ CheckReport checkDictionary(std::string_view fileBytes, int side) {
     report.encoding = detected.encoding;
     if (detected.bom)
         fileBytes.remove_prefix(textencoding::kUtf8Bom.size());
-    Checker checker(report, {side});
+    Checker checker(report, {side}, words);
     int64_t number = 0;
     bool lastLineFeed = true;
     for (const DictionaryFileLine& line :
@@ -267,10 +322,11 @@ CheckReport checkDictionary(std::string_view fileBytes, int side) {
 }
 
 CheckReport checkDictionaryLines(std::span<const std::string_view> lines,
-                                 textencoding::Encoding encoding, bool lastLineFeed) {
+                                 textencoding::Encoding encoding, bool lastLineFeed,
+                                 const CheckWords& words) {
     CheckReport report;
     report.encoding = encoding;
-    Checker checker(report, {0, 1});
+    Checker checker(report, {0, 1}, words);
     for (size_t i = 0; i < lines.size(); ++i)
         checker.line(int64_t(i) + 1, lines[i], i + 1 < lines.size() || lastLineFeed);
     checker.finish();

@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <span>
 #include <string>
 #include <string_view>
@@ -25,7 +26,12 @@ enum class FindingKind {
     SizeLimit,    // reading stops here
     Duplicate,    // the same pair as line `cause`
     Hidden,       // the pair never matches in the direction that reads `side`: line `cause` does
+    StartsInsideWord, // word mode: the word of `side` never begins on a word boundary
+    LateDeclaration,  // a word-mode declaration after the first entry, which declares nothing
+    NoWordBoundaries, // word mode's rules without an analyser: only the same word hides
 };
+
+class WordAnalyserHolder;
 
 // One thing a dictionary's author should know about one line.
 struct CheckFinding {
@@ -49,7 +55,19 @@ struct CheckReport {
     // The table the loader builds from the same bytes, and the line of each entry.
     std::unique_ptr<DictionaryTable> table = std::make_unique<DictionaryTable>();
     std::vector<int64_t> entryLine;
+    bool wordMode = false;  // the file declares word mode (WordModeDeclaration.h)
+    bool wordRules = false; // the hidden pairs were found by word mode's rules
     bool anyLost() const { return lostCount > 0; }
+};
+
+// How the check treats word mode (WordCheck.h).
+struct CheckWords {
+    // Where word mode's rules take the analyser from, asked only when they hold. Null, or no
+    // analyser to be had: only the same word counts as hiding a pair, and a finding says why.
+    WordAnalyserHolder* analyser = nullptr;
+    // Word mode's rules on or off whatever the file declares (sorvanti-convert --words,
+    // --no-words); unset: as the file declares.
+    std::optional<bool> force;
 };
 
 // Goes through a dictionary file's bytes the way the loader reads them and reports the
@@ -58,13 +76,19 @@ struct CheckReport {
 // the direction that reads `side` (0: 変換, 1: 逆変換). Like the load, it reads no more
 // than kMaxDictionaryBytes of `fileBytes`; when there are more, a finding says where
 // reading stops. Memory stays within a few times that bound, however many findings.
-CheckReport checkDictionary(std::string_view fileBytes, int side);
+//
+// In word mode (declared, or forced by `words`) an earlier word hides a later one only where
+// it ends on a boundary of the later word's own analysis, and words that can never begin on
+// a word boundary are reported (wordcheck::startsInsideWord). A declaration after the first
+// entry line is reported, since it declares nothing there.
+CheckReport checkDictionary(std::string_view fileBytes, int side, const CheckWords& words = {});
 
 // The same check over a dictionary held as lines (each without its line end, in `encoding`;
 // every line but the last ends with a line feed, the last too when `lastLineFeed`), in both
 // directions at once: hidden pairs are found for side 0 (変換) and side 1 (逆変換).
 CheckReport checkDictionaryLines(std::span<const std::string_view> lines,
-                                 textencoding::Encoding encoding, bool lastLineFeed);
+                                 textencoding::Encoding encoding, bool lastLineFeed,
+                                 const CheckWords& words = {});
 
 // One line of a dictionary file: its bytes and the line end after them ("\r\n", "\n", a CR
 // that ends the file, or nothing when the last line has none).

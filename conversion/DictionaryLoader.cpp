@@ -1,6 +1,7 @@
 #include "conversion/DictionaryLoader.h"
 
 #include "conversion/DictionaryEncoding.h"
+#include "conversion/WordModeDeclaration.h"
 
 #include <sys/stat.h>
 
@@ -101,11 +102,17 @@ private:
     void takePiece() {
         const std::string_view line(piece_, pieceLength_);
         pieceLength_ = 0;
+        const bool startsLine = startsLine_;
+        startsLine_ = line.back() == '\n';
         DictionaryEntry& slot = table_.full() ? overflow_ : table_.scratchSlot();
         const size_t pos = readField(line, 0, 0, slot);
         if (pos == std::string_view::npos ||
-            readField(line, pos, 1, slot) == std::string_view::npos)
+            readField(line, pos, 1, slot) == std::string_view::npos) {
+            if (startsLine && !entrySeen_ && wordmode::isDeclaration(line))
+                result_.wordMode = true;
             return;
+        }
+        entrySeen_ = true;
         if (!table_.commitSlot())
             ++result_.entriesDropped;
     }
@@ -116,6 +123,8 @@ private:
     DictionaryEntry overflow_{};
     char piece_[kLinePieceBytes];
     size_t pieceLength_ = 0;
+    bool startsLine_ = true; // the next piece begins a line
+    bool entrySeen_ = false; // a line has yielded an entry: no declaration after it counts
     bool pendingCarriageReturn_ = false;
     std::string utf8Line_;
     std::string cp932Line_;
@@ -225,6 +234,7 @@ LoadResult loadDictionaryFile(DictionaryTable& table, const std::string& path) {
     }
     reader.finish();
     result.entries = table.count();
+    table.setWordMode(result.wordMode);
     return result;
 }
 

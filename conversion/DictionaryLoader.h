@@ -34,6 +34,8 @@ struct LoadResult {
     // code page 932 lacks), and the number of the first of them.
     int64_t linesNotTaken = 0;
     int64_t firstLineNotTaken = 0;
+    // The file declares word mode (WordModeDeclaration.h); the table carries it too.
+    bool wordMode = false;
 };
 
 // The detection pass over a dictionary file: feeds what a load reads of `file` (from where it
@@ -50,6 +52,8 @@ textencoding::Detector scanDictionary(std::FILE* file, std::string* firstLineEnd
 // entries at capacity; the rest of the file is still scanned, into a slot outside the table,
 // only to count the entries it would have given (entriesDropped). Reads at most
 // kMaxDictionaryBytes, so that a file that never ends (/dev/zero) ends the load too.
+// The declaration of word mode (WordModeDeclaration.h) sets wordMode in the result and in
+// the table.
 LoadResult loadDictionaryFile(DictionaryTable& table, const std::string& path);
 
 // programDir + "辞書/" + name + ".txt". A '/' is put after programDir when it lacks one.

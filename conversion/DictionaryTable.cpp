@@ -29,13 +29,14 @@ DictionaryTable::DictionaryTable() : generation_(nextGeneration()) {}
 
 DictionaryTable::DictionaryTable(const DictionaryTable& other)
     : entries_(other.entries_), count_(other.count_), generation_(nextGeneration()),
-      path_(other.path_) {}
+      path_(other.path_), wordMode_(other.wordMode_) {}
 
 DictionaryTable& DictionaryTable::operator=(const DictionaryTable& other) {
     if (this != &other) {
         entries_ = other.entries_;
         count_ = other.count_;
         path_ = other.path_;
+        wordMode_ = other.wordMode_;
         generation_ = nextGeneration();
     }
     return *this;
@@ -53,6 +54,7 @@ bool DictionaryTable::appendEntry(std::string_view standard, std::string_view co
 
 void DictionaryTable::clear() {
     count_ = 0;
+    wordMode_ = false;
     generation_ = nextGeneration();
 }
 

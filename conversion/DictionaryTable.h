@@ -57,11 +57,18 @@ public:
     const std::string& path() const { return path_; }
     void setPath(std::string path) { path_ = std::move(path); }
 
+    // Whether the dictionary asks that its words match only on word boundaries (its
+    // declaration line, WordModeDeclaration.h). Set by the load, kept by appends, reset by
+    // clear().
+    bool wordMode() const { return wordMode_; }
+    void setWordMode(bool on) { wordMode_ = on; }
+
 private:
     std::array<DictionaryEntry, kCapacity + 1> entries_{}; // +1: scratch slot when full
     int32_t count_ = 0;
     uint64_t generation_ = 0;
     std::string path_;
+    bool wordMode_ = false;
 };
 
 } // namespace sorvanti

@@ -75,16 +75,23 @@ struct Probe {
     const cp932::Boundaries* boundaries;
     bool fuses; // the copy in use reads otherwise than the line in places
     bool plain; // no entry and no line needs more than equal canonical bytes
+    // Word mode, once the line's boundaries are known: a word must end on one of them (the
+    // scan only looks where one begins). Null before, and in plain mode.
+    const uint8_t* marks = nullptr;
 
-    Match find(size_t i, uint32_t four) const;
-    Match fromCandidates(const PrefixSlot& slot, size_t i) const;
+    template <bool kWords> Match find(size_t i, uint32_t four) const;
+    template <bool kWords> Match fromCandidates(const PrefixSlot& slot, size_t i) const;
 
     // Whether the word of `entry`, whose canonical bytes are those of the text from `i` to
     // `end`, matches there as characters. Equal canonical bytes mean equal characters but
     // for a word that ends with a lone lead byte (the text must have that byte alone too)
     // and for a word or a line whose canonical form reads otherwise than it (then the
     // characters are compared one by one).
-    bool accepts(int32_t entry, size_t i, size_t end) const {
+    template <bool kWords> bool accepts(int32_t entry, size_t i, size_t end) const {
+        if constexpr (kWords) {
+            if (marks && !marks[end])
+                return false;
+        }
         if (plain)
             return true;
         const uint8_t flags = index.flags ? index.flags[entry] : 0;
@@ -122,7 +129,9 @@ public:
 
     // Converts the positions before `stop`; returns where the next one begins. The first
     // four bytes of the text at a position give both the step and the gates' key.
-    size_t run(size_t stop) {
+    // kWords: word mode, with the line's boundaries from `words`, asked for when the first
+    // word of the table is found in the line; positions where no word begins are stepped over.
+    template <bool kWords> size_t run(size_t stop, BoundarySource* words = nullptr) {
         const Steps& steps = steps_;
         Probe probe = probe_;
         size_t i = i_;
@@ -144,10 +153,25 @@ public:
                 i = i_;
                 continue;
             }
-            const Match m = probe.find(i, four);
+            if constexpr (kWords) {
+                if (probe.marks && !probe.marks[i]) {
+                    i += step & 3;
+                    continue;
+                }
+            }
+            const Match m = probe.template find<kWords>(i, four);
             if (m.entry == kNoEntry) {
                 i += step & 3;
                 continue;
+            }
+            if constexpr (kWords) {
+                if (!asked_) {
+                    // A failed analysis leaves the marks null: plain matching for the line.
+                    asked_ = true;
+                    probe.marks = probe_.marks = words->marks(probe.line);
+                    if (probe.marks)
+                        continue; // this position again, on the boundaries
+                }
             }
             i_ = i;
             replace(m);
@@ -217,6 +241,7 @@ private:
     char* limit_;
     size_t runStart_ = 0;
     size_t i_ = 0;
+    bool asked_ = false; // word mode: the line's boundaries were asked for
     std::vector<EngineMatch>* matches_;
     const size_t matchesStart_; // what `matches_` held before this line
 };
@@ -225,7 +250,7 @@ private:
 // are tried from the prefix table, and the trie is walked only where many do or the word
 // may be shorter than four bytes. `four`: the first four bytes of the text at `i`, when
 // there are four.
-Match Probe::find(size_t i, uint32_t four) const {
+template <bool kWords> Match Probe::find(size_t i, uint32_t four) const {
     const Node* const nodes = index.nodes;
     Match best;
     int32_t s = 0;
@@ -236,10 +261,10 @@ Match Probe::find(size_t i, uint32_t four) const {
             if (!slot)
                 return best;
             if (slot->count != 0)
-                return fromCandidates(*slot, i);
+                return fromCandidates<kWords>(*slot, i);
             s = slot->node;
             k = i + 4;
-            if (const int32_t e = nodes[s].endMin; e != kNoEntry && accepts(e, i, k))
+            if (const int32_t e = nodes[s].endMin; e != kNoEntry && accepts<kWords>(e, i, k))
                 best = {e, 4};
             if (nodes[s].subMin >= best.entry)
                 return best;
@@ -250,7 +275,7 @@ Match Probe::find(size_t i, uint32_t four) const {
         if (nodes[t].check != s)
             break;
         s = t;
-        if (const int32_t e = nodes[s].endMin; e < best.entry && accepts(e, i, k + 1))
+        if (const int32_t e = nodes[s].endMin; e < best.entry && accepts<kWords>(e, i, k + 1))
             best = {e, k - i + 1};
         if (nodes[s].subMin >= best.entry)
             break;
@@ -258,13 +283,13 @@ Match Probe::find(size_t i, uint32_t four) const {
     return best;
 }
 
-Match Probe::fromCandidates(const PrefixSlot& slot, size_t i) const {
+template <bool kWords> Match Probe::fromCandidates(const PrefixSlot& slot, size_t i) const {
     const size_t rest = n - i - 4;
     const Candidate* c = index.candidates + slot.first;
     for (const Candidate* end = c + slot.count; c != end; ++c) {
         const size_t length = 4 + size_t{c->tailLength};
         if (c->tailLength <= rest && std::memcmp(c->tail, text + i + 4, c->tailLength) == 0 &&
-            accepts(c->index, i, i + length))
+            accepts<kWords>(c->index, i, i + length))
             return {c->index, length};
     }
     return {};
@@ -287,27 +312,31 @@ void Engine::sync() {
     syncSide(1);
 }
 
-void Engine::syncSide(int side) {
+void Engine::syncSide(int side, bool words) {
     SideIndex& index = index_->side[side];
     if (!index.built || index.generation != table_.generation() ||
-        index.indexedCount > table_.count())
-        index.build(table_, side);
+        index.indexedCount > table_.count() || (words && !index.words))
+        index.build(table_, side, words);
     else if (index.indexedCount < table_.count())
         index.append(table_, side);
 }
 
 void Engine::convertLine(std::string_view line, int side, std::string& out,
-                         std::vector<EngineMatch>* matches) {
-    syncSide(side);
-    Scan(index_->side[side], table_, side, index_->steps, index_->canonicalLine, line, out, matches)
-        .run(line.size());
+                         std::vector<EngineMatch>* matches, BoundarySource* words) {
+    syncSide(side, words != nullptr);
+    Scan scan(index_->side[side], table_, side, index_->steps, index_->canonicalLine, line, out,
+              matches);
+    if (words)
+        scan.run<true>(line.size(), words);
+    else
+        scan.run<false>(line.size());
 }
 
 size_t Engine::convertPart(std::string_view text, size_t stop, int side, std::string& out) {
     syncSide(side);
     Scan scan(index_->side[side], table_, side, index_->steps, index_->canonicalLine, text, out);
     scan.settleFirst();
-    return scan.run(std::min(stop, text.size()));
+    return scan.run<false>(std::min(stop, text.size()));
 }
 
 std::string Engine::convertLine(std::string_view line, int side) {

@@ -2,6 +2,7 @@
 
 #include "conversion/DictionaryTable.h"
 
+#include <cstdint>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -19,6 +20,19 @@ struct EngineMatch {
     size_t outLength = 0;
     int32_t entry = 0;
     bool operator==(const EngineMatch&) const = default;
+};
+
+// Word mode's boundaries of a line (WordMode.h takes them from the analyser). The engine asks
+// for them at most once a line, and only once a word of the table occurs in the line at all.
+class BoundarySource {
+public:
+    // Non-zero at each offset 0..line.size() of `line` where a word begins or ends (the
+    // line's start and end included), never inside a character; null when the line could
+    // not be analysed, which the engine then converts as in plain mode.
+    virtual const uint8_t* marks(std::string_view line) = 0;
+
+protected:
+    ~BoundarySource() = default;
 };
 
 // Converts lines of code page 932 text with a dictionary table: at each character start
@@ -47,8 +61,13 @@ public:
 
     // Appends the converted `line` (without line break) to `out`. When `matches` is given,
     // each replacement is appended to it, in line order.
+    //
+    // With `words`, word mode: a word is a match at a position only when the line has a word
+    // boundary just before it and just after it; among the words that are, the first in
+    // table order wins, and where none is, one character is copied. Example: with the entry
+    // (ね -> なあ), "ねこがね" becomes "ねこがなあ" (ねこ|が|ね).
     void convertLine(std::string_view line, int side, std::string& out,
-                     std::vector<EngineMatch>* matches = nullptr);
+                     std::vector<EngineMatch>* matches = nullptr, BoundarySource* words = nullptr);
     std::string convertLine(std::string_view line, int side);
 
     // Converts the beginning of a line that is handed over in parts (a line too long to
@@ -58,6 +77,7 @@ public:
     // is in `text`. Appends the result and returns how many bytes of `text` it covers (at
     // least `stop`, on a character boundary); the rest begins the next part. Converting a
     // line in parts this way gives exactly what convertLine gives, whatever the parts.
+    // Plain mode only: word mode analyses whole lines.
     size_t convertPart(std::string_view text, size_t stop, int side, std::string& out);
 
     // Brings the index of both sides up to date with the table: rebuilt after a reload,
@@ -67,7 +87,7 @@ public:
 
 private:
     struct Index;
-    void syncSide(int side);
+    void syncSide(int side, bool words = false);
     const DictionaryTable& table_;
     std::unique_ptr<Index> index_;
 };

@@ -32,7 +32,8 @@ void SideIndex::takeWords(const DictionaryTable& table, int side, int32_t from) 
     }
 }
 
-void SideIndex::build(const DictionaryTable& table, int side) {
+void SideIndex::build(const DictionaryTable& table, int side, bool forWords) {
+    words = forWords;
     std::fill(shortGate_.begin(), shortGate_.end(), 0);
     std::fill(longGate_.begin(), longGate_.end(), 0);
     takeWords(table, side, 0);
@@ -118,11 +119,13 @@ void SideIndex::rebuildPrefixes(const DictionaryTable& table, int side) {
         slot.first = static_cast<uint32_t>(candidates_.size());
         for (size_t j = lo; j < hi; ++j) {
             const std::string_view w = word(keyed[j].second);
-            const bool shadowed = std::any_of(
-                candidates_.begin() + slot.first, candidates_.end(), [&](const Candidate& c) {
-                    return duplicatecodes::isCharacterPrefix(table.word(c.index, side),
-                                                             table.word(keyed[j].second, side));
-                });
+            const bool shadowed =
+                !words &&
+                std::any_of(candidates_.begin() + slot.first, candidates_.end(),
+                            [&](const Candidate& c) {
+                                return duplicatecodes::isCharacterPrefix(
+                                    table.word(c.index, side), table.word(keyed[j].second, side));
+                            });
             if (shadowed)
                 continue;
             Candidate c{};

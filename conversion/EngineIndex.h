@@ -25,7 +25,8 @@ inline uint32_t loadFour(const uint8_t* p) {
 
 // Words of four bytes or more that begin with the same four bytes, in table order, as
 // the conversion tries them. A word that has an earlier word of the list as its prefix
-// (ending where one of its characters ends) can never be the first match and is left out.
+// (ending where one of its characters ends) can never be the first match in plain mode and
+// is left out of an index built for it.
 struct Candidate {
     int32_t index;
     uint8_t tailLength; // bytes after the first four
@@ -57,8 +58,12 @@ public:
     uint64_t generation = 0;
     int32_t indexedCount = 0;
     bool built = false;
+    // Built for word mode: the prefix table keeps the words that an earlier word of its list
+    // begins, since where that one ends on no boundary the longer one may still match. Such
+    // an index serves plain mode too.
+    bool words = false;
 
-    void build(const DictionaryTable& table, int side);
+    void build(const DictionaryTable& table, int side, bool forWords = false);
     // Adds the entries appended since the last build or append.
     void append(const DictionaryTable& table, int side);
 

@@ -17,7 +17,12 @@ namespace sorvanti {
 // The prefix is taken in characters: an earlier word that ends on a lone lead byte hides
 // a word that goes on with a byte that the lead byte makes no character with, but not one
 // that goes on with its second byte (the engine never ends a match inside a character).
-int32_t shadowingEntry(const DictionaryTable& table, int side, int32_t index);
+//
+// With `endMarks` (a mark for each offset 0..size of `index`'s side word), only an earlier
+// word that ends on a mark hides it: word mode's rule, with the marks of the word's own
+// analysis (WordCheck.h).
+int32_t shadowingEntry(const DictionaryTable& table, int side, int32_t index,
+                       const uint8_t* endMarks = nullptr);
 
 // shadowingEntry() of every entry, in table order, at once: each word is compared only with
 // the earlier words that begin with the same character (duplicate codes made one), so a

@@ -1,5 +1,6 @@
 #include "conversion/UnicodeConversion.h"
 
+#include "conversion/WordMode.h"
 #include "toolkit/Cp932.h"
 
 namespace sorvanti {
@@ -30,13 +31,15 @@ void addTextMatches(const std::vector<EngineMatch>& found, std::string_view byte
 } // namespace
 
 void convertUnicodeLine(Engine& engine, std::u16string_view line, int side, std::u16string& out,
-                        RawByteEscapes escapes, std::vector<TextMatch>* matches) {
+                        RawByteEscapes escapes, std::vector<TextMatch>* matches, WordMode* words) {
     // Reused across calls: converting a large text line by line allocates nothing per line.
     thread_local std::string bytes;
     thread_local std::string converted;
     thread_local std::vector<EngineMatch> found;
     const size_t outStart = out.size();
     const bool escapesAreBytes = escapes == RawByteEscapes::AsBytes;
+    if (words)
+        words->beginText(line);
     size_t pos = 0;
     while (pos < line.size()) {
         size_t runEnd = cp932::findUnencodable(line.substr(pos), escapesAreBytes);
@@ -46,7 +49,8 @@ void convertUnicodeLine(Engine& engine, std::u16string_view line, int side, std:
             cp932::encodeAppend(line.substr(pos, runEnd - pos), bytes);
             converted.clear();
             found.clear();
-            engine.convertLine(bytes, side, converted, matches ? &found : nullptr);
+            engine.convertLine(bytes, side, converted, matches ? &found : nullptr,
+                               words ? &words->textRun(pos, runEnd) : nullptr);
             if (matches)
                 addTextMatches(found, bytes, converted, pos, out.size() - outStart, *matches);
             cp932::decodeAppend(converted, out);

@@ -8,6 +8,8 @@
 
 namespace sorvanti {
 
+class WordMode;
+
 // How the code points U+F700..U+F7FF of a text are taken.
 enum class RawByteEscapes {
     // As the raw bytes they stand for: the text was decoded from code page 932 bytes
@@ -36,9 +38,11 @@ struct TextMatch {
 // dictionary word matches across them. Appends to `out`.
 // Example: with the entry (犬 -> 猫), "犬😀犬" converts to "猫😀猫".
 // When `matches` is given, each replacement is appended to it, in line order.
+// With `words`, word mode (Engine::convertLine): the line is analysed once, whole (characters
+// without a code page 932 form included), and each run matches on its part of the boundaries.
 void convertUnicodeLine(Engine& engine, std::u16string_view line, int side, std::u16string& out,
                         RawByteEscapes escapes = RawByteEscapes::AsBytes,
-                        std::vector<TextMatch>* matches = nullptr);
+                        std::vector<TextMatch>* matches = nullptr, WordMode* words = nullptr);
 std::u16string convertUnicodeLine(Engine& engine, std::u16string_view line, int side);
 
 } // namespace sorvanti

@@ -61,6 +61,12 @@ QString brief(const CheckFinding& f, const CheckReport& report,
             .arg(kDirection[f.side & 1])
             .arg(f.cause)
             .arg(fieldText(document, f.cause, f.side & 1));
+    case FindingKind::StartsInsideWord:
+        return QStringLiteral("%1は単語の頭にならない").arg(kSideName[f.side & 1]);
+    case FindingKind::LateDeclaration:
+        return QStringLiteral("単語単位の指定が遅い");
+    case FindingKind::NoWordBoundaries:
+        return QStringLiteral("単語の切れ目を求められない");
     }
     return QString::fromStdString(f.message);
 }

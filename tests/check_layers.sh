@@ -9,7 +9,7 @@ cd "${1:?usage: check_layers.sh SOURCE_DIR}"
 # What each folder may include; app/, the program itself, may include every folder.
 declare -A allowed=(
     [toolkit]="toolkit"
-    [conversion]="conversion toolkit"
+    [conversion]="conversion words toolkit"
     [settings]="settings toolkit"
     [documents]="documents toolkit"
     [appearance]="appearance settings toolkit"

@@ -3,6 +3,7 @@
 #include "conversion/DictionaryLoader.h"
 #include "conversion/DictionaryTable.h"
 #include "conversion/Engine.h"
+#include "conversion/WordMode.h"
 #include "support/Bytes.h"
 #include "toolkit/Cp932.h"
 
@@ -137,7 +138,11 @@ struct Sentence {
     const char* converted;
 };
 
+// 関西弁 is a word-mode dictionary without guard pairs.
 TEST(SampleDictionaries, ConvertSentencesBothWays) {
+    WordAnalyserHolder analyser;
+    ASSERT_TRUE(analyser.get()) << analyser.error();
+    WordMode words(*analyser.get());
     const Sentence cases[] = {
         {"関西弁", "本当にありがとうございます。", "ほんまにおおきに。"},
         {"関西弁", "そんなことをしてはいけない。", "そないなことをしたらあかん。"},
@@ -146,6 +151,10 @@ TEST(SampleDictionaries, ConvertSentencesBothWays) {
         {"関西弁", "しなければならないことがたくさんある。", "せなあかんことがぎょうさんある。"},
         {"関西弁", "そんなに怒らないでください。", "そないに怒らんといてちょうだい。"},
         {"関西弁", "明日は雨が降りますように。", "明日は雨が降りますように。"},
+        {"関西弁", "ダメージが大きいです。つよいマックスをごあんないします。",
+         "ダメージが大きいわ。つよいマックスをごあんないします。"}, // ダメ, マック, よい, あんな
+        {"関西弁", "おでんわをください。わからないのです。",
+         "おでんわをちょうだい。わからへんねん。"},
         {"忍者語", "私は忍者です。", "拙者は忍びの者でござる。"},
         {"忍者語", "早く逃げろ！警察が来る。", "疾くどろんせよ！奉行所が参上する。"},
         {"忍者語", "この秘密は誰にも言わないでください。",
@@ -160,8 +169,12 @@ TEST(SampleDictionaries, ConvertSentencesBothWays) {
         const fs::path file = kFolder / (std::string(c.dictionary) + ".txt");
         ASSERT_TRUE(loadDictionaryFile(*table, file.string()).opened) << file;
         Engine engine(*table);
-        EXPECT_EQ(utf8(engine.convertLine(sjis(c.standard), 0)), c.converted);
-        EXPECT_EQ(utf8(engine.convertLine(sjis(c.converted), 1)), c.standard);
+        for (int side = 0; side < 2; ++side) {
+            std::string out;
+            engine.convertLine(sjis(side ? c.converted : c.standard), side, out, nullptr,
+                               table->wordMode() ? &words : nullptr);
+            EXPECT_EQ(utf8(out), side ? c.standard : c.converted);
+        }
     }
 }
 

@@ -18,6 +18,7 @@
 #include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
+#include <utility>
 #include <vector>
 
 using namespace sorvanti;
@@ -634,7 +635,8 @@ TEST_F(RunConvertTest, CheckReadsUpToTheSizeBoundToo) {
     const std::string file = write("big.txt", dictionary + "lonely\n");
     EXPECT_EQ(run({"--check", file}), 1);
     EXPECT_EQ(output.find("単語が一つしかない"), std::string::npos) << output;
-    EXPECT_NE(output.find(file + ":131073: 辞書が 16 MB を超えるため"), std::string::npos) << output;
+    EXPECT_NE(output.find(file + ":131073: 辞書が 16 MB を超えるため"), std::string::npos)
+        << output;
     EXPECT_EQ(run({"--check", write("big.txt", dictionary)}), 0) << output;
 }
 
@@ -644,6 +646,71 @@ TEST_F(RunConvertTest, ADictionaryThatNeverEndsIsReadUpToTheSizeBound) {
     EXPECT_EQ(error,
               "sorvanti-convert: 警告: 辞書が 16 MB を超えたため、その先を読み込みませんでした: "
               "/dev/zero\n");
+}
+
+std::string sjis(const std::string& utf8) {
+    return cp932::encode(cp932::fromUtf8(utf8));
+}
+
+// Word mode follows the dictionary's declaration or --words/--no-words (the last counts); it
+// holds a line longer than a block and converts it whole.
+TEST_F(RunConvertTest, WordModeFollowsTheDictionaryUnlessAnOptionOverrides) {
+    const std::string plain = write("p.txt", sjis("ね\tなあ\nだ\tや\n"));
+    const std::string words = write("w.txt", sjis("#@単語単位\nね\tなあ\nだ\tや\n"));
+    const std::pair<std::vector<std::string>, bool> cases[] = {
+        {{"-d", plain}, false},
+        {{"-d", plain, "--words"}, true},
+        {{"-d", words}, true},
+        {{"-d", words, "--no-words"}, false},
+        {{"-d", words, "--no-words", "--words"}, true}};
+    for (auto [args, word] : cases) {
+        ASSERT_EQ(run(args, sjis("ねこがね\r\nだめだ\n")), 0) << error;
+        EXPECT_EQ(output, sjis(word ? "ねこがなあ\r\nだめや\n" : "なあこがなあ\r\nやめや\n"));
+        args.insert(args.end(), {"-e", "utf-8"});
+        ASSERT_EQ(run(args, "ねこ😀ねこがね"), 0) << error;
+        EXPECT_EQ(output, word ? "ねこ😀ねこがなあ" : "なあこ😀なあこがなあ");
+    }
+    std::string line, expected;
+    for (int i = 0; i < 300; ++i)
+        line += "ねこがね。", expected += "ねこがなあ。";
+    for (const size_t block : {7, 64, 4096}) {
+        env.blockBytes = block;
+        ASSERT_EQ(run({"-d", words}, sjis(line + "\n" + line)), 0) << error;
+        EXPECT_EQ(output, sjis(expected + "\n" + expected)) << block;
+    }
+}
+
+// ね does not hide ねこ (one word), ねこ hides ねこが (ねこ|が).
+TEST_F(RunConvertTest, CheckFollowsWordModesRules) {
+    const std::string file =
+        write("c.txt", sjis("#@単語単位\nね\tA\nねこ\tB\nねこが\tC\nゃあ\tD\nね\tE\n#@単語単位\n"));
+    const std::string unused = "、この対は使われません\n";
+    EXPECT_EQ(run({"--check", file}), 1);
+    EXPECT_EQ(output,
+              file + ":4: 3 行目の標準語「ねこ」が「ねこが」の先頭に一致するため" + unused + file +
+                  ":5: 標準語「ゃあ」は単語の切れ目から始まることがないため、単語単位では一致"
+                  "しません\n" +
+                  file + ":6: 標準語「ね」は 2 行目にもあり、そちらが先に一致するため" + unused +
+                  file + ":7: #@単語単位 が最初の単語対より後にあるため、単語単位にはなりません\n" +
+                  file + ": CP932、単語単位、5 項目、指摘 4 件 (使われない・失われる対 3 件)\n");
+}
+
+// Without the analyser's dictionary: status 1 naming what is missing and what asked for word
+// mode; --no-words converts; --check says which findings it cannot give.
+TEST_F(RunConvertTest, WordModeWithoutTheAnalyserDictionary) {
+    setenv("SORVANTI_MECAB_DICDIR", "/nowhere", 1);
+    const std::string words = write("w.txt", sjis("#@単語単位\nね\tなあ\n"));
+    const std::string missing =
+        "sorvanti-convert: 形態素解析の辞書 (mecab-ipadic-utf8) が見つかりません: /nowhere (";
+    EXPECT_EQ(run({"-d", words}, "a\n"), 1);
+    EXPECT_EQ(error, missing + words + " が単語単位を指定しています)\n");
+    EXPECT_EQ(run({"-d", write("p.txt", "a b\n"), "--words"}, "a\n"), 1);
+    EXPECT_EQ(error, missing + "--words の指定)\n");
+    EXPECT_EQ(run({"-d", words, "--no-words"}, sjis("ねこ\n")), 0);
+    EXPECT_EQ(output, sjis("なあこ\n"));
+    EXPECT_EQ(run({"--check", words}), 0);
+    EXPECT_EQ(output.find(words + ":1: 単語の切れ目を求められないため"), 0u) << output;
+    unsetenv("SORVANTI_MECAB_DICDIR");
 }
 
 TEST(RunConvertBinary, ExitStatuses) {

@@ -1,5 +1,6 @@
 #include "conversion/DictionaryLoader.h"
 #include "conversion/DictionaryTable.h"
+#include "conversion/WordModeDeclaration.h"
 
 #include "support/TempFolder.h"
 
@@ -235,6 +236,23 @@ TEST_F(LoaderTest, AFileThatNeverEndsIsReadUpToTheSizeBound) {
 
     r = load(file);
     EXPECT_FALSE(r.sizeLimitReached);
+}
+
+// Word mode is declared on a comment line before the first line that gives an entry.
+TEST_F(LoaderTest, WordModeIsDeclaredBeforeTheFirstEntry) {
+    const std::string decl(wordmode::kDeclaration), entry = "a b\n";
+    const std::pair<std::string, bool> cases[] = {
+        {std::string("# x\r\n\r\n \t").append(decl) + " rest\r\n" + entry, true},
+        {std::string("lonely\n").append(decl) + "\n" + entry, true}, // a lone word: no entry
+        {entry + decl + "\n", false},
+        {decl.substr(0, 6) + "\n" + entry, false},
+        {"\xEF\xBB\xBF#@単語単位\na b\n", true},                             // UTF-8
+        {std::string(1, '#').append(254, 'x') + decl + "\n" + entry, false}, // a second piece
+    };
+    for (const auto& [file, wordMode] : cases) {
+        EXPECT_EQ(load(file).wordMode, wordMode) << file;
+        EXPECT_EQ(DictionaryTable(table).wordMode(), wordMode) << file;
+    }
 }
 
 TEST(DictionaryTable, AppendStoresFortyBytesAndAllowsEmptyWords) {

@@ -1,9 +1,10 @@
 // The indexed engine against the character-matching reference on random dictionaries and
-// texts and on the benchmark corpus, whole and in parts.
+// texts and on the benchmark corpus, whole and in parts, in plain and in word mode.
 
 #include "conversion/DictionaryLoader.h"
 #include "conversion/DictionaryTable.h"
 #include "conversion/Engine.h"
+#include "toolkit/Cp932.h"
 
 #include "bench/Corpus.h"
 #include "support/PlainScan.h"
@@ -193,6 +194,56 @@ TEST(EngineDifferential, MatchesThePlainScanOnRandomDictionaries) {
         // A fresh engine over the same table builds the index in one go; it must agree.
         Engine fresh(table);
         expectSameAsPlainScan(fresh, table, corpus, words, 10);
+    }
+}
+
+// Word mode's boundaries: character starts marked at random, the line's ends always; one line
+// in ten fails to be analysed. Counts how often the engine asks.
+struct RandomMarks final : BoundarySource {
+    void draw(std::string_view line, RandomCorpus& corpus) {
+        bits.assign(line.size() + 1, 0);
+        for (size_t at = 0; at < line.size(); at += cp932::boundaries().length(line, at))
+            bits[at] = corpus.chance(50);
+        bits.front() = bits.back() = 1;
+        fails = corpus.chance(10);
+    }
+    const uint8_t* marks(std::string_view) override {
+        return ++calls, fails ? nullptr : bits.data();
+    }
+    std::vector<uint8_t> bits;
+    bool fails = false;
+    int calls = 0;
+};
+
+// The first word in table order that begins and ends on marks (also where the plain index
+// drops a word that an earlier one begins); asked once a line, only when a word occurs in it.
+TEST(EngineDifferential, WordModeMatchesTheReferenceOnTheSameBoundaries) {
+    RandomCorpus corpus(1818);
+    RandomMarks source;
+    for (int round = 0; round < 200; ++round) {
+        corpus.stemPercent = round % 2 * 60;
+        DictionaryTable table;
+        std::vector<std::string> words;
+        corpus.fillTable(table, corpus.pick(120), words);
+        Engine engine(table);
+        for (int i = 0; i < 30; ++i) {
+            if (i == 15)
+                corpus.appendRandom(table, words); // appended entries join the index
+            const std::string line = corpus.line(words);
+            source.draw(line, corpus);
+            for (int side = 0; side < 2; ++side) {
+                std::string expected, actual, plain;
+                test::CharacterReference(table, side)
+                    .convertLine(line, expected, source.fails ? nullptr : source.bits.data());
+                std::vector<EngineMatch> matches, plainMatches;
+                source.calls = 0;
+                engine.convertLine(line, side, actual, &matches, &source);
+                ASSERT_EQ(actual, expected) << round << testing::PrintToString(line);
+                ASSERT_EQ(rebuilt(table, line, side, matches), expected);
+                engine.convertLine(line, side, plain, &plainMatches);
+                ASSERT_EQ(source.calls, plainMatches.empty() ? 0 : 1);
+            }
+        }
     }
 }
 

@@ -1,6 +1,7 @@
 #include "conversion/Engine.h"
 #include "conversion/DictionaryLoader.h"
 #include "conversion/DictionaryTable.h"
+#include "conversion/WordMode.h"
 #include "toolkit/Cp932.h"
 
 #include "support/TempFolder.h"
@@ -214,6 +215,36 @@ TEST(Engine, ConvertsLineByLine) {
     std::string buffer = "keep:";
     engine.convertLine("aa", 0, buffer);
     EXPECT_EQ(buffer, "keep:bb");
+}
+
+// Word mode against plain mode; the analysis (mecab-ipadic-utf8) is given beside each line.
+TEST(Engine, WordModeMatchesOnlyBetweenWordBoundaries) {
+    const auto sj = [](std::u16string_view text) { return cp932::encode(text); };
+    const struct {
+        DictionaryTable table;
+        std::u16string_view line, plain, words;
+    } cases[] = {
+        {tableOf({{sj(u"ね"), sj(u"なあ")}}), u"ねこがね", u"なあこがなあ",
+         u"ねこがなあ"}, // ねこ|が|ね
+        {tableOf({{sj(u"だ"), sj(u"や")}}), u"もうだめだ", u"もうやめや",
+         u"もうだめや"}, // もう|だめ|だ
+        {tableOf({{sj(u"ありがとうございます"), "X"}}), u"本当にありがとうございます", u"本当にX",
+         u"本当にX"}, // ありがとう|ござい|ます: from its first boundary to its last
+        {tableOf({{sj(u"こが"), "X"}}), u"ねこがいる", u"ねXいる",
+         u"ねこがいる"}, // begins inside ねこ
+        {tableOf({{sj(u"ね"), "A"}, {sj(u"ねこが"), "C"}, {sj(u"ねこ"), "B"}}), u"ねこがいる",
+         u"Aこがいる", u"Cいる"}, // the first in table order that qualifies
+    };
+    WordAnalyserHolder analyser;
+    ASSERT_TRUE(analyser.get()) << analyser.error();
+    WordMode words(*analyser.get());
+    for (const auto& c : cases) {
+        Engine engine(c.table);
+        std::string out;
+        engine.convertLine(sj(c.line), 0, out, nullptr, &words);
+        EXPECT_EQ(cp932::decode(out), c.words);
+        EXPECT_EQ(cp932::decode(engine.convertLine(sj(c.line), 0)), c.plain);
+    }
 }
 
 } // namespace

@@ -5,6 +5,7 @@
 #include "documents/PaneLines.h"
 
 #include <QApplication>
+#include <QLabel>
 #include <QScrollBar>
 #include <QTest>
 #include <QTextDocument>
@@ -12,6 +13,8 @@
 #include <QToolButton>
 
 #include <gtest/gtest.h>
+
+#include <cstdlib>
 
 namespace sorvanti::test {
 namespace {
@@ -139,6 +142,35 @@ TEST(PaneLines, ParagraphsAndLineSeparatorsAreLinesAndAFinalBreakOpensNone) {
     EXPECT_EQ(paneLines(document), QStringList{QString()});
     document.setPlainText(QStringLiteral("a\u2028b\nc\n\n"));
     EXPECT_EQ(paneLines(document), (QStringList{"a", "b", "c", ""}));
+}
+
+// The word-mode label and the conversion of "ねこがね".
+QString wordsAndConversion(TVeruzazur& w) {
+    w.pane(0).edit()->setPlainText(QStringLiteral("ねこがね"));
+    w.SBhenkan0->click();
+    return w.Lwords->text() + '|' + w.pane(1).edit()->toPlainText();
+}
+
+// Without the analyser's dictionary, one notice per load and plain matching meanwhile.
+TEST(WordModeWindow, FollowsTheDictionaryAndFallsBackToPlainMatching) {
+    ScriptedRunner runner;
+    ProgramFolder program;
+    program.addDictionary("単語", "#@単語単位\nね なあ\n");
+    program.writeSettings("[辞書]\nName=単語\n");
+    auto w = program.openWindow();
+    EXPECT_EQ(wordsAndConversion(*w), QStringLiteral("単語単位|ねこがなあ\n"));
+    EXPECT_TRUE(runner.boxes.empty());
+
+    setenv("SORVANTI_MECAB_DICDIR", "/nowhere", 1);
+    w = program.openWindow();
+    unsetenv("SORVANTI_MECAB_DICDIR");
+    w->show(); // the start-up's notice waits for the window
+    QApplication::processEvents();
+    EXPECT_EQ(runner.texts(),
+              QStringList{QStringLiteral(
+                  "この辞書は単語単位ですが、形態素解析の辞書 (mecab-ipadic-utf8) "
+                  "が見つかりません: /nowhere\n単語の切れ目によらずに変換します。")});
+    EXPECT_EQ(wordsAndConversion(*w), QStringLiteral("単語単位 (無効)|なあこがなあ\n"));
 }
 
 } // namespace

@@ -7,6 +7,8 @@
 // replaced, otherwise the character's own bytes are copied. Entries are grouped by their
 // first character, so that a large text takes seconds rather than hours; `grouped` false
 // tries every entry at every character (the plain table scan the benchmark measures).
+// With `marks` (a mark for each byte offset 0..size of the line), word mode: a word matches
+// only where the line is marked at its first byte and right after its last.
 
 #include "conversion/DictionaryTable.h"
 #include "toolkit/Cp932.h"
@@ -25,24 +27,27 @@ public:
         : table_(table), side_(side), grouped_(grouped) {
         for (int32_t e = 0; e < table.count(); ++e) {
             words_.push_back(cp932::decode(table.word(e, side)));
+            bytes_.push_back(0);
+            for (const char16_t c : words_.back())
+                bytes_.back() += byteLength(c);
             if (!words_.back().empty())
                 byFirst_[grouped ? words_.back()[0] : u'\0'].push_back(e);
         }
     }
 
-    void convertLine(std::string_view line, std::string& out) const {
+    void convertLine(std::string_view line, std::string& out,
+                     const uint8_t* marks = nullptr) const {
         const std::u16string text = cp932::decode(line);
         size_t at = 0; // byte offset of text[k] in `line`
         for (size_t k = 0; k < text.size();) {
-            const int32_t e = find(text, k);
+            const int32_t e = find(text, k, marks ? marks + at : nullptr);
             if (e < 0) {
                 out.append(line.substr(at, byteLength(text[k])));
                 at += byteLength(text[k++]);
                 continue;
             }
             out.append(table_.word(e, 1 - side_));
-            for (const char16_t c : words_[size_t(e)])
-                at += byteLength(c);
+            at += bytes_[size_t(e)];
             k += words_[size_t(e)].size();
         }
     }
@@ -54,12 +59,14 @@ public:
     }
 
 private:
-    int32_t find(std::u16string_view text, size_t k) const {
+    // `marks`: word mode's marks from the byte of text[k] on.
+    int32_t find(std::u16string_view text, size_t k, const uint8_t* marks) const {
         const auto it = byFirst_.find(grouped_ ? text[k] : u'\0');
-        if (it == byFirst_.end())
+        if (it == byFirst_.end() || (marks && !marks[0]))
             return -1;
         for (const int32_t e : it->second) {
-            if (text.substr(k).starts_with(words_[size_t(e)]))
+            if (text.substr(k).starts_with(words_[size_t(e)]) &&
+                (!marks || marks[bytes_[size_t(e)]]))
                 return e;
         }
         return -1;
@@ -82,6 +89,7 @@ private:
     int side_;
     bool grouped_;
     std::vector<std::u16string> words_;
+    std::vector<size_t> bytes_; // each word's length in the bytes it matches
     std::unordered_map<char16_t, std::vector<int32_t>> byFirst_;
 };
 

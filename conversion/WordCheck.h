@@ -1,0 +1,35 @@
+#pragma once
+
+// The dictionary check's rules for word mode, where a word matches only between two word
+// boundaries of the text (Engine::convertLine with a BoundarySource).
+
+#include "conversion/DictionaryTable.h"
+
+#include <cstdint>
+#include <string_view>
+
+namespace sorvanti {
+
+namespace words {
+class WordBoundaries;
+} // namespace words
+
+namespace wordcheck {
+
+// The entry that keeps entry `index` from ever being the match in word mode, in the
+// direction that reads `side`: the first earlier entry whose word is the same (duplicate
+// codes made one), or begins it and ends where `boundaries`' analysis of `index`'s word on
+// its own has a word boundary. "ね" does not hide "ねこ" (one word); "ねこ" hides "ねこが"
+// (ねこ|が). Without `boundaries` only the same word hides. -1 when none.
+int32_t hidingEntry(const DictionaryTable& table, int side, int32_t index,
+                    words::WordBoundaries* boundaries);
+
+// Whether the code page 932 `word` can never begin on a word boundary as it stands: its first
+// character is one that written Japanese always joins to the character before it, a small
+// kana (ぁぃぅぇぉゃゅょゎゕゖ, ァィゥェォャュョヮヵヶ, ｧｨｩｪｫｬｭｮ) or a half-width
+// voiced sound mark (ﾞﾟ). The small っ/ッ is none of them: it begins words ("って").
+// No character keeps a word from ending on a boundary (っ ends words, as in まっ|て).
+bool startsInsideWord(std::string_view word);
+
+} // namespace wordcheck
+} // namespace sorvanti
