@@ -23,6 +23,7 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QGroupBox>
+#include <QStatusBar>
 #include <QTextEdit>
 #include <QToolButton>
 
@@ -35,6 +36,9 @@ TVeruzazur* Veruzazur = nullptr;
 namespace {
 
 const QString kCannotChoose = QStringLiteral("指定した場所は選べません");
+const QString kReplacedTooLarge = QStringLiteral("元の文章は大きすぎるため、元に戻せません");
+// How long a note stays on the status bar.
+constexpr int kNoteMilliseconds = 30000;
 
 } // namespace
 
@@ -115,8 +119,7 @@ void TVeruzazur::SetActivePane(int p) {
         return;
     ActivePane = static_cast<int16_t>(p);
     ApplyFrameColors();
-    const bool named = !activePane().fileName().isEmpty();
-    enableSaveItems(named, named);
+    UpdateSaveItems();
     ShowDocumentFormat();
 }
 
@@ -131,7 +134,20 @@ void TVeruzazur::REedit0MouseUp(QObject* sender, Qt::MouseButton button) {
 }
 
 void TVeruzazur::REedit0KeyPress(QObject* /*sender*/) {
-    SaveAs1->setEnabled(true);
+    UpdateSaveItems();
+}
+
+void TVeruzazur::connectPanes() {
+    for (const auto& p : panes_) {
+        Pane* pane = p.get();
+        connect(pane, &Pane::changed, this, [this, pane] {
+            if (pane == &activePane()) {
+                UpdateSaveItems();
+                ShowDocumentFormat();
+            }
+        });
+        connect(pane, &Pane::replacedTextDropped, this, [this] { ShowNote(kReplacedTooLarge); });
+    }
 }
 
 void TVeruzazur::ResetPanes() {
@@ -140,7 +156,12 @@ void TVeruzazur::ResetPanes() {
     for (const auto& p : panes_)
         p->clear();
     CaretsToTop();
+    UpdateSaveItems();
     ShowDocumentFormat();
+}
+
+void TVeruzazur::ShowNote(const QString& text) {
+    StatusBar1->showMessage(text, kNoteMilliseconds);
 }
 
 void TVeruzazur::CaretsToTop() {

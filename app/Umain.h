@@ -2,6 +2,7 @@
 
 #include "app/Environment.h"
 #include "appearance/SurfaceColors.h"
+#include "documents/PlainText.h"
 
 #include <QMainWindow>
 #include <QPixmap>
@@ -123,11 +124,17 @@ public:
     void FillCatalogue(const QString& rememberedName);
 
     // Documents: loads the active pane's document file into it; asks whether to save the
-    // active pane's changes and throws Abort when the user cancels.
+    // active pane's changes and throws Abort when the user cancels or the save does not
+    // happen.
     void LoadDocument();
     // Shows the active pane's text format on the status bar.
     void ShowDocumentFormat();
     void AskSaveChanges();
+    // The save commands follow the active pane: "上書き保存" when it has a document name,
+    // "名前をつけて保存" when it has one, holds text or has changes.
+    void UpdateSaveItems();
+    // A note on the status bar for a while.
+    void ShowNote(const QString& text);
     // The drop handler: `windowPos` in the window's coordinates, `paths` the dropped files.
     void FilesDropped(const QPoint& windowPos, const QStringList& paths);
 
@@ -177,6 +184,7 @@ private:
     void createDialogs();
     void connectHandlers();
     void connectPopupMenus();
+    void connectPanes();
     QAction* addItem(QMenu* menu, const char* name, const QString& caption);
     QAction* addSeparator(QMenu* menu, const char* name);
 
@@ -192,7 +200,9 @@ private:
     bool isMenuShortcut(const QEvent* event) const;
     bool paneEvent(QObject* watched, QEvent* event);
     void showPopupMenu(QWidget* component, const QPoint& globalPos);
-    void enableSaveItems(bool save, bool saveAs);
+    // Saves the active pane to `path` in `format`; a character that code page 932 lacks asks
+    // whether to save as UTF-8 instead (no: Abort).
+    void savePane(const QString& path, const plaintext::Format& format);
 
     Environment env_;
     std::unique_ptr<Oini> ini;

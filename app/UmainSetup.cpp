@@ -240,6 +240,7 @@ void TVeruzazur::connectHandlers() {
 
     Pcenter->installEventFilter(this);
     connectPopupMenus();
+    connectPanes();
     for (const auto& p : panes_) {
         p->frame()->installEventFilter(this);
         p->edit()->installEventFilter(this);

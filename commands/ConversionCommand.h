@@ -16,7 +16,8 @@ namespace conversioncommand {
 QString convertedText(Engine& engine, const QStringList& lines, int side);
 
 // Replaces the text of `target` with the lines of `source` converted from the side of the
-// source pane's index, as one replacement that undo on `target` takes back.
+// source pane's index, as one replacement that undo on `target` takes back. A target without
+// a document name takes the source's plain-text format (its encoding, mark and line ends).
 void convert(Engine& engine, const Pane& source, Pane& target);
 
 } // namespace conversioncommand

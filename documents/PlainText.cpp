@@ -61,14 +61,20 @@ QString describeCharacter(char32_t c) {
     return QString::asprintf("U+%04X", uint(c));
 }
 
-[[noreturn]] void refuse(std::u16string_view line, size_t pos, qsizetype lineNumber) {
+// Refuses line `lineNumber` for the character at `pos`: as Unencodable when it is one that
+// code page 932 lacks, so UTF-8 would hold it (`utf8Holds`).
+[[noreturn]] void refuse(std::u16string_view line, size_t pos, qsizetype lineNumber,
+                         bool utf8Holds = false) {
     char32_t c = line[pos];
     if (QChar::isHighSurrogate(c) && pos + 1 < line.size() && QChar::isLowSurrogate(line[pos + 1]))
         c = QChar::surrogateToUcs4(line[pos], line[pos + 1]);
+    const QString character = describeCharacter(c);
     const QString message = QStringLiteral("%1行目の文字「%2」はテキストファイルに保存できません。"
                                            "リッチテキスト(.rtf)で保存して下さい")
                                 .arg(lineNumber)
-                                .arg(describeCharacter(c));
+                                .arg(character);
+    if (utf8Holds)
+        throw Unencodable(message.toStdString(), lineNumber, character);
     throw Error(message.toStdString());
 }
 
@@ -209,7 +215,7 @@ std::string encodeText(std::u16string_view all, const Format& f) {
         cp932::encodeAppend(line, out, &unencodable);
         bad = std::min(bad, unencodable);
         if (bad != std::u16string_view::npos)
-            refuse(line, bad, lineNumber);
+            refuse(line, bad, lineNumber, true);
     };
     // Blocks, frame boundaries and line breaks typed inside a block all end a line.
     for (size_t i = 0; i < all.size(); ++i) {
@@ -273,6 +279,12 @@ QString decode(std::string_view bytes, Format* format) {
     if (format)
         *format = f;
     return linesOf(text, !f.lf);
+}
+
+Format inUtf8(const Format& format) {
+    if (format.encoding == textencoding::Encoding::Utf8)
+        return format;
+    return {textencoding::Encoding::Utf8, false, false};
 }
 
 QString formatLabel(const Format& format) {

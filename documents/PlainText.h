@@ -1,5 +1,6 @@
 #pragma once
 
+#include "toolkit/Error.h"
 #include "toolkit/TextEncoding.h"
 
 #include <QString>
@@ -43,6 +44,20 @@ struct Format {
     bool bom = false; // UTF-8 only: the file starts with the byte-order mark
     bool lf = false;  // UTF-8 only: lines end with LF alone, not CR LF
     bool operator==(const Format&) const = default;
+};
+
+// `format` in UTF-8: itself when it is UTF-8 already, otherwise UTF-8 without the mark and
+// with CR LF, the line ends code page 932 has.
+Format inUtf8(const Format& format);
+
+// The refusal of a character that code page 932 lacks, which UTF-8 would hold. The message
+// names the line and the character; `line` and `character` give them for another text.
+class Unencodable : public Error {
+public:
+    Unencodable(const std::string& message, qsizetype line, const QString& character)
+        : Error(message), line(line), character(character) {}
+    qsizetype line;
+    QString character;
 };
 
 // The text of `bytes` as the lines of a document, joined by '\n'; `format` (when given)
