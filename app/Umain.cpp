@@ -3,6 +3,7 @@
 
 #include "about/TAboutBox.h"
 #include "app/CommandLine.h"
+#include "app/HotExit.h"
 #include "app/PaneLayout.h"
 #include "appearance/ColorValue.h"
 #include "appearance/FontButton.h"
@@ -21,6 +22,7 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QCloseEvent>
 #include <QComboBox>
 #include <QGroupBox>
 #include <QStatusBar>
@@ -55,10 +57,16 @@ TVeruzazur::TVeruzazur(const Environment& env, QWidget* parent)
     // component under the drop point.
     setAcceptDrops(true);
     ResetPanes();
+    hotExit_ = std::make_unique<HotExit>(pane(0), pane(1), env_.keptFolder);
+    connect(hotExit_.get(), &HotExit::note, this, &TVeruzazur::ShowNote);
+    // The session's end keeps the text before the session may end the program.
+    connect(qApp, &QGuiApplication::commitDataRequest, this, [this] { hotExit_->keepNow(); });
     FormCreate(this);
 }
 
 TVeruzazur::~TVeruzazur() {
+    // Whatever ends the program without closing the window keeps the text here.
+    hotExit_.reset();
     guarded(this, [this] { writeSettings(); });
     ini.reset();
     if (Veruzazur == this)
@@ -70,7 +78,14 @@ TVeruzazur::~TVeruzazur() {
 void TVeruzazur::FormCreate(QObject* /*sender*/) {
     CBdictionaryChange(CBdictionary);
     LayoutPanes();
+    RestoreKeptText();
     OpenCommandLineDocument();
+}
+
+void TVeruzazur::RestoreKeptText() {
+    const QString note = hotExit_->restore();
+    if (!note.isEmpty())
+        ShowNote(note);
 }
 
 void TVeruzazur::OpenCommandLineDocument() {
@@ -84,6 +99,11 @@ void TVeruzazur::OpenCommandLineDocument() {
 
 void TVeruzazur::Exit1Click(QObject* /*sender*/) {
     close();
+}
+
+void TVeruzazur::closeEvent(QCloseEvent* event) {
+    hotExit_->keepNow();
+    QMainWindow::closeEvent(event);
 }
 
 // ---- panes -------------------------------------------------------------------------------------

@@ -29,6 +29,7 @@ namespace sorvanti {
 class ColorDialog;
 class DictionaryTable;
 class Engine;
+class HotExit;
 class Oini;
 class Pane;
 class PrintDialog;
@@ -106,6 +107,8 @@ public:
 
     const Environment& environment() const { return env_; }
     DictionaryTable& dictionary() { return *table_; }
+    // What keeps the panes' unsaved text between runs.
+    HotExit& hotExit() const { return *hotExit_; }
 
     // When on (the default), the edit menu's Ctrl+Z/X/C/V win over the panes' and the
     // selector's own handling of those keys, so they act on the active pane.
@@ -170,6 +173,8 @@ public:
     void About1Click(QObject* sender);
 
 protected:
+    // The window never asks at exit: the panes' unsaved text is kept for the next start.
+    void closeEvent(QCloseEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
     void dragEnterEvent(QDragEnterEvent* event) override;
     void dragMoveEvent(QDragMoveEvent* event) override;
@@ -195,6 +200,8 @@ private:
     std::optional<ColorSurface> popupSurface();
 
     void OpenCommandLineDocument();
+    // Gives back the unsaved text an earlier run kept, with a note on the status bar.
+    void RestoreKeptText();
     // Events (UmainEvents.cpp).
     bool isTyping(const QEvent* event) const;
     bool isMenuShortcut(const QEvent* event) const;
@@ -211,6 +218,7 @@ private:
     std::vector<std::string> names_;
     std::array<std::unique_ptr<Pane>, 2> panes_;
     std::unique_ptr<SurfaceColors> colors_;
+    std::unique_ptr<HotExit> hotExit_; // after the panes, which it watches
     bool menuShortcutsWin_ = true;
 };
 

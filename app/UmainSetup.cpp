@@ -56,6 +56,9 @@ void TVeruzazur::createComponents() {
     Lencoding = new QLabel(StatusBar1);
     Lencoding->setObjectName(QStringLiteral("Lencoding"));
     StatusBar1->addWidget(Lencoding);
+    // A note hides the format while it shows, also one shown before the window is.
+    connect(StatusBar1, &QStatusBar::messageChanged, Lencoding,
+            [this](const QString& message) { Lencoding->setVisible(message.isEmpty()); });
 
     createMenus();
     createDialogs();

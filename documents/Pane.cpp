@@ -82,7 +82,7 @@ QStringList Pane::lines() const {
 
 void Pane::setFileName(const QString& name) {
     fileName_ = name;
-    emit changed();
+    noteChange();
 }
 
 QString Pane::formatLabel() const {
@@ -96,24 +96,24 @@ void Pane::watch(QTextDocument* doc) {
     // A kept document is not edited, but only the edit's own one speaks for the pane.
     const auto forward = [this, doc] {
         if (doc == edit_->document())
-            emit changed();
+            noteChange();
     };
     connect(doc, &QTextDocument::contentsChanged, this, forward);
     connect(doc, &QTextDocument::modificationChanged, this, forward);
 }
 
-void Pane::keepReplaced(QTextDocument* old) {
+void Pane::keepReplaced(QTextDocument* old, quint64 serial) {
     const qint64 bytes = keptBytes(*old);
     if (bytes > keptLimit_) {
         delete old;
         emit replacedTextDropped();
         return;
     }
-    replaced_.push_back(old);
+    replaced_.push_back({old, serial, false});
     replacedBytes_ += bytes;
     while (replacedBytes_ > keptLimit_) {
-        replacedBytes_ -= keptBytes(*replaced_.front());
-        delete replaced_.front();
+        replacedBytes_ -= keptBytes(*replaced_.front().doc);
+        delete replaced_.front().doc;
         replaced_.erase(replaced_.begin());
     }
 }
@@ -128,15 +128,25 @@ QTextDocument* Pane::replaceDocument(bool keepEmpty) {
     fresh->setDefaultTextOption(old->defaultTextOption());
     watch(fresh);
     edit_->setDocument(fresh);
+    const quint64 oldSerial = serial_;
+    serial_ = ++lastSerial_;
     if (keepEmpty || !old->isEmpty())
-        keepReplaced(old);
+        keepReplaced(old, oldSerial);
     else
         delete old;
-    emit changed();
+    noteChange();
     return fresh;
 }
 
 void Pane::clear() {
+    newDocument();
+    // What the pane held is given up on purpose: undo() still brings it back during the run,
+    // but none of it counts as unsaved any more.
+    for (Layer& layer : replaced_)
+        layer.settled = true;
+}
+
+void Pane::newDocument() {
     QTextDocument* fresh = replaceDocument(false);
     // A new document: text typed into it starts from the pane's own font, with no style. Set
     // outside the undo history, so that undoing the first edit leaves the pane unmodified.
@@ -164,17 +174,46 @@ void Pane::undo() {
         return;
     }
     QTextDocument* replacement = edit_->document();
-    QTextDocument* back = replaced_.back();
+    QTextDocument* back = replaced_.back().doc;
+    serial_ = replaced_.back().serial;
     replaced_.pop_back();
     replacedBytes_ -= keptBytes(*back);
     edit_->setDocument(back);
     delete replacement;
+    noteChange();
+}
+
+void Pane::noteChange() {
+    ++version_;
     emit changed();
+}
+
+std::vector<Pane::Document> Pane::unsavedDocuments() const {
+    std::vector<Document> unsaved;
+    const auto add = [&unsaved](const QTextDocument* doc, quint64 serial) {
+        if (doc->isModified() && !doc->isEmpty())
+            unsaved.push_back({doc, serial});
+    };
+    for (const Layer& layer : replaced_)
+        if (!layer.settled)
+            add(layer.doc, layer.serial);
+    add(edit_->document(), serial_);
+    return unsaved;
+}
+
+void Pane::restoreDocument(const std::function<void(QTextDocument&)>& fill, bool modified) {
+    QTextDocument* doc = replaceDocument(false);
+    // Without a caret while the text goes in, as readDocument() does it.
+    edit_->setTextCursor(QTextCursor());
+    fill(*doc);
+    edit_->setTextCursor(QTextCursor(doc));
+    doc->setModified(modified);
+    noteChange();
 }
 
 void Pane::load(const QString& path) {
     fileName_ = path;
-    clear();
+    newDocument();
     // The format of a file follows its name at every load and save.
     plainText_ = isPlainTextName(path);
     // The format is kept in a local first, so that a pane left empty by a failed read stays
@@ -185,7 +224,7 @@ void Pane::load(const QString& path) {
     format_ = read.encoding == textencoding::Encoding::Utf8 ? read : plaintext::Format{};
     caretToStart(*edit_);
     document().setModified(false);
-    emit changed();
+    noteChange();
 }
 
 void Pane::save(const QString& path) {
@@ -202,7 +241,7 @@ void Pane::save(const QString& path, const plaintext::Format& format) {
     fileName_ = path;
     caretToStart(*edit_);
     document().setModified(false);
-    emit changed();
+    noteChange();
 }
 
 void Pane::caretToTop() {

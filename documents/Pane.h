@@ -6,6 +6,7 @@
 #include <QString>
 #include <QStringList>
 
+#include <functional>
 #include <vector>
 
 class QGroupBox;
@@ -77,7 +78,8 @@ public:
     // Empties the pane and forgets the formatting of what it held: text typed or put into it
     // afterwards starts from the pane's own font, with no style. The modified flag is
     // cleared and the format is that of a new document; the file name stays. A text the pane
-    // held is kept for undo().
+    // held is kept for undo(), but neither it nor those replaced before count as unsaved text
+    // any more (unsavedDocuments()).
     void clear();
 
     // Puts `text` as the pane's whole new text, in the format its caret has, and keeps what
@@ -106,6 +108,22 @@ public:
     // The caret to the very start, the text shown from its top-left corner.
     void caretToTop();
 
+    // One of the pane's documents; `serial` tells it from every other the pane had.
+    struct Document {
+        const QTextDocument* doc;
+        quint64 serial;
+    };
+    // The documents that hold unsaved text (modified and not empty): the replaced ones that
+    // clear() has not given up, the oldest first, then the pane's own. Replaced documents are
+    // never edited; the pane's own changes whenever version() does.
+    std::vector<Document> unsavedDocuments() const;
+    // Goes up with every change() of the pane.
+    quint64 version() const { return version_; }
+    // Gives back a document that an earlier run kept: a new document, filled by `fill` and
+    // modified as given, replaces the pane's own, which is kept for undo() unless it is empty.
+    // The file name and format are left to the caller.
+    void restoreDocument(const std::function<void(QTextDocument&)>& fill, bool modified);
+
 signals:
     // The text, its formatting, its modified flag or the file name changed, or another
     // document took the edit's place.
@@ -118,8 +136,11 @@ private:
     // Gives the edit a new empty document with the defaults of the old one, which is kept for
     // undo() unless it is empty and `keepEmpty` is false; returns the new one.
     QTextDocument* replaceDocument(bool keepEmpty);
-    void keepReplaced(QTextDocument* old);
+    void keepReplaced(QTextDocument* old, quint64 serial);
     void watch(QTextDocument* doc);
+    void noteChange();
+    // clear() but for the text it held, which stays unsaved text.
+    void newDocument();
 
     int index_;
     QGroupBox* frame_ = nullptr;
@@ -132,7 +153,15 @@ private:
     bool plainText_ = false;
     plaintext::Format format_;
     // The documents replacements took the place of, the latest last; children of the edit.
-    std::vector<QTextDocument*> replaced_;
+    struct Layer {
+        QTextDocument* doc;
+        quint64 serial;
+        bool settled; // given up on purpose (clear()): not unsaved text any more
+    };
+    std::vector<Layer> replaced_;
+    quint64 serial_ = 0; // the pane's own document's
+    quint64 lastSerial_ = 0;
+    quint64 version_ = 0;
     qint64 replacedBytes_ = 0;
     qint64 keptLimit_ = kMaxKeptBytes;
 };

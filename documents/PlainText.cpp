@@ -298,7 +298,10 @@ QString formatLabel(const Format& format) {
 
 std::string encode(const QTextDocument& doc, const Format& format, Format* written) {
     // The raw text keeps every character as it is (unlike toPlainText()).
-    const QString raw = doc.toRawText();
+    return encodeRaw(doc.toRawText(), format, written);
+}
+
+std::string encodeRaw(const QString& raw, const Format& format, Format* written) {
     Format f = format;
     std::string out = encodeText(view(raw), f);
     // Each change only adds the mark, drops LF or leaves code page 932, so this ends.

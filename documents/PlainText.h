@@ -78,6 +78,10 @@ QString decode(std::string_view bytes, Format* format = nullptr);
 //  - code page 932 bytes that would be taken for UTF-8 are written as UTF-8 instead.
 std::string encode(const QTextDocument& doc, const Format& format = {}, Format* written = nullptr);
 
+// The same for the raw text of a document (QTextDocument::toRawText()), which may be taken
+// on the document's thread and encoded on another.
+std::string encodeRaw(const QString& raw, const Format& format = {}, Format* written = nullptr);
+
 // How the status bar names a format: "CP932", "UTF-8" or "UTF-8 (BOM)", and " LF" after
 // a UTF-8 one whose lines end with LF alone.
 QString formatLabel(const Format& format);
