@@ -163,10 +163,16 @@ RtfWriter::Capture Capturer::take() {
         return std::move(out_);
     }
     out_.text = doc_.toRawText();
-    const auto runFormat = [this](int index, const QTextCharFormat& format) {
-        const auto found = formats_.constFind(index);
-        return found != formats_.constEnd() ? found.value()
-                                            : *formats_.insert(index, formatOf(format));
+    // A run goes on as long as the fragments keep the format index of its first one.
+    int lastIndex = -1;
+    const auto add = [&](qsizetype position, int index, const auto& format) {
+        if (index == lastIndex)
+            return;
+        lastIndex = index;
+        auto found = formats_.constFind(index);
+        if (found == formats_.constEnd())
+            found = formats_.insert(index, formatOf(format()));
+        addRun(position, found.value());
     };
     for (QTextBlock block = doc_.begin(); block.isValid(); block = block.next()) {
         bool blockHasText = false;
@@ -174,13 +180,13 @@ RtfWriter::Capture Capturer::take() {
             const QTextFragment fragment = it.fragment();
             if (!fragment.isValid())
                 continue;
-            addRun(fragment.position(),
-                   runFormat(fragment.charFormatIndex(), fragment.charFormat()));
+            add(fragment.position(), fragment.charFormatIndex(),
+                [&] { return fragment.charFormat(); });
             blockHasText = true;
         }
         // An empty paragraph keeps its size and face through its mark.
         if (!blockHasText)
-            addRun(block.position(), runFormat(block.charFormatIndex(), block.charFormat()));
+            add(block.position(), block.charFormatIndex(), [&] { return block.charFormat(); });
     }
     return std::move(out_);
 }
