@@ -2,6 +2,7 @@
 
 #include "documents/Pane.h"
 
+#include <QDir>
 #include <QTextDocument>
 
 #include <utility>
@@ -61,8 +62,14 @@ QString HotExit::restore() {
     }
     // The slot holds the documents given back until the next keep writes them again.
     timer_.start(interval_);
-    return others.isEmpty() ? kRestored
-                            : kRestored + kOthers.arg(others.join(QStringLiteral("、")));
+    if (others.isEmpty())
+        return kRestored;
+    // The home folder as "~", so that more of the note fits the status bar.
+    const QString home = QDir::homePath() + u'/';
+    for (QString& other : others)
+        if (other.startsWith(home))
+            other.replace(0, home.size() - 1, QStringLiteral("~"));
+    return kRestored + kOthers.arg(others.join(QStringLiteral("、")));
 }
 
 void HotExit::paneChanged(int p) {

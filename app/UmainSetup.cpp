@@ -57,8 +57,11 @@ void TVeruzazur::createComponents() {
     Lencoding->setObjectName(QStringLiteral("Lencoding"));
     StatusBar1->addWidget(Lencoding);
     // A note hides the format while it shows, also one shown before the window is.
-    connect(StatusBar1, &QStatusBar::messageChanged, Lencoding,
-            [this](const QString& message) { Lencoding->setVisible(message.isEmpty()); });
+    // The note is also the status bar's tool tip, for one longer than the bar.
+    connect(StatusBar1, &QStatusBar::messageChanged, Lencoding, [this](const QString& message) {
+        Lencoding->setVisible(message.isEmpty());
+        StatusBar1->setToolTip(message);
+    });
 
     createMenus();
     createDialogs();

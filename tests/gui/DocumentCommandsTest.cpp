@@ -3,6 +3,7 @@
 #include "DocumentWindow.h"
 #include "toolkit/FileDialog.h"
 
+#include <QClipboard>
 #include <QComboBox>
 #include <QTextBlock>
 #include <QTextCharFormat>
@@ -350,6 +351,43 @@ TEST_F(DocumentCommands, FailedSaveAsKeepsTheDocumentNameButRemembersTheChoice) 
     choose(&Window::SaveAs1Click);
     EXPECT_EQ(w->pane(0).saveDialog()->FileName, bad);
     EXPECT_EQ(runner.boxes.size(), 1u);
+}
+
+// Whatever brings text into the active lower pane, or takes it out again, the save items
+// follow at once: no click away and back is needed.
+TEST_F(DocumentCommands, SaveItemsFollowWhateverChangesTheActivePane) {
+    w->CBdictionary->setCurrentIndex(0);
+    const QString file = write("d.svt", "d");
+    struct Case {
+        const char* name;
+        std::function<void()> act;
+        std::pair<bool, bool> items;
+    };
+    const Case cases[] = {
+        {"a conversion", [&] { w->SBhenkan0->click(); }, {false, true}},
+        {"its undo", [&] { choose(&Window::Undo1Click); }, {false, false}},
+        {"a paste", [&] { choose(&Window::Paste1Click); }, {false, true}},
+        {"Save As",
+         [&] {
+             runner.fileAnswers = {ScriptedRunner::confirm(path("p.svt"))};
+             choose(&Window::SaveAs1Click);
+         },
+         {true, true}},
+        {"a drop",
+         [&] {
+             const QWidget* view = w->pane(1).edit()->viewport();
+             guarded(w.get(),
+                     [&] { w->FilesDropped(view->mapTo(w.get(), view->rect().center()), {file}); });
+         },
+         {true, true}},
+    };
+    w->pane(0).edit()->setPlainText(u("犬"));
+    QGuiApplication::clipboard()->setText(u("貼る"));
+    makeActive(1);
+    for (const Case& c : cases) {
+        c.act();
+        EXPECT_EQ(saveItems(), c.items) << c.name;
+    }
 }
 
 TEST_F(DocumentCommands, SaveItemsFollowTheActivePanesNameTextAndChanges) {
