@@ -3,12 +3,9 @@
 #include "DocumentWindow.h"
 #include "toolkit/FileDialog.h"
 
-#include <QClipboard>
-#include <QComboBox>
 #include <QTextBlock>
 #include <QTextCharFormat>
 #include <QTextCursor>
-#include <QToolButton>
 
 namespace sorvanti::test {
 namespace {
@@ -266,63 +263,6 @@ TEST_F(DocumentCommands, PaneSavesInTheEncodingItsFileWasReadWith) {
     EXPECT_EQ(bytesOf(path("new.txt")), cp932("犬"));
 }
 
-TEST_F(DocumentCommands, SaveAsOffersTheEncodingsAndProposesThePanesOwn) {
-    type(0, u("メモ"));
-    runner.fileAnswers = {ScriptedRunner::confirm(path("memo"), 2)};
-    choose(&Window::SaveAs1Click);
-    EXPECT_EQ(bytesOf(path("memo.svt")), "メモ");
-    EXPECT_TRUE(plain(0));
-    EXPECT_EQ(documentName(0), path("memo.svt"));
-    EXPECT_EQ(w->pane(0).formatLabel(), u("UTF-8"));
-
-    runner.fileAnswers = {ScriptedRunner::confirm(path("memo"), 3)};
-    choose(&Window::SaveAs1Click);
-    EXPECT_EQ(bytesOf(path("memo.rtf")).rfind("{\\rtf1", 0), 0u);
-    EXPECT_FALSE(plain(0));
-
-    // A name that the format rule makes plain text keeps the pane's encoding.
-    runner.fileAnswers = {ScriptedRunner::confirm(path("memo.v2"))};
-    choose(&Window::SaveAs1Click);
-    EXPECT_EQ(bytesOf(path("memo.v2")), "メモ");
-    runner.fileAnswers = {ScriptedRunner::confirm(path("sjis.txt"), 1)};
-    choose(&Window::SaveAs1Click);
-    EXPECT_EQ(bytesOf(path("sjis.txt")), cp932("メモ"));
-
-    ASSERT_EQ(runner.fileRequests.size(), 4u);
-    EXPECT_TRUE(runner.fileRequests[0].save);
-    EXPECT_EQ(runner.fileRequests[0].filter,
-              u("テキスト (CP932)|*.svt;*.txt|テキスト (UTF-8)|*.svt;*.txt|リッチテキスト|*.rtf"));
-    EXPECT_TRUE(runner.fileRequests[0].fileName.isEmpty());
-    // Each time the dialog proposes the pane's own type: code page 932 for a new document,
-    // then what the pane was last written in.
-    const int proposed[] = {1, 2, 3, 2};
-    for (size_t i = 0; i < 4; ++i)
-        EXPECT_EQ(runner.fileRequests[i].filterIndex, proposed[i]) << i;
-    EXPECT_EQ(runner.fileRequests[1].fileName, path("memo.svt"));
-}
-
-TEST_F(DocumentCommands, TextThatCodePage932LacksIsSavedAsUtf8WhenTheUserSaysSo) {
-    // A conversion target without a document of its own takes the source's encoding.
-    const QString utf8 = write("lf.txt", "犬\n");
-    runner.fileAnswers = {ScriptedRunner::confirm(utf8)};
-    choose(&Window::Open1Click);
-    w->CBdictionary->setCurrentIndex(0);
-    w->SBhenkan0->click();
-    EXPECT_EQ(w->pane(1).formatLabel(), u("UTF-8 LF"));
-
-    // A new document is code page 932; "はい" saves it as UTF-8 instead.
-    makeActive(1);
-    w->pane(1).clear();
-    type(1, u("顔😀\n𠮷"));
-    runner.answers = {yes};
-    runner.fileAnswers = {ScriptedRunner::confirm(path("face.txt"))};
-    choose(&Window::SaveAs1Click);
-    ASSERT_EQ(runner.texts().size(), 1);
-    EXPECT_EQ(bytesOf(path("face.txt")), "顔😀\r\n𠮷");
-    EXPECT_EQ(w->pane(1).formatLabel(), u("UTF-8"));
-    EXPECT_FALSE(modified(1));
-}
-
 TEST_F(DocumentCommands, SaveAsReplacesAnExistingFileAndLeavesTheMenuAlone) {
     const QString file = write("old.svt", cp932("古い中身"));
     type(0, u("新"));
@@ -353,44 +293,7 @@ TEST_F(DocumentCommands, FailedSaveAsKeepsTheDocumentNameButRemembersTheChoice) 
     EXPECT_EQ(runner.boxes.size(), 1u);
 }
 
-// Whatever brings text into the active lower pane, or takes it out again, the save items
-// follow at once: no click away and back is needed.
-TEST_F(DocumentCommands, SaveItemsFollowWhateverChangesTheActivePane) {
-    w->CBdictionary->setCurrentIndex(0);
-    const QString file = write("d.svt", "d");
-    struct Case {
-        const char* name;
-        std::function<void()> act;
-        std::pair<bool, bool> items;
-    };
-    const Case cases[] = {
-        {"a conversion", [&] { w->SBhenkan0->click(); }, {false, true}},
-        {"its undo", [&] { choose(&Window::Undo1Click); }, {false, false}},
-        {"a paste", [&] { choose(&Window::Paste1Click); }, {false, true}},
-        {"Save As",
-         [&] {
-             runner.fileAnswers = {ScriptedRunner::confirm(path("p.svt"))};
-             choose(&Window::SaveAs1Click);
-         },
-         {true, true}},
-        {"a drop",
-         [&] {
-             const QWidget* view = w->pane(1).edit()->viewport();
-             guarded(w.get(),
-                     [&] { w->FilesDropped(view->mapTo(w.get(), view->rect().center()), {file}); });
-         },
-         {true, true}},
-    };
-    w->pane(0).edit()->setPlainText(u("犬"));
-    QGuiApplication::clipboard()->setText(u("貼る"));
-    makeActive(1);
-    for (const Case& c : cases) {
-        c.act();
-        EXPECT_EQ(saveItems(), c.items) << c.name;
-    }
-}
-
-TEST_F(DocumentCommands, SaveItemsFollowTheActivePanesNameTextAndChanges) {
+TEST_F(DocumentCommands, EnablingFollowsLoadTypingActivePaneAndNew) {
     EXPECT_EQ(saveItems(), std::make_pair(false, false));
     QTest::keyClicks(w->pane(1).edit(), u("a"));
     EXPECT_EQ(saveItems(), std::make_pair(false, false));
@@ -404,7 +307,7 @@ TEST_F(DocumentCommands, SaveItemsFollowTheActivePanesNameTextAndChanges) {
     makeActive(1);
     choose(&Window::Save1Click);
     EXPECT_EQ(saveItems(), std::make_pair(true, true));
-    // New keeps the names, so Save stays with a named pane.
+    // New disables both and keeps the names, so Save comes back with the pane.
     choose(&Window::New1Click);
     EXPECT_EQ(saveItems(), std::make_pair(false, false));
     EXPECT_EQ(documentName(1), path("b.svt"));
@@ -415,34 +318,18 @@ TEST_F(DocumentCommands, SaveItemsFollowTheActivePanesNameTextAndChanges) {
     EXPECT_EQ(bytesOf(path("b.svt")), cp932("新しい本文"));
 }
 
-// Records which pane was active at each question.
-struct AskedRunner : ScriptedRunner {
-    explicit AskedRunner(const TVeruzazur& window) : window(window) {}
-    QMessageBox::StandardButton messageBox(QWidget* parent, QMessageBox::Icon icon,
-                                           const QString& title, const QString& text,
-                                           QMessageBox::StandardButtons buttons) override {
-        asked.push_back(window.ActivePane);
-        return ScriptedRunner::messageBox(parent, icon, title, text, buttons);
-    }
-    const TVeruzazur& window;
-    std::vector<int> asked;
-};
-
 TEST_F(DocumentCommands, NewAsksAboutEachChangedPaneActiveFirst) {
     struct Case {
         const char* name;
         bool changed[2];
         int active;
         std::deque<QMessageBox::StandardButton> answers;
-        std::vector<int> asked; // the active pane at each question
+        size_t asked;
         bool emptied;
     };
     const Case cases[] = {
-        {"only the lower pane, cancelled", {false, true}, 0, {cancelled}, {1}, false},
-        {"both, the first cancelled", {true, true}, 1, {cancelled}, {1}, false},
-        {"both, the second cancelled", {true, true}, 1, {no, cancelled}, {1, 0}, false},
-        {"both, no and no", {true, true}, 0, {no, no}, {0, 1}, true},
-        {"none", {false, false}, 1, {}, {}, true},
+        {"only the lower pane, cancelled", {false, true}, 0, {cancelled}, 1, false},
+        {"both, no and no", {true, true}, 0, {no, no}, 2, true},
     };
     for (const Case& c : cases) {
         for (int p = 0; p < 2; ++p) {
@@ -450,20 +337,25 @@ TEST_F(DocumentCommands, NewAsksAboutEachChangedPaneActiveFirst) {
             w->pane(p).document().setModified(c.changed[p]);
         }
         makeActive(c.active);
-        {
-            AskedRunner asking(*w);
-            asking.answers = c.answers;
-            choose(&Window::New1Click);
-            EXPECT_EQ(asking.asked, c.asked) << c.name;
-            for (const ScriptedRunner::Box& box : asking.boxes)
-                EXPECT_EQ(box.text, u("保存しますか？")) << c.name;
-            EXPECT_TRUE(asking.fileRequests.empty()) << c.name;
-        }
-        DialogRunner::install(&runner);
+        runner.boxes.clear();
+        runner.answers = c.answers;
+        choose(&Window::New1Click);
+        EXPECT_EQ(runner.boxes.size(), c.asked) << c.name;
+        EXPECT_EQ(runner.texts().filter(u("保存しますか？")).size(), qsizetype(c.asked)) << c.name;
         EXPECT_EQ(text(0).isEmpty(), c.emptied) << c.name;
         EXPECT_EQ(text(1).isEmpty(), c.emptied) << c.name;
         EXPECT_EQ(w->ActivePane, c.emptied ? 0 : c.active) << c.name;
     }
+    // The active pane is asked first: saved, it stays saved when the other one is cancelled.
+    type(0, u("上"));
+    type(1, u("下"));
+    makeActive(1);
+    runner.answers = {yes, cancelled};
+    runner.fileAnswers = {ScriptedRunner::confirm(path("lower.svt"))};
+    choose(&Window::New1Click);
+    EXPECT_EQ(bytesOf(path("lower.svt")), cp932("下"));
+    EXPECT_EQ(text(0), u("上"));
+    EXPECT_TRUE(modified(0));
 }
 
 TEST_F(DocumentCommands, NewYesSavesAsAndASaveThatDoesNotHappenAbandonsNew) {

@@ -87,39 +87,31 @@ TEST_F(PaneHistory, EditsAfterAConversionAreUndoneFirstAndEachReplacementInTurn)
 TEST_F(PaneHistory, UndoBringsBackWhatEachReplacementTookAway) {
     const QString file = write("読んだ.svt", cp932("読んだ文"));
     const QString missing = path("無い.svt");
+    enum How { Open, Drop, New };
     struct Case {
         const char* name;
+        How how;
         int pane;
-        std::function<void()> replace;
-        QString nameAfter;
+        QString file; // also the name after the replacement
     };
     const Case cases[] = {
-        {"開く", 0,
-         [&] {
-             runner.fileAnswers = {ScriptedRunner::confirm(file)};
-             choose(&TVeruzazur::Open1Click);
-         },
-         file},
-        {"開く, a file that cannot be read", 0,
-         [&] {
-             runner.fileAnswers = {ScriptedRunner::confirm(missing)};
-             choose(&TVeruzazur::Open1Click);
-         },
-         missing},
-        {"a drop", 1,
-         [&] {
-             const QPoint at = w->pane(1).edit()->viewport()->rect().center();
-             guarded(w.get(), [&] {
-                 w->FilesDropped(w->pane(1).edit()->viewport()->mapTo(w.get(), at), {file});
-             });
-         },
-         file},
-        {"新規作成", 1,
-         [&] {
-             runner.answers = {QMessageBox::No, QMessageBox::No};
-             choose(&TVeruzazur::New1Click);
-         },
-         QString()},
+        {"開く", Open, 0, file},
+        {"開く, a file that cannot be read", Open, 0, missing},
+        {"a drop", Drop, 1, file},
+        {"新規作成", New, 1, QString()},
+    };
+    const auto replace = [&](const Case& c) {
+        const QWidget* view = w->pane(c.pane).edit()->viewport();
+        runner.fileAnswers = {ScriptedRunner::confirm(c.file)};
+        runner.answers = {QMessageBox::No, QMessageBox::No};
+        if (c.how == Open)
+            choose(&TVeruzazur::Open1Click);
+        else if (c.how == New)
+            choose(&TVeruzazur::New1Click);
+        else
+            guarded(w.get(), [&] {
+                w->FilesDropped(view->mapTo(w.get(), view->rect().center()), {c.file});
+            });
     };
     for (const Case& c : cases) {
         for (int p = 0; p < 2; ++p)
@@ -131,14 +123,14 @@ TEST_F(PaneHistory, UndoBringsBackWhatEachReplacementTookAway) {
         format.setFontWeight(QFont::Bold);
         bold.mergeCharFormat(format);
         makeActive(c.pane);
-        c.replace();
+        replace(c);
         ASSERT_NE(text(c.pane), u("手で書いた文")) << c.name;
         makeActive(c.pane);
         choose(&TVeruzazur::Undo1Click);
         EXPECT_EQ(text(c.pane), u("手で書いた文")) << c.name;
         EXPECT_EQ(formatAt(c.pane, 1).fontWeight(), QFont::Bold) << c.name;
         EXPECT_TRUE(modified(c.pane)) << c.name;
-        EXPECT_EQ(documentName(c.pane), c.nameAfter) << c.name;
+        EXPECT_EQ(documentName(c.pane), c.file) << c.name;
     }
 }
 
