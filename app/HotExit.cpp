@@ -96,8 +96,8 @@ void HotExit::keep() {
         const Pane& pane = *panes_[p];
         const bool ownChanged = keptVersion_[p] != pane.version();
         changed = changed || ownChanged;
-        panes[p].state = {pane.fileName(), pane.isPlainText(), pane.format()};
         std::set<uint64_t> serials;
+        bool ownKept = false;
         for (const Pane::Document& d : pane.unsavedDocuments()) {
             KeptStore::Document document{d.serial, std::nullopt};
             const bool own = d.doc == &pane.document();
@@ -105,7 +105,13 @@ void HotExit::keep() {
                 document.snapshot = kept::Snapshot::take(*d.doc, !pane.isPlainText());
             serials.insert(d.serial);
             panes[p].documents.push_back(std::move(document));
+            ownKept = ownKept || own;
         }
+        // The name and format go with the pane's own text. Replaced texts kept without it
+        // come back as new documents: under the name of a file saved since, "上書き保存"
+        // would write them over it.
+        if (ownKept)
+            panes[p].state = {pane.fileName(), pane.isPlainText(), pane.format()};
         changed = changed || serials != keptSerials_[p];
         keptSerials_[p] = std::move(serials);
         keptVersion_[p] = pane.version();

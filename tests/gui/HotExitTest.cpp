@@ -172,6 +172,11 @@ TEST_F(HotExitTest, ADocumentOnTheCommandLineReplacesTheRestoredTextUndoably) {
         EXPECT_EQ(w->pane(0).fileName(), file);
         w.reset();
     }
+    // Kept without the document that replaced it, it comes back as a new document.
+    w = start();
+    EXPECT_EQ(w->pane(0).document().toRawText(), u("前回の文"));
+    EXPECT_TRUE(w->pane(0).fileName().isEmpty());
+    w.reset();
     w = start({file});
     w->Undo1Click(nullptr);
     EXPECT_EQ(w->pane(0).document().toRawText(), u("前回の文"));
