@@ -1,5 +1,6 @@
 #include "app/Environment.h"
 
+#include "settings/DataFolders.h"
 #include "settings/Oini.h"
 
 #include <QCoreApplication>
@@ -22,6 +23,7 @@ Environment Environment::forProgram(const QString& programPath, const QStringLis
         env.commandLine += QStringLiteral(" \"") + arg + QLatin1Char('"');
     env.settingsPath = QString::fromStdString(settingsFileName(programPath.toStdString()));
     env.dataFolder = env.programFolder;
+    env.keptFolder = QString::fromStdString(keptFolderBeside(programPath.toStdString()));
     return env;
 }
 
@@ -31,6 +33,7 @@ Environment Environment::locate(const QString& programPath, const QStringList& a
     const DataFolders folders = locateDataFolders(programPath.toStdString(), user);
     env.settingsPath = QString::fromStdString(folders.settingsFile);
     env.dataFolder = QString::fromStdString(folders.dictionaryBase);
+    env.keptFolder = QString::fromStdString(folders.keptFolder);
     const FolderSetup setup = prepareUserFolders(folders);
     if (!setup.error.empty())
         std::fprintf(stderr, "Sorvanti: 利用者のフォルダを用意できません: %s\n",

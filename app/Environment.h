@@ -15,6 +15,7 @@ struct Environment {
     QString commandLine;   // "\"<program>\" \"<arg1>\" ..."
     QString settingsPath;  // the settings file (Oini maps a name ending in ".ini" to itself)
     QString dataFolder;    // the folder that holds "辞書/", ending with "/"
+    QString keptFolder;    // where unsaved text is kept between runs, ending with "/"
 
     // An environment for the program file `programPath` started with `arguments`, its
     // settings and dictionaries beside it whether or not "辞書/" is there yet.

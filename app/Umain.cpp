@@ -3,6 +3,7 @@
 
 #include "about/TAboutBox.h"
 #include "app/CommandLine.h"
+#include "app/HotExit.h"
 #include "app/PaneLayout.h"
 #include "appearance/ColorValue.h"
 #include "appearance/FontButton.h"
@@ -24,8 +25,10 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QCloseEvent>
 #include <QComboBox>
 #include <QGroupBox>
+#include <QStatusBar>
 #include <QTextEdit>
 #include <QToolButton>
 
@@ -38,6 +41,7 @@ TVeruzazur* Veruzazur = nullptr;
 namespace {
 
 const QString kCannotChoose = QStringLiteral("指定した場所は選べません");
+const QString kReplacedTooLarge = QStringLiteral("元の文章は大きすぎるため、元に戻せません");
 
 } // namespace
 
@@ -54,11 +58,17 @@ TVeruzazur::TVeruzazur(const Environment& env, QWidget* parent)
     // component under the drop point.
     setAcceptDrops(true);
     ResetPanes();
+    hotExit_ = std::make_unique<HotExit>(pane(0), pane(1), env_.keptFolder);
+    connect(hotExit_.get(), &HotExit::note, this, &TVeruzazur::showNote);
+    // The session's end keeps the text before the session may end the program.
+    connect(qApp, &QGuiApplication::commitDataRequest, this, [this] { hotExit_->keepNow(); });
     FormCreate(this);
     constructing_ = false;
 }
 
 TVeruzazur::~TVeruzazur() {
+    // Whatever ends the program without closing the window keeps the text here.
+    hotExit_.reset();
     guarded(this, [this] { writeSettings(); });
     ini.reset();
     if (Veruzazur == this)
@@ -70,7 +80,14 @@ TVeruzazur::~TVeruzazur() {
 void TVeruzazur::FormCreate(QObject* /*sender*/) {
     CBdictionaryChange(CBdictionary);
     LayoutPanes();
+    RestoreKeptText();
     OpenCommandLineDocument();
+}
+
+void TVeruzazur::RestoreKeptText() {
+    const QString note = hotExit_->restore();
+    if (!note.isEmpty())
+        showNote(note);
 }
 
 void TVeruzazur::OpenCommandLineDocument() {
@@ -120,8 +137,7 @@ void TVeruzazur::SetActivePane(int p) {
     ActivePane = static_cast<int16_t>(p);
     ApplyFrameColors();
     findReplace_->setPane(activePane().edit());
-    const bool named = !activePane().fileName().isEmpty();
-    enableSaveItems(named, named);
+    UpdateSaveItems();
     ShowDocumentFormat();
 }
 
@@ -136,7 +152,20 @@ void TVeruzazur::REedit0MouseUp(QObject* sender, Qt::MouseButton button) {
 }
 
 void TVeruzazur::REedit0KeyPress(QObject* /*sender*/) {
-    SaveAs1->setEnabled(true);
+    UpdateSaveItems();
+}
+
+void TVeruzazur::connectPanes() {
+    for (const auto& p : panes_) {
+        Pane* pane = p.get();
+        connect(pane, &Pane::changed, this, [this, pane] {
+            if (pane == &activePane()) {
+                UpdateSaveItems();
+                ShowDocumentFormat();
+            }
+        });
+        connect(pane, &Pane::replacedTextDropped, this, [this] { showNote(kReplacedTooLarge); });
+    }
 }
 
 void TVeruzazur::ResetPanes() {
@@ -146,6 +175,7 @@ void TVeruzazur::ResetPanes() {
     for (const auto& p : panes_)
         p->clear();
     CaretsToTop();
+    UpdateSaveItems();
     ShowDocumentFormat();
 }
 

@@ -2,6 +2,7 @@
 
 #include "app/Environment.h"
 #include "appearance/SurfaceColors.h"
+#include "documents/PlainText.h"
 #include "settings/RecentFiles.h"
 
 #include <QKeySequence>
@@ -32,6 +33,7 @@ class ColorDialog;
 class DictionaryTable;
 class Engine;
 class FindReplace;
+class HotExit;
 class Oini;
 class Pane;
 class PrintDialog;
@@ -123,6 +125,8 @@ public:
 
     const Environment& environment() const { return env_; }
     DictionaryTable& dictionary() { return *table_; }
+    // What keeps the panes' unsaved text between runs.
+    HotExit& hotExit() const { return *hotExit_; }
 
     // When on (the default), the edit menu's keys (undo, redo, cut, copy, paste, select all)
     // win over the panes' and the selector's own handling of those keys, so they act on the
@@ -142,7 +146,8 @@ public:
     void FillCatalogue(const QString& rememberedName);
 
     // Documents: loads the active pane's document file into it; asks whether to save the
-    // active pane's changes and throws Abort when the user cancels.
+    // active pane's changes and throws Abort when the user cancels or the save does not
+    // happen.
     void LoadDocument();
     // Shows the active pane's text format, document name and unsaved mark on the status bar.
     void ShowDocumentFormat();
@@ -152,6 +157,9 @@ public:
     // Shows the dictionary's word mode on the status bar.
     void ShowWordMode();
     void AskSaveChanges();
+    // The save commands follow the active pane: "上書き保存" when it has a document name,
+    // "名前をつけて保存" when it has one, holds text or has changes.
+    void UpdateSaveItems();
     // The drop handler: `windowPos` in the window's coordinates, `paths` the dropped files.
     void FilesDropped(const QPoint& windowPos, const QStringList& paths);
 
@@ -200,7 +208,8 @@ public:
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
-    // The one question at exit: the dictionary editor's unsaved changes.
+    // The panes' unsaved text is kept for the next start without a question; the one question
+    // at exit is the dictionary editor's about its unsaved changes.
     void closeEvent(QCloseEvent* event) override;
     void dragEnterEvent(QDragEnterEvent* event) override;
     void dragMoveEvent(QDragMoveEvent* event) override;
@@ -219,6 +228,7 @@ private:
     void rememberDocument(const QString& path);
     void connectHandlers();
     void connectPopupMenus();
+    void connectPanes();
     QAction* addItem(QMenu* menu, const char* name, const QString& caption,
                      const QKeySequence& shortcut = {});
     QAction* addSeparator(QMenu* menu, const char* name);
@@ -234,18 +244,22 @@ private:
     void DictionarySaved(const QString& path);
     // The editor made the dictionary `name`: the selector lists it.
     void DictionaryCreated(const QString& name);
+    // Gives back the unsaved text an earlier run kept, with a note on the status bar.
+    void RestoreKeptText();
     // Events (UmainEvents.cpp).
     bool isTyping(const QEvent* event) const;
     bool isMenuShortcut(const QEvent* event) const;
     bool paneEvent(QObject* watched, QEvent* event);
     void showPopupMenu(QWidget* component, const QPoint& globalPos);
-    void enableSaveItems(bool save, bool saveAs);
     // Loads dictionary `name` of the selector's list, follows its word mode and shows the
     // load's notices.
     void loadDictionary(const std::string& name);
     // Shows the notices of a dictionary load; those of the start-up wait until the window is
     // on the screen, so that they do not appear before it.
     void showNotices(const QStringList& notices);
+    // Saves the active pane to `path` in `format`; a character that code page 932 lacks asks
+    // whether to save as UTF-8 instead (no: Abort).
+    void savePane(const QString& path, const plaintext::Format& format);
 
     Environment env_;
     std::unique_ptr<Oini> ini;
@@ -258,6 +272,7 @@ private:
     RecentFiles recent_;
     FindReplace* findReplace_ = nullptr;
     QTimer* noteTimer_ = nullptr;
+    std::unique_ptr<HotExit> hotExit_; // after the panes, which it watches
     bool menuShortcutsWin_ = true;
     // Set while the window is being made: notices wait for its first showing.
     bool constructing_ = true;

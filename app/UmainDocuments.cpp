@@ -3,6 +3,7 @@
 
 #include "documents/DocumentFormat.h"
 #include "documents/Pane.h"
+#include "documents/PlainText.h"
 #include "documents/Printing.h"
 #include "toolkit/BusyCursor.h"
 #include "toolkit/DialogRunner.h"
@@ -30,11 +31,20 @@ const QString kUnsavedMark = QStringLiteral(" *");
 const QString kRecentMissing =
     QStringLiteral("「%1」が見つからないため、最近使ったファイルから外しました");
 
+QString saveAsUtf8Question(const plaintext::Unencodable& refusal) {
+    return QStringLiteral("%1行目の文字「%2」は CP932 のテキストファイルに保存できません。"
+                          "UTF-8 で保存しますか？")
+        .arg(refusal.line)
+        .arg(refusal.character);
+}
+
 } // namespace
 
-void TVeruzazur::enableSaveItems(bool save, bool saveAs) {
-    Save1->setEnabled(save);
-    SaveAs1->setEnabled(saveAs);
+void TVeruzazur::UpdateSaveItems() {
+    const Pane& p = activePane();
+    const bool named = !p.fileName().isEmpty();
+    Save1->setEnabled(named);
+    SaveAs1->setEnabled(named || p.isModified() || !p.document().isEmpty());
 }
 
 void TVeruzazur::ShowDocumentFormat() {
@@ -86,8 +96,26 @@ void TVeruzazur::LoadDocument() {
     const BusyCursor busy;
     Pane& p = activePane();
     p.load(p.fileName());
-    enableSaveItems(true, true);
     rememberDocument(p.fileName());
+}
+
+void TVeruzazur::savePane(const QString& path, const plaintext::Format& format) {
+    Pane& p = activePane();
+    try {
+        const BusyCursor busy;
+        p.save(path, format);
+    } catch (const plaintext::Unencodable& refusal) {
+        const QMessageBox::StandardButton answer = DialogRunner::current().messageBox(
+            this, QMessageBox::Question, windowTitle(), saveAsUtf8Question(refusal),
+            QMessageBox::Yes | QMessageBox::No);
+        if (answer != QMessageBox::Yes)
+            throw Abort();
+        const BusyCursor busy;
+        p.save(path, plaintext::inUtf8(format));
+    }
+    rememberDocument(path);
+    // A save may change the format (a text that would not read back as written).
+    ShowDocumentFormat();
 }
 
 void TVeruzazur::AskSaveChanges() {
@@ -98,6 +126,9 @@ void TVeruzazur::AskSaveChanges() {
         QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
     if (answer == QMessageBox::Yes) {
         SaveAs1Click(SaveAs1);
+        // A save that did not happen (its dialog cancelled) abandons the command too.
+        if (activePane().isModified())
+            throw Abort();
         return;
     }
     // Cancel, Escape and the close box all abandon the command.
@@ -106,9 +137,20 @@ void TVeruzazur::AskSaveChanges() {
 }
 
 void TVeruzazur::New1Click(QObject* /*sender*/) {
-    AskSaveChanges();
+    // Each pane with changes is asked about, the active one first, and is made active while
+    // it is, so its frame shows which one is meant. A save that does not happen leaves both
+    // panes, and the active one, as they were.
+    const int first = ActivePane;
+    try {
+        for (const int p : {first, 1 - first}) {
+            SetActivePane(p);
+            AskSaveChanges();
+        }
+    } catch (...) {
+        SetActivePane(first);
+        throw;
+    }
     ResetPanes();
-    enableSaveItems(false, false);
 }
 
 void TVeruzazur::Open1Click(QObject* /*sender*/) {
@@ -128,24 +170,20 @@ void TVeruzazur::Save1Click(QObject* /*sender*/) {
     Pane& p = activePane();
     if (p.fileName().isEmpty())
         return;
-    const BusyCursor busy;
-    p.save(p.fileName());
-    rememberDocument(p.fileName());
-    // A save may change the format (a text that would not read back as written).
-    ShowDocumentFormat();
+    savePane(p.fileName(), p.format());
 }
 
 void TVeruzazur::SaveAs1Click(QObject* /*sender*/) {
     Pane& p = activePane();
     SaveDialog* dialog = p.saveDialog();
-    dialog->Filter = DialogFilter;
+    dialog->Filter = saveDialogFilter();
     dialog->DefaultExt = DialogDefaultExt;
+    // The dialog proposes the pane's own type: its encoding, or RTF.
+    dialog->FilterIndex =
+        int(proposedSaveType(p.isPlainText(), !p.fileName().isEmpty(), p.format()));
     if (!dialog->Execute())
         return;
-    const BusyCursor busy;
-    p.save(dialog->FileName);
-    rememberDocument(dialog->FileName);
-    ShowDocumentFormat();
+    savePane(dialog->FileName, savedFormat(SaveType(dialog->FilterIndex), p.format()));
 }
 
 // ---- edit commands -----------------------------------------------------------------------------

@@ -42,6 +42,8 @@ void TVeruzazur::createEditingTools() {
 
 void TVeruzazur::showNote(const QString& note) {
     Lnote->setText(note);
+    // The whole note also where the bar cuts it off.
+    Lnote->setToolTip(note);
     if (note.isEmpty())
         noteTimer_->stop();
     else

@@ -1,8 +1,8 @@
 // Mouse, keys and files dropped on the window.
 #include "app/Umain.h"
 
+#include "app/HotExit.h"
 #include "dictedit/TFjisho.h"
-
 #include "documents/DropTarget.h"
 #include "documents/Pane.h"
 #include "toolkit/Guard.h"
@@ -146,6 +146,7 @@ void TVeruzazur::closeEvent(QCloseEvent* event) {
         event->ignore();
         return;
     }
+    hotExit_->keepNow();
     QMainWindow::closeEvent(event);
 }
 

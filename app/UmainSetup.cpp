@@ -66,7 +66,8 @@ void TVeruzazur::createComponents() {
     Lnote = label("Lnote", 1);
     noteTimer_ = new QTimer(this);
     noteTimer_->setSingleShot(true);
-    noteTimer_->setInterval(10000);
+    // Long enough to read a note that came while the user looked elsewhere.
+    noteTimer_->setInterval(30000);
     connect(noteTimer_, &QTimer::timeout, Lnote, &QLabel::clear);
 
     createMenus();
@@ -274,9 +275,8 @@ void TVeruzazur::connectHandlers() {
 
     Pcenter->installEventFilter(this);
     connectPopupMenus();
+    connectPanes();
     for (const auto& p : panes_) {
-        // The status bar's unsaved mark follows every edit.
-        connect(p->edit(), &QTextEdit::textChanged, this, [this] { ShowDocumentFormat(); });
         p->frame()->installEventFilter(this);
         p->edit()->installEventFilter(this);
         p->edit()->viewport()->installEventFilter(this);

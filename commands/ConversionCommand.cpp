@@ -19,6 +19,9 @@ QString convertedText(Engine& engine, const QStringList& lines, int side, WordMo
 }
 
 void convert(Engine& engine, const Pane& source, Pane& target, WordMode* words) {
+    // A target without a document of its own is saved as the text it came from would be.
+    if (target.fileName().isEmpty())
+        target.setFormat(source.format());
     target.replaceText(convertedText(engine, source.lines(), source.index(), words));
 }
 

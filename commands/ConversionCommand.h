@@ -19,7 +19,9 @@ QString convertedText(Engine& engine, const QStringList& lines, int side,
                       WordMode* words = nullptr);
 
 // Replaces the text of `target` with the lines of `source` converted from the side of the
-// source pane's index, as one replacement that undo on `target` takes back.
+// source pane's index, as one replacement that undo on `target` takes back. With `words`, in
+// word mode. A target without a document name takes the source's plain-text format (its
+// encoding, mark and line ends).
 void convert(Engine& engine, const Pane& source, Pane& target, WordMode* words = nullptr);
 
 } // namespace conversioncommand

@@ -71,6 +71,57 @@ void tellWhenHidden(QWidget* parent, const DictionaryTable& table) {
         ShowMessage(parent, QStringLiteral("登録しました。") + notes.join(QLatin1Char('\n')));
 }
 
+// The message for a pair the file side did not take; empty when it did.
+QString refusal(wordregistration::Outcome outcome, const wordregistration::WordProblem& problem) {
+    using wordregistration::Outcome;
+    switch (outcome) {
+    case Outcome::Registered:
+        return {};
+    case Outcome::WordRefused:
+        return QString::fromStdString(wordregistration::wordProblemMessage(problem));
+    case Outcome::NoFileForm:
+        return kNoFileForm;
+    case Outcome::CannotOpen:
+        return kCannotOpen;
+    case Outcome::TableFull:
+        return kTableFull;
+    case Outcome::WouldReadAsUtf8:
+        return kWouldReadAsUtf8;
+    case Outcome::WriteFailed:
+        break;
+    }
+    return {};
+}
+
+// Registers the dialog's two words; false, after telling the user why, when they were not
+// taken, so that the dialog stays open with them.
+bool registerFields(TOKBDtouroku& dialog, DictionaryTable& table) {
+    std::array<std::string, 2> words;
+    for (int s = 0; s < 2; ++s) {
+        std::optional<std::string> bytes = dictionaryBytes(&dialog, dialog.field(s)->text());
+        if (!bytes) {
+            dialog.field(s)->setFocus();
+            return false;
+        }
+        words[s] = std::move(*bytes);
+    }
+    wordregistration::WordProblem problem;
+    const wordregistration::Outcome outcome =
+        wordregistration::registerPair(table, words[0], words[1], &problem);
+    if (outcome == wordregistration::Outcome::WriteFailed) {
+        // The error box of a failed file operation, shown here: the dialog stays.
+        ReportException(&dialog, QString::fromStdString(table.path() + " に書き込めません"));
+        return false;
+    }
+    const QString message = refusal(outcome, problem);
+    if (message.isEmpty())
+        return true;
+    ShowMessage(&dialog, message);
+    if (outcome == wordregistration::Outcome::WordRefused)
+        dialog.field(problem.side)->setFocus();
+    return false;
+}
+
 // Ends the dialog's lifetime and its global name together.
 struct ShownDialog {
     explicit ShownDialog(QWidget* parent) : dialog(new TOKBDtouroku(parent)) {
@@ -98,35 +149,9 @@ void registerWord(QWidget* parent, DictionaryTable& table, int activePane) {
     dialog.field(side)->setText(firstLine(QGuiApplication::clipboard()->text()));
     // The caret starts in the field still to be filled, so the user can type straight away.
     dialog.field(1 - side)->setFocus();
-    if (DialogRunner::current().execDialog(dialog) != QDialog::Accepted)
-        return;
-
-    std::array<std::string, 2> words;
-    for (int s = 0; s < 2; ++s) {
-        std::optional<std::string> bytes = dictionaryBytes(parent, dialog.field(s)->text());
-        if (!bytes)
-            return;
-        words[s] = std::move(*bytes);
-    }
-    switch (wordregistration::registerPair(table, words[0], words[1])) {
-    case wordregistration::Outcome::Registered:
+    dialog.registerWords = [&] { return registerFields(dialog, table); };
+    if (DialogRunner::current().execDialog(dialog) == QDialog::Accepted)
         tellWhenHidden(parent, table);
-        return;
-    case wordregistration::Outcome::NoFileForm:
-        ShowMessage(parent, kNoFileForm);
-        return;
-    case wordregistration::Outcome::CannotOpen:
-        ShowMessage(parent, kCannotOpen);
-        return;
-    case wordregistration::Outcome::TableFull:
-        ShowMessage(parent, kTableFull);
-        return;
-    case wordregistration::Outcome::WouldReadAsUtf8:
-        ShowMessage(parent, kWouldReadAsUtf8);
-        return;
-    case wordregistration::Outcome::WriteFailed:
-        throw Error(table.path() + " に書き込めません");
-    }
 }
 
 } // namespace sorvanti::registration

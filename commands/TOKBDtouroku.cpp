@@ -34,4 +34,10 @@ TOKBDtouroku::TOKBDtouroku(QWidget* parent)
     setTabOrder(Etango0, Etango1);
 }
 
+void TOKBDtouroku::accept() {
+    if (registerWords && !registerWords())
+        return;
+    BevelDialog::accept();
+}
+
 } // namespace sorvanti

@@ -229,6 +229,7 @@ private:
         while (isSeparator(bytes[start1]))
             ++start1;
         const size_t full[2] = {end0 - start, end1 - start1};
+        ignoredRest(bytes, end1, bytes.substr(start, full[0]), bytes.substr(start1, full[1]));
         for (int s = 0; s < 2; ++s) {
             if (full[s] > size_t{DictionaryTable::kMaxWordBytes}) {
                 side_ = s;
@@ -245,6 +246,26 @@ private:
         table.scratchSlot() = slot;
         table.commitSlot();
         report_.entryLine.push_back(number_);
+    }
+
+    // Words after the pair, which the loader does not read: a registration of words with
+    // blanks inside, or a pair with a remark after it. The finding names the pair the line
+    // reads as and the rest it ignores.
+    void ignoredRest(std::string_view bytes, size_t end1, std::string_view word0,
+                     std::string_view word1) {
+        size_t rest = end1;
+        while (rest < bytes.size() && isSeparator(bytes[rest]))
+            ++rest;
+        size_t end = rest;
+        while (end < bytes.size() && bytes[end] != '\n' && bytes[end] != '\0')
+            ++end;
+        while (end > rest && isSeparator(bytes[end - 1]))
+            --end;
+        if (end > rest)
+            find(FindingKind::IgnoredRest,
+                 "「" + shown(word0) + "」→「" + shown(word1) + "」として読みます。「" +
+                     shown(bytes.substr(rest, end - rest)) + "」は読みません",
+                 false);
     }
 
     // For each entry the first earlier entry with the same two words, duplicate codes made

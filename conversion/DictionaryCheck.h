@@ -29,6 +29,7 @@ enum class FindingKind {
     StartsInsideWord, // word mode: the word of `side` never begins on a word boundary
     LateDeclaration,  // a word-mode declaration after the first entry, which declares nothing
     NoWordBoundaries, // word mode's rules without an analyser: only the same word hides
+    IgnoredRest,      // words after the pair, which the loader does not read
 };
 
 class WordAnalyserHolder;

@@ -67,6 +67,8 @@ QString brief(const CheckFinding& f, const CheckReport& report,
         return QStringLiteral("単語単位の指定が遅い");
     case FindingKind::NoWordBoundaries:
         return QStringLiteral("単語の切れ目を求められない");
+    case FindingKind::IgnoredRest:
+        return QStringLiteral("三つ目から先の語は読まれない");
     }
     return QString::fromStdString(f.message);
 }

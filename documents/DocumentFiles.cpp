@@ -4,10 +4,10 @@
 #include "documents/RtfReader.h"
 #include "documents/RtfWriter.h"
 #include "toolkit/Error.h"
+#include "toolkit/FileReplacement.h"
 
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 #include <QTextCursor>
 #include <QTextDocument>
 #include <QTextEdit>
@@ -80,19 +80,20 @@ void writeDocument(const QTextDocument& doc, const QString& path, bool plainText
         *written = format;
     const std::string bytes =
         plainText ? plaintext::encode(doc, format, written) : RtfWriter::write(doc);
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
+    // Beside the file and put in its place when complete; a device (/dev/full, a terminal)
+    // is written in place, so that a write it refuses is reported.
+    FileReplacement file;
+    if (file.open(path.toStdString(), FileReplacement::Special::WriteInPlace) != 0)
         cannotCreate(path);
-    if (file.write(bytes.data(), qint64(bytes.size())) != qint64(bytes.size())) {
-        file.cancelWriting();
+    if (file.write(bytes) != 0)
         throw Error("ストリームへの書き込みに失敗しました");
-    }
-    if (!file.commit()) {
-        // Buffered data reaches the disk only now; a failed rename means the file itself
+    bool renameFailed = false;
+    if (file.commit(&renameFailed) != 0) {
+        // Data reaches the disk only at the commit; a failed rename means the file itself
         // could not be replaced.
-        if (file.error() == QFileDevice::WriteError)
-            throw Error("ストリームへの書き込みに失敗しました");
-        cannotCreate(path);
+        if (renameFailed)
+            cannotCreate(path);
+        throw Error("ストリームへの書き込みに失敗しました");
     }
 }
 

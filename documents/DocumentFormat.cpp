@@ -38,6 +38,29 @@ QString openDialogFilter() {
     return dialogFilter() + QStringLiteral("|すべてのファイル (*)|*");
 }
 
+QString saveDialogFilter() {
+    return QStringLiteral("テキスト (CP932)|*.svt;*.txt|テキスト (UTF-8)|*.svt;*.txt|"
+                          "リッチテキスト|*.rtf");
+}
+
+SaveType proposedSaveType(bool plainText, bool named, const plaintext::Format& format) {
+    if (named && !plainText)
+        return SaveType::Rtf;
+    return format.encoding == textencoding::Encoding::Utf8 ? SaveType::Utf8 : SaveType::Cp932;
+}
+
+plaintext::Format savedFormat(SaveType type, const plaintext::Format& format) {
+    switch (type) {
+    case SaveType::Cp932:
+        return {};
+    case SaveType::Utf8:
+        return plaintext::inUtf8(format);
+    case SaveType::Rtf:
+        break;
+    }
+    return format;
+}
+
 QString dialogDefaultExt() {
     QString text;
     for (const DocumentType& type : kTypes)

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "documents/PlainText.h"
+
 #include <QString>
 
 #include <span>
@@ -29,5 +31,22 @@ QString openDialogFilter();
 
 // "|*.svt|*.txt|*.rtf": only its being non-empty matters to the dialogs.
 QString dialogDefaultExt();
+
+// The save dialog's types, by their 1-based place in its type list: the encoding a plain-text
+// file is written in, or Rich Text Format. A name typed without an extension gets the first
+// extension of the type (".svt" for both plain texts).
+enum class SaveType { Cp932 = 1, Utf8 = 2, Rtf = 3 };
+
+// "テキスト (CP932)|*.svt;*.txt|テキスト (UTF-8)|*.svt;*.txt|リッチテキスト|*.rtf"
+QString saveDialogFilter();
+
+// The type a save dialog proposes for a document: its own. `plainText` and `named` tell how
+// the pane stands (a named pane that is not plain text was read or written as RTF).
+SaveType proposedSaveType(bool plainText, bool named, const plaintext::Format& format);
+
+// The plain-text format a save of type `type` writes, for a pane whose format is `format`:
+// code page 932, UTF-8 (the pane's own when it is UTF-8), or, for RTF, the pane's own, which
+// a name that the format rule makes plain text still needs.
+plaintext::Format savedFormat(SaveType type, const plaintext::Format& format);
 
 } // namespace sorvanti

@@ -27,6 +27,11 @@ void caretToStart(QTextEdit& edit) {
     edit.ensureCursorVisible();
 }
 
+// What a kept document takes: its text in UTF-16.
+qint64 keptBytes(const QTextDocument& doc) {
+    return qint64(doc.characterCount()) * 2;
+}
+
 } // namespace
 
 Pane::Pane(int index, const QString& caption, QWidget* panel, QObject* dialogOwner)
@@ -45,6 +50,7 @@ void Pane::createComponents(const QString& caption, QWidget* panel, QObject* dia
     edit_->setLineWrapMode(QTextEdit::NoWrap);
     edit_->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     edit_->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    watch(edit_->document());
     // Files dropped on a pane are the window's business, not the edit's.
     edit_->setAcceptDrops(false);
     edit_->viewport()->setAcceptDrops(false);
@@ -74,6 +80,11 @@ QStringList Pane::lines() const {
     return paneLines(document());
 }
 
+void Pane::setFileName(const QString& name) {
+    fileName_ = name;
+    noteChange();
+}
+
 QString Pane::formatLabel() const {
     // A pane read or written as RTF is saved as RTF again (its name says so).
     if (!plainText_ && !fileName_.isEmpty())
@@ -81,18 +92,67 @@ QString Pane::formatLabel() const {
     return plaintext::formatLabel(format_);
 }
 
-void Pane::forgetReplaced() {
-    delete replaced_;
-    replaced_ = nullptr;
+void Pane::watch(QTextDocument* doc) {
+    // A kept document is not edited, but only the edit's own one speaks for the pane.
+    const auto forward = [this, doc] {
+        if (doc == edit_->document())
+            noteChange();
+    };
+    connect(doc, &QTextDocument::contentsChanged, this, forward);
+    connect(doc, &QTextDocument::modificationChanged, this, forward);
+}
+
+void Pane::keepReplaced(QTextDocument* old, quint64 serial) {
+    const qint64 bytes = keptBytes(*old);
+    if (bytes > keptLimit_) {
+        delete old;
+        emit replacedTextDropped();
+        return;
+    }
+    replaced_.push_back({old, serial, false});
+    replacedBytes_ += bytes;
+    while (replacedBytes_ > keptLimit_) {
+        replacedBytes_ -= keptBytes(*replaced_.front().doc);
+        delete replaced_.front().doc;
+        replaced_.erase(replaced_.begin());
+    }
+}
+
+QTextDocument* Pane::replaceDocument(bool keepEmpty) {
+    QTextDocument* old = edit_->document();
+    // Owned by the edit from now on, also when it was the edit's own first document.
+    old->setParent(edit_);
+    auto* fresh = new QTextDocument(edit_);
+    fresh->setDefaultFont(old->defaultFont());
+    fresh->setDocumentMargin(old->documentMargin());
+    fresh->setDefaultTextOption(old->defaultTextOption());
+    watch(fresh);
+    edit_->setDocument(fresh);
+    const quint64 oldSerial = serial_;
+    serial_ = ++lastSerial_;
+    if (keepEmpty || !old->isEmpty())
+        keepReplaced(old, oldSerial);
+    else
+        delete old;
+    noteChange();
+    return fresh;
 }
 
 void Pane::clear() {
-    forgetReplaced();
-    // The document itself is cleared: the edit's own clear() would give the empty text, and
-    // so the caret, the format of the first character the pane held.
-    document().clear();
+    newDocument();
+    // What the pane held is given up on purpose: undo() still brings it back during the run,
+    // but none of it counts as unsaved any more.
+    for (Layer& layer : replaced_)
+        layer.settled = true;
+}
+
+void Pane::newDocument() {
+    QTextDocument* fresh = replaceDocument(false);
+    // A new document: text typed into it starts from the pane's own font, with no style. Set
+    // outside the undo history, so that undoing the first edit leaves the pane unmodified.
+    fresh->setUndoRedoEnabled(false);
     edit_->setCurrentCharFormat(QTextCharFormat());
-    document().setModified(false);
+    fresh->setUndoRedoEnabled(true);
     // An emptied pane is a new document: code page 932, whatever it held before.
     resetFormat();
 }
@@ -100,17 +160,8 @@ void Pane::clear() {
 void Pane::replaceText(const QString& text) {
     // A new document takes the text in one go: inserting it into the old one as an undoable
     // edit costs ten times as long for a long text, and undo then swaps the old one back.
-    forgetReplaced();
-    QTextDocument* old = edit_->document();
     const QTextCharFormat format = edit_->textCursor().charFormat();
-    // Owned by the edit from now on, also when it was the edit's own first document.
-    old->setParent(edit_);
-    replaced_ = old;
-    auto* fresh = new QTextDocument(edit_);
-    fresh->setDefaultFont(old->defaultFont());
-    fresh->setDocumentMargin(old->documentMargin());
-    fresh->setDefaultTextOption(old->defaultTextOption());
-    edit_->setDocument(fresh);
+    QTextDocument* fresh = replaceDocument(true);
     edit_->setCurrentCharFormat(format);
     // The plain-text path keeps the caret's format for the whole text.
     edit_->setPlainText(text);
@@ -118,14 +169,46 @@ void Pane::replaceText(const QString& text) {
 }
 
 void Pane::undo() {
-    if (document().isUndoAvailable() || !replaced_) {
+    if (document().isUndoAvailable() || replaced_.empty()) {
         edit_->undo();
         return;
     }
     QTextDocument* replacement = edit_->document();
-    edit_->setDocument(replaced_);
-    replaced_ = nullptr;
+    QTextDocument* back = replaced_.back().doc;
+    serial_ = replaced_.back().serial;
+    replaced_.pop_back();
+    replacedBytes_ -= keptBytes(*back);
+    edit_->setDocument(back);
     delete replacement;
+    noteChange();
+}
+
+void Pane::noteChange() {
+    ++version_;
+    emit changed();
+}
+
+std::vector<Pane::Document> Pane::unsavedDocuments() const {
+    std::vector<Document> unsaved;
+    const auto add = [&unsaved](const QTextDocument* doc, quint64 serial) {
+        if (doc->isModified() && !doc->isEmpty())
+            unsaved.push_back({doc, serial});
+    };
+    for (const Layer& layer : replaced_)
+        if (!layer.settled)
+            add(layer.doc, layer.serial);
+    add(edit_->document(), serial_);
+    return unsaved;
+}
+
+void Pane::restoreDocument(const std::function<void(QTextDocument&)>& fill, bool modified) {
+    QTextDocument* doc = replaceDocument(false);
+    // Without a caret while the text goes in, as readDocument() does it.
+    edit_->setTextCursor(QTextCursor());
+    fill(*doc);
+    edit_->setTextCursor(QTextCursor(doc));
+    doc->setModified(modified);
+    noteChange();
 }
 
 void Pane::redo() {
@@ -134,7 +217,7 @@ void Pane::redo() {
 
 void Pane::load(const QString& path) {
     fileName_ = path;
-    clear();
+    newDocument();
     // The format of a file follows its name at every load and save.
     plainText_ = isPlainTextName(path);
     // The format is kept in a local first, so that a pane left empty by a failed read stays
@@ -145,18 +228,24 @@ void Pane::load(const QString& path) {
     format_ = read.encoding == textencoding::Encoding::Utf8 ? read : plaintext::Format{};
     caretToStart(*edit_);
     document().setModified(false);
+    noteChange();
 }
 
 void Pane::save(const QString& path) {
+    save(path, format_);
+}
+
+void Pane::save(const QString& path, const plaintext::Format& format) {
     plainText_ = isPlainTextName(path);
-    // The format the file was written in: the pane's, unless that would not read back as the
-    // same text (plaintext::encode()).
+    // The format the file was written in: the one asked for, unless that would not read back
+    // as the same text (plaintext::encode()).
     plaintext::Format written;
-    writeDocument(document(), path, plainText_, format_, &written);
+    writeDocument(document(), path, plainText_, format, &written);
     format_ = written;
     fileName_ = path;
     caretToStart(*edit_);
     document().setModified(false);
+    noteChange();
 }
 
 void Pane::caretToTop() {

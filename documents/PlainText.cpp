@@ -58,14 +58,20 @@ QString describeCharacter(char32_t c) {
     return QString::asprintf("U+%04X", uint(c));
 }
 
-[[noreturn]] void refuse(std::u16string_view line, size_t pos, qsizetype lineNumber) {
+// Refuses line `lineNumber` for the character at `pos`: as Unencodable when it is one that
+// code page 932 lacks, so UTF-8 would hold it (`utf8Holds`).
+[[noreturn]] void refuse(std::u16string_view line, size_t pos, qsizetype lineNumber,
+                         bool utf8Holds = false) {
     char32_t c = line[pos];
     if (QChar::isHighSurrogate(c) && pos + 1 < line.size() && QChar::isLowSurrogate(line[pos + 1]))
         c = QChar::surrogateToUcs4(line[pos], line[pos + 1]);
+    const QString character = describeCharacter(c);
     const QString message = QStringLiteral("%1行目の文字「%2」はテキストファイルに保存できません。"
                                            "リッチテキスト(.rtf)で保存して下さい")
                                 .arg(lineNumber)
-                                .arg(describeCharacter(c));
+                                .arg(character);
+    if (utf8Holds)
+        throw Unencodable(message.toStdString(), lineNumber, character);
     throw Error(message.toStdString());
 }
 
@@ -206,7 +212,7 @@ std::string encodeText(std::u16string_view all, const Format& f) {
         cp932::encodeAppend(line, out, &unencodable);
         bad = std::min(bad, unencodable);
         if (bad != std::u16string_view::npos)
-            refuse(line, bad, lineNumber);
+            refuse(line, bad, lineNumber, true);
     };
     // Blocks, frame boundaries and line breaks typed inside a block all end a line.
     for (size_t i = 0; i < all.size(); ++i) {
@@ -272,6 +278,12 @@ QString decode(std::string_view bytes, Format* format) {
     return linesOf(text, !f.lf);
 }
 
+Format inUtf8(const Format& format) {
+    if (format.encoding == textencoding::Encoding::Utf8)
+        return format;
+    return {textencoding::Encoding::Utf8, false, false};
+}
+
 QString formatLabel(const Format& format) {
     if (format.encoding == textencoding::Encoding::Cp932)
         return QStringLiteral("CP932");
@@ -283,7 +295,10 @@ QString formatLabel(const Format& format) {
 
 std::string encode(const QTextDocument& doc, const Format& format, Format* written) {
     // The raw text keeps every character as it is (unlike toPlainText()).
-    const QString raw = doc.toRawText();
+    return encodeRaw(doc.toRawText(), format, written);
+}
+
+std::string encodeRaw(const QString& raw, const Format& format, Format* written) {
     Format f = format;
     std::string out = encodeText(utf16View(raw), f);
     // Each change only adds the mark, drops LF or leaves code page 932, so this ends.

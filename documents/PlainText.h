@@ -1,5 +1,6 @@
 #pragma once
 
+#include "toolkit/Error.h"
 #include "toolkit/TextEncoding.h"
 
 #include <QString>
@@ -45,6 +46,20 @@ struct Format {
     bool operator==(const Format&) const = default;
 };
 
+// `format` in UTF-8: itself when it is UTF-8 already, otherwise UTF-8 without the mark and
+// with CR LF, the line ends code page 932 has.
+Format inUtf8(const Format& format);
+
+// The refusal of a character that code page 932 lacks, which UTF-8 would hold. The message
+// names the line and the character; `line` and `character` give them for another text.
+class Unencodable : public Error {
+public:
+    Unencodable(const std::string& message, qsizetype line, const QString& character)
+        : Error(message), line(line), character(character) {}
+    qsizetype line;
+    QString character;
+};
+
 // The text of `bytes` as the lines of a document, joined by '\n'; `format` (when given)
 // receives how the file is written, for writing it back the same way.
 QString decode(std::string_view bytes, Format* format = nullptr);
@@ -62,6 +77,10 @@ QString decode(std::string_view bytes, Format* format = nullptr);
 //  - UTF-8 with LF line ends whose first line ends in a carried CR is written with CR LF;
 //  - code page 932 bytes that would be taken for UTF-8 are written as UTF-8 instead.
 std::string encode(const QTextDocument& doc, const Format& format = {}, Format* written = nullptr);
+
+// The same for the raw text of a document (QTextDocument::toRawText()), which may be taken
+// on the document's thread and encoded on another.
+std::string encodeRaw(const QString& raw, const Format& format = {}, Format* written = nullptr);
 
 // How the status bar names a format: "CP932", "UTF-8" or "UTF-8 (BOM)", and " LF" after
 // a UTF-8 one whose lines end with LF alone.

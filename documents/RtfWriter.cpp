@@ -15,6 +15,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <optional>
 #include <vector>
 
 namespace sorvanti {
@@ -22,11 +23,6 @@ namespace sorvanti {
 namespace {
 
 using rtf::RunFormat;
-
-struct FontEntry {
-    QString family;
-    bool japanese = false;
-};
 
 constexpr char kHex[] = "0123456789abcdef";
 
@@ -49,47 +45,57 @@ bool isJapaneseFace(const QString& family) {
     return false;
 }
 
-class Writer {
+// Takes the runs, fonts and colours of a document.
+class Capturer {
 public:
-    explicit Writer(const QTextDocument& doc) : doc_(doc) {}
-    std::string write();
+    explicit Capturer(const QTextDocument& doc) : doc_(doc) {
+        // The default font is entry 0 so that \deff0 names it.
+        const QFont font = doc_.defaultFont();
+        const QStringList families = font.families();
+        fontIndex(families.isEmpty() ? font.family() : families.first());
+    }
+    RtfWriter::Capture take();
+    RtfWriter::Capture takeText();
 
 private:
     RunFormat formatOf(const QTextCharFormat& format);
     int fontIndex(const QString& family);
     int colorIndex(const QColor& color);
-    void controlWords(const RunFormat& f);
+    // The one run format of the whole document when all its character formats give the same
+    // (a plain text, typed or converted): then no fragment needs to be visited.
+    std::optional<RunFormat> singleFormat();
+    void addRun(qsizetype position, const RunFormat& format);
 
     const QTextDocument& doc_;
-    std::vector<FontEntry> fonts_;
-    std::vector<QColor> colors_;
+    RtfWriter::Capture out_;
     // Table positions by face and by colour: a document with many distinct ones must not
     // search the tables for each of its runs.
     QHash<QString, int> fontIndexes_;
     QHash<QRgb, int> colorIndexes_;
-    std::string body_;
+    // Run formats by the document's format index, worked out once each.
+    QHash<int, RunFormat> formats_;
 };
 
-int Writer::fontIndex(const QString& family) {
+int Capturer::fontIndex(const QString& family) {
     const auto found = fontIndexes_.constFind(family);
     if (found != fontIndexes_.constEnd())
         return found.value();
-    fonts_.push_back({family, isJapaneseFace(family)});
-    fontIndexes_.insert(family, int(fonts_.size() - 1));
-    return int(fonts_.size() - 1);
+    out_.fonts.push_back({family, isJapaneseFace(family)});
+    fontIndexes_.insert(family, int(out_.fonts.size() - 1));
+    return int(out_.fonts.size() - 1);
 }
 
-int Writer::colorIndex(const QColor& color) {
+int Capturer::colorIndex(const QColor& color) {
     const QRgb rgb = color.rgb();
     const auto found = colorIndexes_.constFind(rgb);
     if (found != colorIndexes_.constEnd())
         return found.value();
-    colors_.push_back(color);
-    colorIndexes_.insert(rgb, int(colors_.size()));
-    return int(colors_.size());
+    out_.colors.push_back(color);
+    colorIndexes_.insert(rgb, int(out_.colors.size()));
+    return int(out_.colors.size());
 }
 
-RunFormat Writer::formatOf(const QTextCharFormat& format) {
+RunFormat Capturer::formatOf(const QTextCharFormat& format) {
     const QFont font = format.font().resolve(doc_.defaultFont());
     RunFormat f;
     const QStringList families = font.families();
@@ -107,6 +113,103 @@ RunFormat Writer::formatOf(const QTextCharFormat& format) {
         f.color = colorIndex(brush.color());
     return f;
 }
+
+std::optional<RunFormat> Capturer::singleFormat() {
+    // Past a handful of formats the fragments are visited anyway. The tables then start again
+    // from the default font, so that they hold what the text uses, in the order it uses it.
+    constexpr int kMostFormats = 16;
+    const RtfWriter::Capture tables = out_;
+    const QHash<QString, int> fontIndexes = fontIndexes_;
+    const auto giveUp = [&]() -> std::optional<RunFormat> {
+        out_ = tables;
+        fontIndexes_ = fontIndexes;
+        colorIndexes_.clear();
+        formats_.clear();
+        return std::nullopt;
+    };
+    std::optional<RunFormat> single;
+    int seen = 0;
+    const QList<QTextFormat> all = doc_.allFormats();
+    for (qsizetype i = 0; i < all.size(); ++i) {
+        if (!all[i].isCharFormat())
+            continue;
+        if (++seen > kMostFormats)
+            return giveUp();
+        const RunFormat f = formatOf(all[i].toCharFormat());
+        formats_.insert(int(i), f);
+        if (single && !(*single == f))
+            return giveUp();
+        single = f;
+    }
+    return single;
+}
+
+void Capturer::addRun(qsizetype position, const RunFormat& format) {
+    // The writer switches formats only where they differ.
+    if (out_.runs.empty() || !(out_.runs.back().format == format))
+        out_.runs.push_back({position, format});
+}
+
+RtfWriter::Capture Capturer::takeText() {
+    addRun(0, formatOf(QTextCharFormat()));
+    out_.text = doc_.toRawText();
+    return std::move(out_);
+}
+
+RtfWriter::Capture Capturer::take() {
+    if (const std::optional<RunFormat> single = singleFormat()) {
+        out_.text = doc_.toRawText();
+        addRun(0, *single);
+        return std::move(out_);
+    }
+    out_.text = doc_.toRawText();
+    // A run goes on as long as the fragments keep the format index of its first one.
+    int lastIndex = -1;
+    const auto add = [&](qsizetype position, int index, const auto& format) {
+        if (index == lastIndex)
+            return;
+        lastIndex = index;
+        auto found = formats_.constFind(index);
+        if (found == formats_.constEnd())
+            found = formats_.insert(index, formatOf(format()));
+        addRun(position, found.value());
+    };
+    for (QTextBlock block = doc_.begin(); block.isValid(); block = block.next()) {
+        bool blockHasText = false;
+        for (auto it = block.begin(); !it.atEnd(); ++it) {
+            const QTextFragment fragment = it.fragment();
+            if (!fragment.isValid())
+                continue;
+            add(fragment.position(), fragment.charFormatIndex(),
+                [&] { return fragment.charFormat(); });
+            blockHasText = true;
+        }
+        // An empty paragraph keeps its size and face through its mark.
+        if (!blockHasText)
+            add(block.position(), block.charFormatIndex(), [&] { return block.charFormat(); });
+    }
+    return std::move(out_);
+}
+
+// Writes captured runs as RTF.
+class Writer {
+public:
+    explicit Writer(const RtfWriter::Capture& capture) : in_(capture) {}
+    std::string write();
+
+private:
+    void controlWords(const RunFormat& f);
+    // Switches to run `run`'s format where it differs from the one written last.
+    void switchTo(size_t run);
+    // Writes the text [from, to) of one block in the formats of its runs; `run` is the run in
+    // force, and moves on with the text.
+    void blockText(qsizetype from, qsizetype to, size_t& run);
+
+    const RtfWriter::Capture& in_;
+    std::vector<bool> fontHoldsNonAscii_;
+    std::optional<RunFormat> current_;
+    std::string body_;
+};
 
 void Writer::controlWords(const RunFormat& f) {
     // \f names the face of Latin text only; word processors take the face of Japanese text
@@ -208,60 +311,63 @@ void appendFontName(std::string& out, const QString& name) {
     }
 }
 
-std::string Writer::write() {
-    // The default font is entry 0 so that \deff0 names it.
-    fontIndex([&] {
-        const QFont font = doc_.defaultFont();
-        const QStringList families = font.families();
-        return families.isEmpty() ? font.family() : families.first();
-    }());
-    std::vector<bool> fontHoldsNonAscii;
-    RunFormat current;
-    bool first = true;
-    for (QTextBlock block = doc_.begin(); block.isValid(); block = block.next()) {
-        bool blockHasText = false;
-        for (auto it = block.begin(); !it.atEnd(); ++it) {
-            const QTextFragment fragment = it.fragment();
-            if (!fragment.isValid())
-                continue;
-            const RunFormat f = formatOf(fragment.charFormat());
-            if (first || !(f == current)) {
-                controlWords(f);
-                current = f;
-                first = false;
-            }
-            bool nonAscii = false;
-            appendText(body_, fragment.text(), nonAscii);
-            if (fontHoldsNonAscii.size() < fonts_.size())
-                fontHoldsNonAscii.resize(fonts_.size(), false);
-            if (nonAscii)
-                fontHoldsNonAscii[size_t(f.font)] = true;
-            blockHasText = true;
-        }
-        if (!blockHasText) {
-            // An empty paragraph keeps its size and face through its mark.
-            const RunFormat f = formatOf(block.charFormat());
-            if (first || !(f == current)) {
-                controlWords(f);
-                current = f;
-                first = false;
-            }
-        }
-        body_ += "\\par\n";
+void Writer::switchTo(size_t run) {
+    const RunFormat& f = in_.runs[run].format;
+    if (current_ && *current_ == f)
+        return;
+    controlWords(f);
+    current_ = f;
+}
+
+void Writer::blockText(qsizetype from, qsizetype to, size_t& run) {
+    const std::vector<RtfWriter::Run>& runs = in_.runs;
+    const auto next = [&] {
+        return run + 1 < runs.size() ? runs[run + 1].position : in_.text.size() + 1;
+    };
+    while (next() <= from)
+        ++run;
+    switchTo(run);
+    if (from == to)
+        return; // an empty paragraph: its mark's format only
+    for (qsizetype at = from; at < to;) {
+        while (next() <= at)
+            switchTo(++run);
+        const qsizetype end = std::min(to, next());
+        bool nonAscii = false;
+        appendText(body_, QStringView(in_.text).mid(at, end - at), nonAscii);
+        if (nonAscii)
+            fontHoldsNonAscii_[size_t(runs[run].format.font)] = true;
+        at = end;
     }
-    fontHoldsNonAscii.resize(fonts_.size(), false);
+}
+
+std::string Writer::write() {
+    fontHoldsNonAscii_.assign(in_.fonts.size(), false);
+    size_t run = 0;
+    qsizetype from = 0;
+    while (!in_.runs.empty()) {
+        qsizetype to = in_.text.indexOf(QChar::ParagraphSeparator, from);
+        const bool last = to < 0;
+        if (last)
+            to = in_.text.size();
+        blockText(from, to, run);
+        body_ += "\\par\n";
+        if (last)
+            break;
+        from = to + 1;
+    }
 
     std::string out = "{\\rtf1\\ansi\\ansicpg932\\deff0\\uc1\n{\\fonttbl";
-    for (size_t i = 0; i < fonts_.size(); ++i) {
+    for (size_t i = 0; i < in_.fonts.size(); ++i) {
         // \'hh text is decoded in the character set of its font: every font that carries
         // Japanese bytes declares code page 932.
-        const bool japanese = fonts_[i].japanese || fontHoldsNonAscii[i];
+        const bool japanese = in_.fonts[i].japanese || fontHoldsNonAscii_[i];
         out += "{\\f" + std::to_string(i) + "\\fnil\\fcharset" + (japanese ? "128 " : "0 ");
-        appendFontName(out, fonts_[i].family);
+        appendFontName(out, in_.fonts[i].family);
         out += ";}";
     }
     out += "}\n{\\colortbl;";
-    for (const QColor& c : colors_)
+    for (const QColor& c : in_.colors)
         out += "\\red" + std::to_string(c.red()) + "\\green" + std::to_string(c.green()) +
                "\\blue" + std::to_string(c.blue()) + ';';
     out += "}\n\\pard ";
@@ -272,8 +378,16 @@ std::string Writer::write() {
 
 } // namespace
 
-std::string RtfWriter::write(const QTextDocument& doc) {
-    return Writer(doc).write();
+RtfWriter::Capture RtfWriter::capture(const QTextDocument& doc) {
+    return Capturer(doc).take();
+}
+
+RtfWriter::Capture RtfWriter::captureText(const QTextDocument& doc) {
+    return Capturer(doc).takeText();
+}
+
+std::string RtfWriter::write(const Capture& capture) {
+    return Writer(capture).write();
 }
 
 } // namespace sorvanti

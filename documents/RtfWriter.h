@@ -1,6 +1,12 @@
 #pragma once
 
+#include "documents/RtfFormat.h"
+
+#include <QColor>
+#include <QString>
+
 #include <string>
+#include <vector>
 
 class QTextDocument;
 
@@ -16,9 +22,34 @@ namespace sorvanti {
 // Japanese whatever face it is in; every other character (and the raw-byte characters that
 // stand for undecodable bytes of a plain-text file) as \uN with a "?" fallback. Each text
 // block ends with \par, a line break inside a block is \line. Embedded objects are left out.
+//
+// Writing goes in two steps: capture() takes what the RTF needs of the document (its text, the
+// run formats and the font and colour tables) where the document lives, in a few milliseconds
+// for a long plain text; write() turns that into RTF without the document or anything of Qt's
+// GUI, so it may run on another thread.
 class RtfWriter {
 public:
-    static std::string write(const QTextDocument& doc);
+    struct Font {
+        QString family;
+        bool japanese = false; // a Japanese face: its entry declares code page 932
+    };
+    // A format that holds from `position` of the text on, up to the next run.
+    struct Run {
+        qsizetype position = 0;
+        rtf::RunFormat format;
+    };
+    struct Capture {
+        QString text; // the document's raw text: blocks end with U+2029 but the last
+        std::vector<Run> runs;
+        std::vector<Font> fonts; // entry 0 is the document's default font
+        std::vector<QColor> colors;
+    };
+
+    static Capture capture(const QTextDocument& doc);
+    // The text alone, all of it in the document's default font.
+    static Capture captureText(const QTextDocument& doc);
+    static std::string write(const Capture& capture);
+    static std::string write(const QTextDocument& doc) { return write(capture(doc)); }
 };
 
 } // namespace sorvanti

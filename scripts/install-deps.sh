@@ -8,7 +8,7 @@ packages=(
   qt6-base-dev qt6-base-dev-tools libgl-dev qt6-translations-l10n
   libgtest-dev libgmock-dev googletest libbenchmark-dev
   fonts-ipafont-gothic
-  xvfb xauth x11-utils imagemagick xdotool xclip
+  xvfb xauth x11-utils imagemagick xdotool xclip libx11-dev
   poppler-utils unrtf
   xdg-utils desktop-file-utils shared-mime-info libfile-mimeinfo-perl
   clang-format perl

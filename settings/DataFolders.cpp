@@ -102,6 +102,7 @@ UserDirectories UserDirectories::fromProcess() {
     }
     user.configHome = environmentValue("XDG_CONFIG_HOME");
     user.dataHome = environmentValue("XDG_DATA_HOME");
+    user.stateHome = environmentValue("XDG_STATE_HOME");
     return user;
 }
 
@@ -113,6 +114,16 @@ std::string UserDirectories::dataFolder() const {
     return baseFolder(dataHome, home, ".local/share/");
 }
 
+std::string UserDirectories::stateFolder() const {
+    return baseFolder(stateHome, home, ".local/state/");
+}
+
+std::string keptFolderBeside(const std::string& programPath) {
+    std::string name = settingsFileName(programPath);
+    name.replace(name.size() - 3, 3, "kept/");
+    return name;
+}
+
 DataFolders locateDataFolders(const std::string& programPath, const UserDirectories& user) {
     const size_t slash = programPath.rfind('/');
     const std::string programFolder =
@@ -121,6 +132,7 @@ DataFolders locateDataFolders(const std::string& programPath, const UserDirector
     DataFolders beside;
     beside.settingsFile = settingsFileName(programPath);
     beside.dictionaryBase = programFolder;
+    beside.keptFolder = keptFolderBeside(programPath);
 
     std::error_code ec;
     if (fs::is_directory(programFolder + "辞書", ec))
@@ -134,6 +146,8 @@ DataFolders locateDataFolders(const std::string& programPath, const UserDirector
     installed.installed = true;
     installed.settingsFile = config + "Sorvanti/Sorvanti.ini";
     installed.dictionaryBase = data + "Sorvanti/";
+    const std::string state = user.stateFolder();
+    installed.keptFolder = state.empty() ? data + "Sorvanti/kept/" : state + "Sorvanti/";
     installed.samplesBase =
         withSlash((fs::path(programFolder) / SORVANTI_DATA_FROM_BIN).lexically_normal().string());
     return installed;

@@ -10,14 +10,16 @@ struct UserDirectories {
     std::string home;       // $HOME, or the home folder of the user's account when unset
     std::string configHome; // $XDG_CONFIG_HOME as set (may be empty or relative)
     std::string dataHome;   // $XDG_DATA_HOME as set (may be empty or relative)
+    std::string stateHome;  // $XDG_STATE_HOME as set (may be empty or relative)
 
     static UserDirectories fromProcess();
 
     // The per-user folders by the XDG rule: the variable when it is an absolute path,
-    // otherwise ~/.config/ or ~/.local/share/ under an absolute home; "" when neither is to
-    // be had. They end with "/".
+    // otherwise ~/.config/, ~/.local/share/ or ~/.local/state/ under an absolute home; ""
+    // when neither is to be had. They end with "/".
     std::string configFolder() const;
     std::string dataFolder() const;
+    std::string stateFolder() const;
 };
 
 // Where the program keeps its settings file and its dictionaries. The window and
@@ -27,14 +29,22 @@ struct DataFolders {
     std::string settingsFile;   // full path of the settings file
     std::string dictionaryBase; // the folder that holds "辞書/", ending with "/"
     std::string samplesBase;    // installed: the folder that holds the shipped "辞書/"; else ""
+    std::string keptFolder;     // where unsaved text is kept between runs, ending with "/"
 };
+
+// The folder beside the program in which it keeps unsaved text: the settings file's name
+// with "kept" in place of "ini" ("/opt/x/Sorvanti" -> "/opt/x/Sorvanti.kept/").
+std::string keptFolderBeside(const std::string& programPath);
 
 // The rule for the program file `programPath`:
 // - a folder "辞書" beside the program (the build folder, a copied program folder): the
-//   settings file is settingsFileName(programPath) and the dictionaries are beside it;
-// - otherwise the program is installed: "$XDG_CONFIG_HOME/Sorvanti/Sorvanti.ini" and
-//   "$XDG_DATA_HOME/Sorvanti/辞書/", where an unset, empty or relative variable means
-//   ~/.config or ~/.local/share; the shipped samples are found from the program's own
+//   settings file is settingsFileName(programPath), the dictionaries and the kept text
+//   (keptFolderBeside) are beside it;
+// - otherwise the program is installed: "$XDG_CONFIG_HOME/Sorvanti/Sorvanti.ini",
+//   "$XDG_DATA_HOME/Sorvanti/辞書/" and "$XDG_STATE_HOME/Sorvanti/" for the kept text, where an
+//   unset, empty or relative variable means ~/.config, ~/.local/share or ~/.local/state (the
+//   data folder's "Sorvanti/kept/" when only the state folder cannot be had); the shipped
+//   samples are found from the program's own
 //   folder ("../share/sorvanti/辞書/" for /usr/bin), so an installed tree can be moved.
 //   Without any home folder to go by, the program stays with the first form.
 DataFolders locateDataFolders(const std::string& programPath, const UserDirectories& user);

@@ -2,11 +2,23 @@
 
 namespace sorvanti::filtertext {
 
+namespace {
+
+// Whether a description ends with its patterns in parentheses: "ﾃｷｽﾄﾌｧｲﾙ (*.txt)" does,
+// "テキスト (UTF-8)" does not.
+bool namesItsPatterns(const QString& description) {
+    const qsizetype open = description.lastIndexOf(QLatin1Char('('));
+    return open >= 0 && description.endsWith(QLatin1Char(')')) &&
+           description.indexOf(QLatin1Char('*'), open) >= 0;
+}
+
+} // namespace
+
 QStringList qtNameFilters(const QString& filter) {
     QStringList result;
     const QStringList parts = filter.split(QLatin1Char('|'));
     for (qsizetype i = 0; i + 1 < parts.size(); i += 2) {
-        if (parts[i].contains(QLatin1Char('('))) {
+        if (namesItsPatterns(parts[i])) {
             result << parts[i];
             continue;
         }

@@ -8,7 +8,8 @@
 namespace sorvanti::filtertext {
 
 // The form QFileDialog takes as name filters: one entry per pair, the description alone when
-// it names its patterns already ("ﾃｷｽﾄﾌｧｲﾙ (*.txt)"), otherwise with them added ("All (*)").
+// it ends with its patterns already ("ﾃｷｽﾄﾌｧｲﾙ (*.txt)"), otherwise with them added ("All (*)",
+// "テキスト (UTF-8) (*.svt *.txt)").
 QStringList qtNameFilters(const QString& filter);
 
 // The extension (".txt") of pair `index` (0-based), taken from the first mask of its pattern;

@@ -402,9 +402,10 @@ TEST_F(RunConvertTest, CheckReportsEachKindOfFinding) {
     dict += "\x82\tbad\n";                                // 9: not code page 932
     dict += "\x87\x90\tE\n";                              // 10
     dict += "\x81\xE0"
-            "1\tF\n"; // 11: ≒ in its other code
-    // Eight entries so far; fillers of one length are no prefixes of each other.
-    for (int i = 0; i < 1992; ++i)
+            "1\tF\n";                 // 11: ≒ in its other code
+    dict += "east kyo\t\tto kyo  \n"; // 12: read as east → kyo
+    // Nine entries so far; fillers of one length are no prefixes of each other.
+    for (int i = 0; i < 1991; ++i)
         dict += std::to_string(10000 + i) + "\tv\n";
     dict += "last\tone\n"; // line 2004: past the 2000th entry
     const std::string file = write("check.txt", dict);
@@ -423,6 +424,7 @@ TEST_F(RunConvertTest, CheckReportsEachKindOfFinding) {
         {8, "255 バイト以上"},
         {9, "CP932 として正しくない"},
         {11, "10 行目の標準語「≒」が「≒1」の先頭に一致する"},
+        {12, "「east」→「kyo」として読みます。「to kyo」は読みません"},
         {2004, "2000 を超えた"},
     };
     for (const auto& e : expected) {
@@ -433,10 +435,11 @@ TEST_F(RunConvertTest, CheckReportsEachKindOfFinding) {
             << e.text << "\n"
             << output;
     }
-    // The over-long line's second piece is a comment; the lines not named are silent:
-    // one line per finding plus the summary.
-    EXPECT_EQ(lines(output), 9 + 1) << output;
-    EXPECT_NE(output.find("指摘 9 件"), std::string::npos) << output;
+    // The over-long line's first piece reads as k → K and leaves the rest, its second piece
+    // is a comment; the lines not named are silent: one line per finding plus the summary.
+    EXPECT_NE(output.find(file + ":8: 「k」→「K」として読みます。「vvv"), std::string::npos);
+    EXPECT_EQ(lines(output), 11 + 1) << output;
+    EXPECT_NE(output.find("指摘 11 件"), std::string::npos) << output;
 
     // -r looks at the converted words: "X" twice is now a duplicate, nothing is a prefix.
     ASSERT_EQ(run({"--check", write("r.txt", "a\tX\nb\tXY\nc\tZ\n"), "-r"}), 1);

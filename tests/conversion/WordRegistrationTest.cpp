@@ -57,42 +57,59 @@ TEST(WordRegistration, AMissingFileIsCreatedWithTheNewLineOnly) {
     EXPECT_EQ(readBytes(table.path()), "abc\t\tdef\r\n");
 }
 
-// What the pair does during the run, and what the same file gives at the next load.
-TEST(WordRegistration, TheRunAndTheNextLoadDifferOnlyWhereTheFileFormatSaysSo) {
-    const std::string fifty(50, 'w');
+// A pair is written only when both words read back from the file as they were typed; the
+// others are refused with what is wrong, and nothing is written.
+TEST(WordRegistration, OnlyWordsThatReadBackAsTypedAreWritten) {
+    const std::string forty(40, 'w');
+    const std::string kanji = "\x8A\xBF"; // 漢, two bytes
+    std::string longWord;
+    for (int i = 0; i < 22; ++i)
+        longWord += kanji;
+    longWord += 'a'; // 45 bytes
     struct Case {
-        const char* name;
         std::string standard, converted;
-        int loadedCount;            // entries after the reload
-        std::string loadedStandard; // its standard word, when there is one
+        const char* message; // empty: registered, and read back alike at the next load
     };
     const Case cases[] = {
-        {"plain pair", "abc", "def", 1, "abc"},
-        {"over-long word: 40 bytes in the table, whole in the file", fifty, "x", 1,
-         fifty.substr(0, 40)},
-        {"empty converted word: a one-word line at the next load", "abc", "", 0, ""},
-        {"empty standard word: the converted word stands alone", "", "def", 0, ""},
-        {"a '#' word: a comment at the next load", "#abc", "def", 0, ""},
-        {"a blank inside: split at the next load", "a b", "c", 1, "a"},
+        {"abc", "def", ""},
+        {forty, "x", ""},
+        {"abc", "#def", ""},
+        {"\x81\x40"
+         "abc",
+         "x", ""}, // an ideographic space is no separator
+        {longWord, "x", "標準語が長すぎます（45バイト、40バイトまで）。"},
+        {"x", forty + "y", "変換語が長すぎます（41バイト、40バイトまで）。"},
+        {"abc", "", "変換語を入れて下さい。"},
+        {"", "def", "標準語を入れて下さい。"},
+        {"#abc", "def", "標準語は「#」で始められません。"},
+        {"a b", "c", "標準語に空白やタブは使えません。"},
+        {"ab\t", "c", "標準語に空白やタブは使えません。"},
+        {"ab", "c d", "変換語に空白やタブは使えません。"},
+        {"a\nb", "c", "標準語に改行は使えません。"},
+        {"ab", "c\r", "変換語に改行は使えません。"},
+        {"ab", std::string("c\0d", 3), "変換語に改行は使えません。"},
     };
     for (const Case& c : cases) {
+        SCOPED_TRACE(c.standard + "|" + c.converted);
         TempFolder folder;
         DictionaryTable table;
         table.setPath(folder.write("d.txt", ""));
-        ASSERT_EQ(wordregistration::registerPair(table, c.standard, c.converted),
-                  Outcome::Registered)
-            << c.name;
-        ASSERT_EQ(table.count(), 1) << c.name;
-        EXPECT_EQ(table.word(0, 0), c.standard.substr(0, 40)) << c.name;
-        EXPECT_EQ(table.word(0, 1), c.converted) << c.name;
-        EXPECT_EQ(readBytes(table.path()), c.standard + "\t\t" + c.converted + "\r\n") << c.name;
-
+        wordregistration::WordProblem problem;
+        const Outcome outcome =
+            wordregistration::registerPair(table, c.standard, c.converted, &problem);
+        EXPECT_EQ(wordregistration::wordProblemMessage(problem), c.message);
+        if (*c.message) {
+            EXPECT_EQ(outcome, Outcome::WordRefused);
+            EXPECT_EQ(table.count(), 0);
+            EXPECT_EQ(readBytes(table.path()), "");
+            continue;
+        }
+        ASSERT_EQ(outcome, Outcome::Registered);
         DictionaryTable reloaded;
         loadDictionaryFile(reloaded, table.path());
-        ASSERT_EQ(reloaded.count(), c.loadedCount) << c.name;
-        if (c.loadedCount > 0) {
-            EXPECT_EQ(reloaded.word(0, 0), c.loadedStandard) << c.name;
-        }
+        ASSERT_EQ(reloaded.count(), 1);
+        EXPECT_EQ(reloaded.word(0, 0), c.standard);
+        EXPECT_EQ(reloaded.word(0, 1), c.converted);
     }
 }
 

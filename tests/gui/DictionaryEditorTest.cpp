@@ -16,6 +16,7 @@
 #include <QComboBox>
 #include <QItemSelectionModel>
 #include <QLineEdit>
+#include <QPushButton>
 #include <QTextBrowser>
 #include <QToolButton>
 
@@ -184,7 +185,8 @@ TEST_F(DictionaryEditor, ChangesMadeElsewhereAreNeverOverwrittenSilently) {
         auto& dialog = static_cast<TOKBDtouroku&>(d);
         dialog.Etango0->setText(u("b"));
         dialog.Etango1->setText(u("9"));
-        return QDialog::Accepted;
+        dialog.OKBtn->click(); // "登録" registers, then closes the dialog
+        return dialog.result();
     });
     w->SBtouroku->click();
     e->Hozon1->trigger();

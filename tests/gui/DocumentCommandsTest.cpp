@@ -84,7 +84,7 @@ TEST_F(DocumentCommands, FormattedPaneSavedAsSvtLosesItsFormatting) {
 
 TEST_F(DocumentCommands, LoadReplacesTheTextPutsTheCaretAtTheStartAndEnablesSaving) {
     type(0, u("書きかけ"));
-    EXPECT_EQ(saveItems(), std::make_pair(false, false));
+    EXPECT_EQ(saveItems(), std::make_pair(false, true));
     const QString file = write("読む.svt", cp932("一行目\r\n二行目\r\n"));
     runner.fileAnswers = {ScriptedRunner::confirm(file)};
     choose(&Window::Open1Click);
@@ -203,11 +203,7 @@ TEST_F(DocumentCommands, OpenOfATypedMissingNameEmptiesThePaneAndKeepsTheName) {
     EXPECT_TRUE(text(0).isEmpty());
     EXPECT_FALSE(modified(0));
     EXPECT_EQ(documentName(0), name);
-    EXPECT_EQ(saveItems(), std::make_pair(false, false));
-
-    // Save, once the pane is made active again, creates the file.
-    makeActive(1);
-    makeActive(0);
+    // Save, enabled by the name, creates the file.
     EXPECT_EQ(saveItems(), std::make_pair(true, true));
     type(0, u("作った"));
     choose(&Window::Save1Click);
@@ -234,12 +230,16 @@ TEST_F(DocumentCommands, FailedSaveKeepsTheTextTheFlagAndTheOldFile) {
     const QString file = write("keep.svt", cp932("元のまま"));
     runner.fileAnswers = {ScriptedRunner::confirm(file)};
     choose(&Window::Open1Click);
-    // A character without a code page 932 form cannot be saved as plain text.
+    // A character without a code page 932 form is not saved in code page 932; the user
+    // who does not want UTF-8 instead keeps the old file.
     type(0, u("絵文字😀入り"));
+    runner.answers = {no};
     choose(&Window::Save1Click);
     ASSERT_EQ(runner.boxes.size(), 1u);
-    EXPECT_EQ(runner.boxes[0].icon, QMessageBox::Critical);
-    EXPECT_TRUE(runner.boxes[0].text.endsWith(u(".")));
+    EXPECT_EQ(runner.boxes[0].icon, QMessageBox::Question);
+    EXPECT_EQ(
+        runner.boxes[0].text,
+        u("1行目の文字「😀」は CP932 のテキストファイルに保存できません。UTF-8 で保存しますか？"));
     EXPECT_EQ(text(0), u("絵文字😀入り"));
     EXPECT_TRUE(modified(0));
     EXPECT_EQ(bytesOf(file), cp932("元のまま"));
@@ -282,8 +282,9 @@ TEST_F(DocumentCommands, PaneSavesInTheEncodingItsFileWasReadWith) {
     choose(&Window::Open1Click);
     EXPECT_EQ(w->pane(0).formatLabel(), u("CP932"));
     type(0, u("犬😀"));
+    runner.answers = {no};
     choose(&Window::Save1Click);
-    EXPECT_EQ(runner.boxes.size(), 1u); // the refusal
+    EXPECT_EQ(runner.boxes.size(), 1u); // the question, answered no
     EXPECT_EQ(bytesOf(sjis), cp932("犬\r\n"));
 
     runner.fileAnswers = {ScriptedRunner::confirm(file)};
@@ -301,38 +302,6 @@ TEST_F(DocumentCommands, PaneSavesInTheEncodingItsFileWasReadWith) {
     EXPECT_EQ(w->Lencoding->text(), u("RTF"));
 }
 
-TEST_F(DocumentCommands, SaveAsAddsTheExtensionOfTheChosenTypeAndKeepsTheTypePerDialog) {
-    type(0, u("メモ"));
-    runner.fileAnswers = {ScriptedRunner::confirm(path("memo"), 2)};
-    choose(&Window::SaveAs1Click);
-    EXPECT_EQ(bytesOf(path("memo.txt")), cp932("メモ"));
-    EXPECT_TRUE(plain(0));
-    EXPECT_EQ(documentName(0), path("memo.txt"));
-    EXPECT_EQ(w->pane(0).saveDialog()->FileName, path("memo.txt"));
-
-    runner.fileAnswers = {ScriptedRunner::confirm(path("memo"), 3)};
-    choose(&Window::SaveAs1Click);
-    EXPECT_EQ(bytesOf(path("memo.rtf")).rfind("{\\rtf1", 0), 0u);
-    EXPECT_FALSE(plain(0));
-
-    // A name with an extension is kept as typed, and stored by the format rule.
-    runner.fileAnswers = {ScriptedRunner::confirm(path("memo.v2"))};
-    choose(&Window::SaveAs1Click);
-    EXPECT_EQ(bytesOf(path("memo.v2")), cp932("メモ"));
-
-    ASSERT_EQ(runner.fileRequests.size(), 3u);
-    EXPECT_TRUE(runner.fileRequests[0].save);
-    EXPECT_TRUE(runner.fileRequests[0].fileName.isEmpty());
-    EXPECT_EQ(runner.fileRequests[0].filterIndex, 1);
-    // Each dialog proposes its last name and keeps the type confirmed last.
-    EXPECT_EQ(runner.fileRequests[1].fileName, path("memo.txt"));
-    EXPECT_EQ(runner.fileRequests[1].filterIndex, 2);
-    EXPECT_EQ(runner.fileRequests[2].filterIndex, 3);
-    EXPECT_EQ(w->pane(0).saveDialog()->FilterIndex, 3);
-    EXPECT_EQ(w->pane(1).saveDialog()->FilterIndex, 1);
-    EXPECT_EQ(w->pane(0).openDialog()->FilterIndex, 1);
-}
-
 TEST_F(DocumentCommands, SaveAsReplacesAnExistingFileAndLeavesTheMenuAlone) {
     const QString file = write("old.svt", cp932("古い中身"));
     type(0, u("新"));
@@ -341,10 +310,7 @@ TEST_F(DocumentCommands, SaveAsReplacesAnExistingFileAndLeavesTheMenuAlone) {
     EXPECT_EQ(bytesOf(file), cp932("新"));
     EXPECT_FALSE(modified(0));
     EXPECT_TRUE(runner.boxes.empty());
-    // Save stays disabled until the pane is made active again.
-    EXPECT_EQ(saveItems(), std::make_pair(false, false));
-    makeActive(1);
-    makeActive(0);
+    // The pane has a name now: Save is there at once.
     EXPECT_EQ(saveItems(), std::make_pair(true, true));
 }
 
@@ -369,16 +335,15 @@ TEST_F(DocumentCommands, FailedSaveAsKeepsTheDocumentNameButRemembersTheChoice) 
 TEST_F(DocumentCommands, EnablingFollowsLoadTypingActivePaneAndNew) {
     EXPECT_EQ(saveItems(), std::make_pair(false, false));
     QTest::keyClicks(w->pane(1).edit(), u("a"));
-    EXPECT_EQ(saveItems(), std::make_pair(false, true));
-    makeActive(1);
     EXPECT_EQ(saveItems(), std::make_pair(false, false));
+    makeActive(1);
+    EXPECT_EQ(saveItems(), std::make_pair(false, true));
     runner.fileAnswers = {ScriptedRunner::confirm(write("b.svt", "b"))};
     choose(&Window::Open1Click);
     EXPECT_EQ(saveItems(), std::make_pair(true, true));
     makeActive(0);
     EXPECT_EQ(saveItems(), std::make_pair(false, false));
     makeActive(1);
-    EXPECT_EQ(saveItems(), std::make_pair(true, true));
     choose(&Window::Save1Click);
     EXPECT_EQ(saveItems(), std::make_pair(true, true));
     // New disables both and keeps the names, so Save comes back with the pane.
@@ -392,41 +357,47 @@ TEST_F(DocumentCommands, EnablingFollowsLoadTypingActivePaneAndNew) {
     EXPECT_EQ(bytesOf(path("b.svt")), cp932("新しい本文"));
 }
 
-TEST_F(DocumentCommands, NewAsksOnlyForTheActivePaneAndCancelKeepsEverything) {
-    runner.fileAnswers = {ScriptedRunner::confirm(write("x.svt", "x"))};
+TEST_F(DocumentCommands, NewAsksAboutEachChangedPaneActiveFirst) {
+    struct Case {
+        const char* name;
+        bool changed[2];
+        int active;
+        std::deque<QMessageBox::StandardButton> answers;
+        size_t asked;
+        bool emptied;
+    };
+    const Case cases[] = {
+        {"only the lower pane, cancelled", {false, true}, 0, {cancelled}, 1, false},
+        {"both, no and no", {true, true}, 0, {no, no}, 2, true},
+    };
+    for (const Case& c : cases) {
+        for (int p = 0; p < 2; ++p) {
+            type(p, p == 0 ? u("上") : u("下"));
+            w->pane(p).document().setModified(c.changed[p]);
+        }
+        makeActive(c.active);
+        runner.boxes.clear();
+        runner.answers = c.answers;
+        choose(&Window::New1Click);
+        EXPECT_EQ(runner.boxes.size(), c.asked) << c.name;
+        EXPECT_EQ(runner.texts().filter(u("保存しますか？")).size(), qsizetype(c.asked)) << c.name;
+        EXPECT_EQ(text(0).isEmpty(), c.emptied) << c.name;
+        EXPECT_EQ(text(1).isEmpty(), c.emptied) << c.name;
+        EXPECT_EQ(w->ActivePane, c.emptied ? 0 : c.active) << c.name;
+    }
+    // The active pane is asked first: saved, it stays saved when the other one is cancelled.
+    type(0, u("上"));
+    type(1, u("下"));
     makeActive(1);
-    choose(&Window::Open1Click);
-    type(1, u("下の変更"));
-    // The upper pane holds text but no change: the lower, active pane's flag is asked about.
-    w->pane(0).edit()->setPlainText(u("上"));
-    w->pane(0).edit()->document()->setModified(false);
-    runner.answers = {cancelled};
+    runner.answers = {yes, cancelled};
+    runner.fileAnswers = {ScriptedRunner::confirm(path("lower.svt"))};
     choose(&Window::New1Click);
-    ASSERT_EQ(runner.boxes.size(), 1u);
-    const ScriptedRunner::Box& box = runner.boxes[0];
-    EXPECT_EQ(box.text, u("保存しますか？"));
-    EXPECT_EQ(box.title, u("秘密 の そるばんち"));
-    EXPECT_EQ(box.icon, QMessageBox::Question);
-    EXPECT_EQ(box.buttons, QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
+    EXPECT_EQ(bytesOf(path("lower.svt")), cp932("下"));
     EXPECT_EQ(text(0), u("上"));
-    EXPECT_EQ(text(1), u("下の変更"));
-    EXPECT_EQ(w->ActivePane, 1);
-    EXPECT_EQ(saveItems(), std::make_pair(true, true));
-    EXPECT_EQ(runner.fileRequests.size(), 1u);
-
-    // Only the active pane's flag counts: with the upper pane active nothing is asked.
-    w->pane(1).edit()->document()->setModified(true);
-    makeActive(0);
-    w->pane(0).edit()->document()->setModified(false);
-    choose(&Window::New1Click);
-    EXPECT_EQ(runner.boxes.size(), 1u);
-    EXPECT_TRUE(text(0).isEmpty());
-    EXPECT_TRUE(text(1).isEmpty());
-    EXPECT_FALSE(modified(1));
-    EXPECT_EQ(w->ActivePane, 0);
+    EXPECT_TRUE(modified(0));
 }
 
-TEST_F(DocumentCommands, NewYesSavesAsThenEmptiesEvenWhenTheSaveDialogIsCancelled) {
+TEST_F(DocumentCommands, NewYesSavesAsAndASaveThatDoesNotHappenAbandonsNew) {
     makeActive(1);
     type(1, u("保存する"));
     runner.answers = {yes};
@@ -437,36 +408,37 @@ TEST_F(DocumentCommands, NewYesSavesAsThenEmptiesEvenWhenTheSaveDialogIsCancelle
     EXPECT_EQ(w->ActivePane, 0);
     EXPECT_EQ(documentName(1), path("saved.svt"));
 
-    // Yes asks Save As even when the pane has a name; cancelling it still goes on.
+    // Yes asks Save As even when the pane has a name; cancelling it keeps everything.
     makeActive(1);
-    type(1, u("捨てる"));
+    type(1, u("捨てない"));
     runner.answers = {yes};
     runner.fileAnswers = {ScriptedRunner::cancel()};
     choose(&Window::New1Click);
     ASSERT_EQ(runner.fileRequests.size(), 2u);
     EXPECT_TRUE(runner.fileRequests[1].save);
-    EXPECT_TRUE(text(1).isEmpty());
+    EXPECT_EQ(text(1), u("捨てない"));
+    EXPECT_TRUE(modified(1));
+    EXPECT_EQ(w->ActivePane, 1);
     EXPECT_EQ(bytesOf(path("saved.svt")), cp932("保存する"));
-
-    // No goes on without saving.
-    type(0, u("破棄"));
-    runner.answers = {no};
-    choose(&Window::New1Click);
-    EXPECT_TRUE(text(0).isEmpty());
-    EXPECT_EQ(runner.fileRequests.size(), 2u);
-    EXPECT_EQ(runner.boxes.size(), 3u);
 }
 
 TEST_F(DocumentCommands, NewYesWithAFailedSaveAbandonsTheCommand) {
     write("blocker", "x");
-    type(0, u("失わない"));
-    runner.answers = {yes};
-    runner.fileAnswers = {ScriptedRunner::confirm(path("blocker/a.svt"))};
-    choose(&Window::New1Click);
-    ASSERT_EQ(runner.boxes.size(), 2u);
-    EXPECT_EQ(runner.boxes[1].icon, QMessageBox::Critical);
-    EXPECT_EQ(text(0), u("失わない"));
-    EXPECT_TRUE(modified(0));
+    // A file in a folder that is a file, and a device that takes no more bytes.
+    std::filesystem::create_symlink("/dev/full", path("full.svt").toStdString());
+    for (const QString& target : {path("blocker/a.svt"), path("full.svt")}) {
+        runner.boxes.clear();
+        type(0, u("失わない"));
+        type(1, u("下も"));
+        runner.answers = {yes};
+        runner.fileAnswers = {ScriptedRunner::confirm(target)};
+        choose(&Window::New1Click);
+        ASSERT_EQ(runner.boxes.size(), 2u) << target.toStdString();
+        EXPECT_EQ(runner.boxes[1].icon, QMessageBox::Critical);
+        EXPECT_EQ(text(0), u("失わない"));
+        EXPECT_EQ(text(1), u("下も"));
+        EXPECT_TRUE(modified(0));
+    }
 }
 
 TEST_F(DocumentCommands, NewLeavesBothCaretsAtTheTopAndBothFramesReset) {

@@ -33,7 +33,8 @@ protected:
     }
     QString program() const { return QString::fromStdString(folder.path() + "root/bin/Sorvanti"); }
     UserDirectories user() const {
-        return {folder.path() + "home", folder.path() + "cfg", folder.path() + "data"};
+        return {folder.path() + "home", folder.path() + "cfg", folder.path() + "data",
+                folder.path() + "state"};
     }
     Environment locate() const { return Environment::locate(program(), {}, user()); }
 

@@ -2,6 +2,8 @@
 #include "DocumentWindow.h"
 
 #include <QComboBox>
+#include <QLabel>
+#include <QStatusBar>
 #include <QTextCharFormat>
 #include <QTextCursor>
 #include <QToolButton>
@@ -59,7 +61,7 @@ TEST_F(PaneHistory, UndoOnTheTargetPaneBringsBackWhatAConversionReplaced) {
     }
 }
 
-TEST_F(PaneHistory, EditsAfterAConversionAreUndoneFirstAndANewDocumentForgetsTheOldText) {
+TEST_F(PaneHistory, EditsAfterAConversionAreUndoneFirstAndEachReplacementInTurn) {
     w->pane(0).edit()->setPlainText(u("犬"));
     w->pane(1).edit()->setPlainText(u("前の文"));
     w->SBhenkan0->click();
@@ -70,12 +72,92 @@ TEST_F(PaneHistory, EditsAfterAConversionAreUndoneFirstAndANewDocumentForgetsThe
     choose(&TVeruzazur::Undo1Click);
     EXPECT_EQ(text(1), u("前の文"));
 
+    // New empties the converted text as one more step; undo goes back through both.
     w->SBhenkan0->click();
-    runner.answers.push_back(QMessageBox::No);
+    runner.answers = {QMessageBox::No};
     choose(&TVeruzazur::New1Click);
     makeActive(1);
     choose(&TVeruzazur::Undo1Click);
-    EXPECT_TRUE(text(1).isEmpty());
+    EXPECT_EQ(text(1), u("わんこ\n"));
+    choose(&TVeruzazur::Undo1Click);
+    EXPECT_EQ(text(1), u("前の文"));
+}
+
+// Open, a drop and New each replace a pane's text as one step that undo takes back, with the
+// text's formatting and modified flag; the pane keeps the name of its new state.
+TEST_F(PaneHistory, UndoBringsBackWhatEachReplacementTookAway) {
+    const QString file = write("読んだ.svt", cp932("読んだ文"));
+    const QString missing = path("無い.svt");
+    enum How { Open, Drop, New };
+    struct Case {
+        const char* name;
+        How how;
+        int pane;
+        QString file; // also the name after the replacement
+    };
+    const Case cases[] = {
+        {"開く", Open, 0, file},
+        {"開く, a file that cannot be read", Open, 0, missing},
+        {"a drop", Drop, 1, file},
+        {"新規作成", New, 1, QString()},
+    };
+    const auto replace = [&](const Case& c) {
+        const QWidget* view = w->pane(c.pane).edit()->viewport();
+        runner.fileAnswers = {ScriptedRunner::confirm(c.file)};
+        runner.answers = {QMessageBox::No, QMessageBox::No};
+        if (c.how == Open)
+            choose(&TVeruzazur::Open1Click);
+        else if (c.how == New)
+            choose(&TVeruzazur::New1Click);
+        else
+            guarded(w.get(), [&] {
+                w->FilesDropped(view->mapTo(w.get(), view->rect().center()), {c.file});
+            });
+    };
+    for (const Case& c : cases) {
+        for (int p = 0; p < 2; ++p)
+            w->pane(p).setFileName(QString());
+        type(c.pane, u("手で書いた文"));
+        QTextCursor bold(w->pane(c.pane).edit()->document());
+        bold.setPosition(1, QTextCursor::KeepAnchor);
+        QTextCharFormat format;
+        format.setFontWeight(QFont::Bold);
+        bold.mergeCharFormat(format);
+        makeActive(c.pane);
+        replace(c);
+        ASSERT_NE(text(c.pane), u("手で書いた文")) << c.name;
+        makeActive(c.pane);
+        choose(&TVeruzazur::Undo1Click);
+        EXPECT_EQ(text(c.pane), u("手で書いた文")) << c.name;
+        EXPECT_EQ(formatAt(c.pane, 1).fontWeight(), QFont::Bold) << c.name;
+        EXPECT_TRUE(modified(c.pane)) << c.name;
+        EXPECT_EQ(documentName(c.pane), c.file) << c.name;
+    }
+}
+
+TEST_F(PaneHistory, ATextLoadedIntoAnEmptyPaneStaysAndATooLargeOneIsNotKept) {
+    const QString file = write("a.svt", "loaded");
+    runner.fileAnswers = {ScriptedRunner::confirm(file)};
+    choose(&TVeruzazur::Open1Click);
+    choose(&TVeruzazur::Undo1Click);
+    EXPECT_EQ(text(0), u("loaded"));
+
+    // Two texts fit within the bound, a third pushes out the oldest; one text beyond the bound
+    // is not kept at all, and the status bar says so.
+    w->pane(0).setKeptLimit(20); // each of these takes 8 bytes
+    for (const char* t : {"一番目", "二番目", "三番目"}) {
+        type(0, u(t));
+        w->pane(0).replaceText(u("置き換え"));
+    }
+    EXPECT_TRUE(w->Lnote->text().isEmpty());
+    type(0, u("大きすぎる文章です。大きすぎる文章です。"));
+    runner.fileAnswers = {ScriptedRunner::confirm(file)};
+    choose(&TVeruzazur::Open1Click);
+    EXPECT_EQ(w->Lnote->text(), u("元の文章は大きすぎるため、元に戻せません"));
+    for (const char* expected : {"三番目", "二番目", "二番目"}) {
+        choose(&TVeruzazur::Undo1Click);
+        EXPECT_EQ(text(0), u(expected));
+    }
 }
 
 TEST_F(PaneHistory, AnEmptiedPaneStartsAgainFromItsOwnFont) {

@@ -163,23 +163,29 @@ TEST_F(PaneWindow, ClickOnTheActivePaneChangesNothingNotEvenTheMenu) {
     EXPECT_FALSE(w->Save1->isEnabled());
 }
 
-TEST_F(PaneWindow, TypingInTheInactivePaneEnablesSaveAsOnly) {
+TEST_F(PaneWindow, TheSaveItemsDescribeTheActivePaneWhereverTheTypingGoes) {
     QTest::keyClicks(w->pane(1).edit(), QStringLiteral("x"));
-    EXPECT_TRUE(w->SaveAs1->isEnabled());
-    EXPECT_FALSE(w->Save1->isEnabled());
+    EXPECT_FALSE(w->SaveAs1->isEnabled());
     EXPECT_EQ(w->ActivePane, 0);
     EXPECT_EQ(w->pane(1).edit()->toPlainText(), QStringLiteral("x"));
+    click(w->pane(1).edit()->viewport(), Qt::LeftButton);
+    EXPECT_TRUE(w->SaveAs1->isEnabled());
+    EXPECT_FALSE(w->Save1->isEnabled());
 }
 
-TEST_F(PaneWindow, KeysThatTypeNothingOrBelongToTheMenuDoNotEnableSaveAs) {
-    w->pane(0).edit()->setPlainText(QStringLiteral("abc"));
+TEST_F(PaneWindow, SaveAsFollowsTheTextNotTheKeys) {
     QTest::keyClick(w->pane(0).edit(), Qt::Key_Left);
     QTest::keyClick(w->pane(0).edit(), Qt::Key_Delete);
     QTest::keyClick(w->pane(0).edit(), Qt::Key_C, Qt::ControlModifier);
     QTest::keyClick(w->pane(0).edit(), Qt::Key_Shift);
     EXPECT_FALSE(w->SaveAs1->isEnabled());
-    QTest::keyClick(w->pane(0).edit(), Qt::Key_Return);
+    QTest::keyClick(w->pane(0).edit(), Qt::Key_X);
     EXPECT_TRUE(w->SaveAs1->isEnabled());
+    // Undone, the pane is empty and unchanged again.
+    w->Undo1->trigger();
+    EXPECT_TRUE(w->pane(0).document().isEmpty());
+    EXPECT_FALSE(w->pane(0).isModified());
+    EXPECT_FALSE(w->SaveAs1->isEnabled());
 }
 
 TEST_F(PaneWindow, ResetPanesEmptiesBothAndActivatesTheUpperOne) {

@@ -50,7 +50,10 @@ protected:
                 seen.fields[s] = dialog.field(s)->text();
             dialog.Etango0->setText(standard);
             dialog.Etango1->setText(converted);
-            return ok ? QDialog::Accepted : QDialog::Rejected;
+            if (!ok)
+                return int(QDialog::Rejected);
+            dialog.OKBtn->click();
+            return dialog.result();
         });
     }
 
@@ -141,26 +144,54 @@ TEST_F(Registration, APairThatAnEarlierEntryHidesIsRegisteredWithANotice) {
     }
 }
 
-TEST_F(Registration, RefusalsLeaveTheFileAndTheTableAsTheyWere) {
+TEST_F(Registration, RefusalsKeepTheDialogOpenWithTheWordsAndChangeNothing) {
     struct Case {
-        const char* name;
-        QString standard;
+        QString standard, converted;
         QString message;
     };
     const Case cases[] = {
-        {"a character code page 932 lacks", u("犬😀"), u("文字「😀」は辞書に登録できません。")},
-        {"a character code page 932 lacks", u("Ω€"), u("文字「€」は辞書に登録できません。")},
+        {u("犬😀"), u("わん"), u("文字「😀」は辞書に登録できません。")},
+        {u("Ω€"), u("わん"), u("文字「€」は辞書に登録できません。")},
+        {u("東 京"), u("とう きょう"), u("標準語に空白やタブは使えません。")},
+        {u("東京"), QString(), u("変換語を入れて下さい。")},
+        {u("長い長い長い長い長い長い長い長い長い長い長い長い長い長い長い"), u("x"),
+         u("標準語が長すぎます（60バイト、40バイトまで）。")},
     };
     for (const Case& c : cases) {
         runner.boxes.clear();
-        Seen seen;
-        answer(seen, c.standard, u("わん"));
+        QString fields[2];
+        int result = -1;
+        runner.dialogAnswers.push_back([&](QDialog& d) {
+            auto& dialog = static_cast<TOKBDtouroku&>(d);
+            dialog.Etango0->setText(c.standard);
+            dialog.Etango1->setText(c.converted);
+            dialog.OKBtn->click();
+            result = dialog.result();
+            for (int s = 0; s < 2; ++s)
+                fields[s] = dialog.field(s)->text();
+            return int(QDialog::Rejected); // then the user gives up
+        });
         w->SBtouroku->click();
-        ASSERT_EQ(runner.boxes.size(), 1u) << c.name;
-        EXPECT_EQ(runner.boxes[0].text, c.message);
+        EXPECT_EQ(runner.texts(), QStringList{c.message});
+        EXPECT_NE(result, int(QDialog::Accepted));
+        EXPECT_EQ(fields[0], c.standard);
+        EXPECT_EQ(fields[1], c.converted);
         EXPECT_EQ(w->dictionary().count(), 1);
         EXPECT_EQ(dictionaryBytes(), ProgramFolder::cp932("犬 わんこ\r\n"));
     }
+
+    // Corrected in the same dialog, the pair is registered.
+    runner.dialogAnswers.push_back([](QDialog& d) {
+        auto& dialog = static_cast<TOKBDtouroku&>(d);
+        dialog.Etango0->setText(u("東 京"));
+        dialog.Etango1->setText(u("とうきょう"));
+        dialog.OKBtn->click();
+        dialog.Etango0->setText(u("東京"));
+        dialog.OKBtn->click();
+        return dialog.result();
+    });
+    w->SBtouroku->click();
+    EXPECT_EQ(dictionaryBytes(), ProgramFolder::cp932("犬 わんこ\r\n東京\t\tとうきょう\r\n"));
 
     // The dictionary file became a folder: it cannot be opened for appending.
     const std::string file = program.folder.path() + "辞書/方言.txt";
@@ -171,7 +202,7 @@ TEST_F(Registration, RefusalsLeaveTheFileAndTheTableAsTheyWere) {
     answer(seen, u("猫"), u("にゃん"));
     w->SBtouroku->click();
     EXPECT_EQ(runner.texts(), QStringList{u("辞書ファイルが開けません。")});
-    EXPECT_EQ(w->dictionary().count(), 1);
+    EXPECT_EQ(w->dictionary().count(), 2);
 }
 
 TEST_F(Registration, TheDialogIsBuiltAsTheUserExpectsIt) {

@@ -43,7 +43,7 @@ protected:
     void addSample(const std::string& name, const std::string& bytes) const {
         folder.write("root/share/sorvanti/辞書/" + name, bytes);
     }
-    UserDirectories user() const { return {home(), home() + "cfg", home() + "data"}; }
+    UserDirectories user() const { return {home(), home() + "cfg", home() + "data", ""}; }
     DataFolders installed() const { return locateDataFolders(program(), user()); }
     std::string mine() const { return home() + "data/Sorvanti/辞書/"; }
 
@@ -65,6 +65,7 @@ TEST_F(Tree, ADictionaryFolderBesideTheProgramKeepsEverythingBesideIt) {
             EXPECT_EQ(found.settingsFile, root() + "bin/Sorvanti.ini");
             EXPECT_EQ(found.dictionaryBase, root() + "bin/");
             EXPECT_EQ(found.samplesBase, "");
+            EXPECT_EQ(found.keptFolder, root() + "bin/Sorvanti.kept/");
         }
     }
 }
@@ -72,42 +73,49 @@ TEST_F(Tree, ADictionaryFolderBesideTheProgramKeepsEverythingBesideIt) {
 TEST_F(Tree, InstalledFollowsTheXdgVariablesAndTheirDefaults) {
     struct Case {
         const char* what;
-        std::string configHome, dataHome, settings, base;
+        std::string configHome, dataHome, stateHome, settings, base, kept;
     };
     const std::string h = home();
     const Case cases[] = {
-        {"both set", "/c", "/d/", "/c/Sorvanti/Sorvanti.ini", "/d/Sorvanti/"},
-        {"unset", "", "", h + ".config/Sorvanti/Sorvanti.ini", h + ".local/share/Sorvanti/"},
+        {"all set", "/c", "/d/", "/s", "/c/Sorvanti/Sorvanti.ini", "/d/Sorvanti/", "/s/Sorvanti/"},
+        {"unset", "", "", "", h + ".config/Sorvanti/Sorvanti.ini", h + ".local/share/Sorvanti/",
+         h + ".local/state/Sorvanti/"},
         // Relative values are not to be used; the defaults stand in for them.
-        {"relative", "cfg", "./data", h + ".config/Sorvanti/Sorvanti.ini",
-         h + ".local/share/Sorvanti/"},
-        {"one set", "/c", "", "/c/Sorvanti/Sorvanti.ini", h + ".local/share/Sorvanti/"},
+        {"relative", "cfg", "./data", "st", h + ".config/Sorvanti/Sorvanti.ini",
+         h + ".local/share/Sorvanti/", h + ".local/state/Sorvanti/"},
+        {"one set", "/c", "", "", "/c/Sorvanti/Sorvanti.ini", h + ".local/share/Sorvanti/",
+         h + ".local/state/Sorvanti/"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
-        const DataFolders found = locateDataFolders(program(), {h, c.configHome, c.dataHome});
+        const DataFolders found =
+            locateDataFolders(program(), {h, c.configHome, c.dataHome, c.stateHome});
         EXPECT_TRUE(found.installed);
         EXPECT_EQ(found.settingsFile, c.settings);
         EXPECT_EQ(found.dictionaryBase, c.base);
+        EXPECT_EQ(found.keptFolder, c.kept);
         EXPECT_EQ(found.samplesBase, root() + "share/sorvanti/");
     }
 }
 
 TEST_F(Tree, WithoutAnyHomeFolderTheProgramStaysWithItsOwnFolder) {
     for (const std::string& badHome : {std::string(), std::string("relative/home")}) {
-        const DataFolders found = locateDataFolders(program(), {badHome, "", ""});
+        const DataFolders found = locateDataFolders(program(), {badHome, "", "", ""});
         EXPECT_FALSE(found.installed) << badHome;
         EXPECT_EQ(found.settingsFile, root() + "bin/Sorvanti.ini");
     }
-    // The XDG variables alone are enough.
-    EXPECT_TRUE(locateDataFolders(program(), {"", "/c", "/d"}).installed);
+    // The XDG variables alone are enough; without a state folder the kept text goes with
+    // the data.
+    const DataFolders bare = locateDataFolders(program(), {"", "/c", "/d", ""});
+    EXPECT_TRUE(bare.installed);
+    EXPECT_EQ(bare.keptFolder, "/d/Sorvanti/kept/");
 }
 
 TEST(DataFolders, SamplesAreFoundFromTheProgramsOwnFolder) {
     for (const char* prefix : {"/usr", "/opt/s.v"})
-        EXPECT_EQ(
-            locateDataFolders(std::string(prefix) + "/bin/Sorvanti", {"/h", "", ""}).samplesBase,
-            std::string(prefix) + "/share/sorvanti/");
+        EXPECT_EQ(locateDataFolders(std::string(prefix) + "/bin/Sorvanti", {"/h", "", "", ""})
+                      .samplesBase,
+                  std::string(prefix) + "/share/sorvanti/");
 }
 
 TEST_F(Tree, NamesAreLookedUpInTheUsersFolderThenInTheSamples) {

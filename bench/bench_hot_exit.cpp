@@ -1,0 +1,97 @@
+// What keeping a 50,000-line pane (about 25 characters a line) costs: the snapshot the
+// window's thread takes after a change (KeptSnapshot), and the content the store's thread
+// then makes of it (KeptContent). The snapshot is all the window waits for; each keep takes
+// one after a typed character.
+//   plain    a plain-text document (a ".txt" file): its text only
+//   one      a rich-text pane in one format (typed, pasted or converted text): text and format
+//   several  the same with a few words in bold: every text fragment is visited
+
+#include "documents/KeptDocuments.h"
+
+#include <QApplication>
+#include <QTextCharFormat>
+#include <QTextCursor>
+#include <QTextEdit>
+
+#include <benchmark/benchmark.h>
+
+#include <memory>
+
+namespace {
+
+constexpr int kLines = 50000;
+enum Kind { Plain, OneFormat, SeveralFormats };
+
+std::unique_ptr<QTextEdit> pane;
+
+QTextEdit& paneOf(Kind kind) {
+    if (!pane) {
+        pane = std::make_unique<QTextEdit>();
+        pane->setLineWrapMode(QTextEdit::NoWrap);
+        pane->resize(640, 480);
+        pane->show();
+    }
+    QString t;
+    for (int i = 0; i < kLines; ++i)
+        t += QStringLiteral("%1行目 ありがとう、とても助かりました abc\n").arg(i);
+    pane->setPlainText(t);
+    if (kind == SeveralFormats) {
+        QTextCharFormat bold;
+        bold.setFontWeight(QFont::Bold);
+        for (int at : {10, 500000, 1000000}) {
+            QTextCursor c(pane->document());
+            c.setPosition(at);
+            c.setPosition(at + 4, QTextCursor::KeepAnchor);
+            c.mergeCharFormat(bold);
+        }
+    }
+    return *pane;
+}
+
+// A typed character, then the snapshot a keep takes.
+void BM_KeptSnapshot(benchmark::State& state) {
+    const Kind kind = Kind(state.range(0));
+    QTextEdit& edit = paneOf(kind);
+    QTextCursor caret(edit.document());
+    for (auto _ : state) {
+        state.PauseTiming();
+        caret.insertText(QStringLiteral("x"));
+        state.ResumeTiming();
+        benchmark::DoNotOptimize(sorvanti::kept::Snapshot::take(*edit.document(), kind != Plain));
+    }
+    state.counters["lines"] = kLines;
+}
+BENCHMARK(BM_KeptSnapshot)
+    ->ArgName("plain/one/several")
+    ->Arg(Plain)
+    ->Arg(OneFormat)
+    ->Arg(SeveralFormats)
+    ->Unit(benchmark::kMillisecond);
+
+// The file content made of a snapshot, on the store's thread.
+void BM_KeptContent(benchmark::State& state) {
+    const Kind kind = Kind(state.range(0));
+    const auto snapshot = sorvanti::kept::Snapshot::take(*paneOf(kind).document(), kind != Plain);
+    size_t bytes = 0;
+    for (auto _ : state)
+        bytes = snapshot.content().bytes.size();
+    state.counters["bytes"] = double(bytes);
+}
+BENCHMARK(BM_KeptContent)
+    ->ArgName("plain/one/several")
+    ->Arg(Plain)
+    ->Arg(OneFormat)
+    ->Arg(SeveralFormats)
+    ->Unit(benchmark::kMillisecond);
+
+} // namespace
+
+int main(int argc, char** argv) {
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    pane.reset();
+    benchmark::Shutdown();
+    return 0;
+}

@@ -1,0 +1,237 @@
+#include "documents/KeptStore.h"
+
+#include "toolkit/ErrorText.h"
+#include "toolkit/FileReplacement.h"
+
+#include <QDir>
+#include <QLockFile>
+
+#include <algorithm>
+#include <cerrno>
+#include <chrono>
+#include <cstdio>
+#include <unistd.h>
+
+namespace sorvanti {
+
+namespace {
+
+constexpr const char* kIndex = "index";
+
+std::optional<std::string> readFile(const std::string& path) {
+    std::FILE* file = std::fopen(path.c_str(), "rb");
+    if (!file)
+        return std::nullopt;
+    std::string bytes;
+    char buffer[1 << 16];
+    size_t got;
+    while ((got = std::fread(buffer, 1, sizeof buffer, file)) > 0)
+        bytes.append(buffer, got);
+    const bool failed = std::ferror(file) != 0;
+    std::fclose(file);
+    if (failed)
+        return std::nullopt;
+    return bytes;
+}
+
+// A slot's lock, held while a program runs; only a program that is gone leaves it stale.
+std::unique_ptr<QLockFile> lockOf(const QString& slot) {
+    auto lock = std::make_unique<QLockFile>(slot + QStringLiteral("/lock"));
+    lock->setStaleLockTime(0);
+    return lock;
+}
+
+// The number in a kept file's name ("pane0-12.rtf" -> 12).
+uint64_t fileNumber(const QString& name) {
+    return name.section(QLatin1Char('-'), 1).section(QLatin1Char('.'), 0, 0).toULongLong();
+}
+
+std::string failureText(const std::string& path, int error) {
+    return path + ": " + systemErrorText(error);
+}
+
+} // namespace
+
+KeptStore::KeptStore(const QString& folder) : folder_(folder) {
+    if (!folder_.endsWith(QLatin1Char('/')))
+        folder_ += QLatin1Char('/');
+}
+
+KeptStore::~KeptStore() {
+    if (!thread_.joinable())
+        return;
+    flush();
+    {
+        std::lock_guard<std::mutex> guard(mutex_);
+        stop_ = true;
+    }
+    wake_.notify_all();
+    thread_.join();
+    lock_->unlock();
+    // A slot that keeps nothing goes; one with documents waits for the next start.
+    if (!keepsAnything_)
+        QDir(slot_).removeRecursively();
+}
+
+bool KeptStore::claim(std::optional<kept::Index>& restored, QStringList& others, QString& error) {
+    if (!QDir().mkpath(folder_)) {
+        error = folder_;
+        return false;
+    }
+    struct Found {
+        QString slot;
+        kept::Index index;
+        std::unique_ptr<QLockFile> lock;
+    };
+    std::vector<Found> found;
+    const QDir folder(folder_);
+    for (const QString& name : folder.entryList({QStringLiteral("slot-*")}, QDir::Dirs)) {
+        const QString slot = folder_ + name;
+        std::unique_ptr<QLockFile> lock = lockOf(slot);
+        if (!lock->tryLock(0))
+            continue; // a running program's
+        const std::optional<std::string> text = readFile((slot + u'/' + kIndex).toStdString());
+        std::optional<kept::Index> index = text ? kept::readIndex(*text) : std::nullopt;
+        if (!index || index->empty()) {
+            lock->unlock();
+            QDir(slot).removeRecursively();
+            continue;
+        }
+        found.push_back({slot, std::move(*index), std::move(lock)});
+    }
+    std::sort(found.begin(), found.end(),
+              [](const Found& a, const Found& b) { return a.index.savedAt > b.index.savedAt; });
+    for (size_t i = 1; i < found.size(); ++i) {
+        found[i].lock->unlock();
+        others << found[i].slot;
+    }
+    if (found.empty()) {
+        if (!newSlot(error))
+            return false;
+    } else {
+        slot_ = found[0].slot + u'/';
+        lock_ = std::move(found[0].lock);
+        restored = std::move(found[0].index);
+        keepsAnything_ = true;
+        // New files take numbers after those of the files the slot holds.
+        for (const QString& name : QDir(slot_).entryList({QStringLiteral("pane*")}, QDir::Files))
+            nextFile_ = std::max(nextFile_, fileNumber(name) + 1);
+    }
+    thread_ = std::thread(&KeptStore::run, this);
+    return true;
+}
+
+bool KeptStore::newSlot(QString& error) {
+    for (int n = 1; n <= 1000; ++n) {
+        const QString slot = folder_ + QStringLiteral("slot-") + QString::number(n);
+        // Made here, so no other program is starting on it.
+        if (!QDir().mkdir(slot))
+            continue;
+        std::unique_ptr<QLockFile> lock = lockOf(slot);
+        if (!lock->tryLock(0))
+            continue;
+        slot_ = slot + u'/';
+        lock_ = std::move(lock);
+        return true;
+    }
+    error = folder_;
+    return false;
+}
+
+std::optional<std::string> KeptStore::read(const std::string& name) const {
+    return readFile(slot_.toStdString() + name);
+}
+
+void KeptStore::keep(Keep panes) {
+    if (!thread_.joinable())
+        return;
+    {
+        std::lock_guard<std::mutex> guard(mutex_);
+        queue_.push_back(std::move(panes));
+    }
+    wake_.notify_one();
+}
+
+void KeptStore::flush() {
+    std::unique_lock<std::mutex> guard(mutex_);
+    idle_.wait(guard, [this] { return queue_.empty() && !busy_; });
+}
+
+void KeptStore::run() {
+    std::unique_lock<std::mutex> guard(mutex_);
+    for (;;) {
+        wake_.wait(guard, [this] { return stop_ || !queue_.empty(); });
+        if (queue_.empty())
+            return;
+        Keep panes = std::move(queue_.front());
+        queue_.pop_front();
+        busy_ = true;
+        guard.unlock();
+        const std::string failure = write(panes);
+        // Each failure is told once, not at every keep.
+        if (!failure.empty() && failure != lastFailure_)
+            emit failed(QString::fromStdString(failure));
+        lastFailure_ = failure;
+        guard.lock();
+        busy_ = false;
+        if (queue_.empty())
+            idle_.notify_all();
+    }
+}
+
+std::string KeptStore::write(Keep& panes) {
+    const std::string slot = slot_.toStdString();
+    kept::Index index;
+    index.savedAt = std::chrono::duration_cast<std::chrono::milliseconds>(
+                        std::chrono::system_clock::now().time_since_epoch())
+                        .count();
+    for (int p = 0; p < 2; ++p) {
+        kept::PaneIndex& pane = index.panes[size_t(p)];
+        pane.state = panes[size_t(p)].state;
+        for (Document& document : panes[size_t(p)].documents) {
+            const std::pair<int, uint64_t> key{p, document.serial};
+            if (document.snapshot) {
+                const kept::Snapshot::Content content = document.snapshot->content();
+                document.snapshot.reset();
+                kept::KeptFile file{"pane" + std::to_string(p) + '-' + std::to_string(nextFile_++) +
+                                        (content.rtf ? ".rtf" : ".txt"),
+                                    content.rtf};
+                if (const int error = replaceFileContent(slot + file.name, content.bytes))
+                    return failureText(slot + file.name, error);
+                files_[key] = file;
+            }
+            const auto written = files_.find(key);
+            if (written != files_.end())
+                pane.files.push_back(written->second);
+        }
+    }
+    const std::string indexPath = slot + kIndex;
+    if (index.empty()) {
+        if (::unlink(indexPath.c_str()) != 0 && errno != ENOENT)
+            return failureText(indexPath, errno);
+    } else if (const int error = replaceFileContent(indexPath, kept::writeIndex(index))) {
+        return failureText(indexPath, error);
+    }
+    keepsAnything_ = !index.empty();
+    removeUnnamed(index);
+    return {};
+}
+
+void KeptStore::removeUnnamed(const kept::Index& index) {
+    const auto named = [&index](const std::string& name) {
+        for (const kept::PaneIndex& pane : index.panes)
+            for (const kept::KeptFile& file : pane.files)
+                if (file.name == name)
+                    return true;
+        return false;
+    };
+    for (const QString& name : QDir(slot_).entryList({QStringLiteral("pane*")}, QDir::Files)) {
+        const std::string file = name.toStdString();
+        if (!named(file))
+            ::unlink((slot_.toStdString() + file).c_str());
+    }
+    for (auto it = files_.begin(); it != files_.end();)
+        it = named(it->second.name) ? std::next(it) : files_.erase(it);
+}
+
+} // namespace sorvanti
