@@ -55,8 +55,9 @@ struct CheckReport {
     // The table the loader builds from the same bytes, and the line of each entry.
     std::unique_ptr<DictionaryTable> table = std::make_unique<DictionaryTable>();
     std::vector<int64_t> entryLine;
-    bool wordMode = false;  // the file declares word mode (WordModeDeclaration.h)
-    bool wordRules = false; // the hidden pairs were found by word mode's rules
+    bool wordMode = false;                 // the file declares word mode (WordModeDeclaration.h)
+    std::vector<int64_t> declarationLines; // the lines that declare it, before the first entry
+    bool wordRules = false;                // the hidden pairs were found by word mode's rules
     bool anyLost() const { return lostCount > 0; }
 };
 

@@ -19,6 +19,20 @@ int32_t hidingEntry(const DictionaryTable& table, int side, int32_t index,
     return shadowingEntry(table, side, index, endOnly.data());
 }
 
+std::vector<int32_t> hidingEntries(const DictionaryTable& table, int side,
+                                   words::WordBoundaries* boundaries) {
+    words::BoundarySet set;
+    std::vector<uint8_t> endOnly;
+    return shadowingEntries(table, side, [&](int32_t index) -> const uint8_t* {
+        const std::string_view word = table.word(index, side);
+        if (boundaries && boundaries->ofCp932(word, set))
+            return set.marks();
+        endOnly.assign(word.size() + 1, 0);
+        endOnly.back() = 1;
+        return endOnly.data();
+    });
+}
+
 bool startsInsideWord(std::string_view word) {
     static constexpr std::u16string_view kJoiners =
         u"ぁぃぅぇぉゃゅょゎゕゖァィゥェォャュョヮヵヶｧｨｩｪｫｬｭｮﾞﾟ";

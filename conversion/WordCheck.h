@@ -7,6 +7,7 @@
 
 #include <cstdint>
 #include <string_view>
+#include <vector>
 
 namespace sorvanti {
 
@@ -23,6 +24,11 @@ namespace wordcheck {
 // (ねこ|が). Without `boundaries` only the same word hides. -1 when none.
 int32_t hidingEntry(const DictionaryTable& table, int side, int32_t index,
                     words::WordBoundaries* boundaries);
+
+// hidingEntry() of every entry, in table order, at once (shadowingEntries): only the words
+// that an earlier word begins are analysed.
+std::vector<int32_t> hidingEntries(const DictionaryTable& table, int side,
+                                   words::WordBoundaries* boundaries);
 
 // Whether the code page 932 `word` can never begin on a word boundary as it stands: its first
 // character is one that written Japanese always joins to the character before it, a small
