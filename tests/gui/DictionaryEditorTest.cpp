@@ -1,6 +1,6 @@
 // The dictionary editor from the main window: each edit undone and redone, the question at
-// closing, the table in force after a save, a "登録" and another program meanwhile, and new
-// dictionaries.
+// closing, the table in force after a save, a "登録" and another program meanwhile, new
+// dictionaries, and word mode's switch, findings and trial.
 #include "ProgramFolder.h"
 #include "ScriptedRunner.h"
 #include "commands/TOKBDtouroku.h"
@@ -11,10 +11,13 @@
 #include "dictedit/TrialConversion.h"
 #include "support/Bytes.h"
 #include "support/Utf8.h"
+#include "toolkit/TextEncoding.h"
 
 #include <QAction>
+#include <QCheckBox>
 #include <QComboBox>
 #include <QItemSelectionModel>
+#include <QLabel>
 #include <QLineEdit>
 #include <QTextBrowser>
 #include <QToolButton>
@@ -215,6 +218,83 @@ TEST_F(DictionaryEditor, ChangesMadeElsewhereAreNeverOverwrittenSilently) {
         EXPECT_EQ(table(), c.table);
         if (c.answer == QMessageBox::Cancel)
             e->Undo1->trigger();
+    }
+}
+
+TEST_F(DictionaryEditor, TheWordModeSwitchWritesOrTakesOutTheDeclaration) {
+    const auto sjis = ProgramFolder::cp932;
+    const std::string bom(textencoding::kUtf8Bom);
+    const struct {
+        const char* name;
+        std::string file;
+        bool on;
+        std::string after;
+    } cases[] = {
+        {"cp932", sjis("犬 いぬ\r\n猫 ねこ\r\n"), false,
+         sjis("#@単語単位\r\n犬 いぬ\r\n猫 ねこ\r\n")},
+        {"utf8", bom + "# 見出し\n犬 いぬ\n", false, bom + "#@単語単位\n# 見出し\n犬 いぬ\n"},
+        {"twice", sjis("#@単語単位\r\n# x\r\n #@単語単位 x\r\n犬 いぬ"), true,
+         sjis("# x\r\n犬 いぬ")},
+        {"late", sjis("犬 いぬ\r\n#@単語単位\r\n"), false,
+         sjis("#@単語単位\r\n犬 いぬ\r\n#@単語単位\r\n")},
+    };
+    open("a 1\n");
+    for (const auto& c : cases) {
+        program.folder.write(std::string("辞書/") + c.name + ".txt", c.file);
+        ASSERT_TRUE(e->openDictionary(u(c.name)));
+        EXPECT_EQ(e->CKtango->isChecked(), c.on) << c.name;
+        (&c - cases) % 2 ? e->Tango1->trigger() : e->CKtango->click();
+        EXPECT_EQ(table(), c.after) << c.name;
+        EXPECT_EQ(e->Tango1->isChecked(), !c.on) << c.name;
+        e->Undo1->trigger();
+        EXPECT_EQ(table(), c.file) << c.name;
+        EXPECT_EQ(e->CKtango->isChecked(), c.on) << c.name;
+        EXPECT_FALSE(e->modified()) << c.name;
+        e->Redo1->trigger();
+        EXPECT_EQ(table(), c.after) << c.name;
+        EXPECT_EQ(e->CKtango->isChecked(), !c.on) << c.name;
+        e->Undo1->trigger();
+    }
+    // It follows edits of the rows: the late declaration moved first, then made a comment.
+    select({1});
+    e->Ue1->trigger();
+    EXPECT_TRUE(e->CKtango->isChecked());
+    setText(0, DictionaryModel::NoteColumn, "# 単語単位");
+    EXPECT_FALSE(e->Tango1->isChecked());
+}
+
+// ね does not hide ねこ in word mode, ねこ hides ねこが, a word cannot begin with a small kana;
+// 試す converts as "変換" will, and plainly, saying so, without the analyser's dictionary.
+TEST_F(DictionaryEditor, WordModeRowsAreCheckedAndTriedByWordRules) {
+    setenv("SORVANTI_MECAB_DICDIR", "/nowhere", 1);
+    open("#@単語単位\nね なあ\nだ や\nねこ にゃんこ\nねこが x\nゃあ y\n");
+    const auto findings = [this] {
+        QStringList texts;
+        for (int row = 0; row < e->model().rowCount(); ++row)
+            texts << cell(row, DictionaryModel::FindingColumn).data().toString();
+        return texts.join('|');
+    };
+    TrialConversion& trial = *e->GBtamesu;
+    trial.Etamesu->setText(u("ねこだね"));
+    const struct {
+        std::function<void(DictionaryEditor&)> step;
+        const char* converted;
+        bool noted;
+        const char* findings;
+    } cases[] = {
+        {[](auto&) {}, "なあこやなあ", true,
+         "単語の切れ目を求められない|||||標準語は単語の頭にならない"},
+        {[](auto& t) { t.e->CKtango->click(); }, "なあこやなあ", false,
+         "||変換では 1 行目「ね」が先|変換では 1 行目「ね」が先|" /* one row less */},
+        {[](auto& t) { t.e->Undo1->trigger(); }, "にゃんこやなあ", false,
+         "||||変換では 4 行目「ねこ」が先|標準語は単語の頭にならない"},
+    };
+    for (const auto& c : cases) {
+        c.step(*this);
+        unsetenv("SORVANTI_MECAB_DICDIR");
+        EXPECT_EQ(trial.REkekka0->toPlainText(), u(c.converted));
+        EXPECT_EQ(trial.Lnote->isVisibleTo(&trial), c.noted) << trial.Lnote->text().toStdString();
+        EXPECT_EQ(findings(), u(c.findings));
     }
 }
 
