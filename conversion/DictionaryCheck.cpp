@@ -100,9 +100,9 @@ public:
         const std::vector<int32_t> twins = duplicates();
         std::vector<std::vector<int32_t>> hiding;
         for (const int side : sides_)
-            hiding.push_back(report_.wordRules
-                                 ? wordcheck::hidingEntries(table, side, boundaries.get())
-                                 : shadowingEntries(table, side));
+            hiding.push_back(report_.wordRules ? wordcheck::hidingEntries(
+                                                     table, side, boundaries.get(), words_.cache)
+                                               : shadowingEntries(table, side));
         for (int32_t i = 0; i < table.count(); ++i) {
             number_ = report_.entryLine[i];
             if (twins[i] >= 0) {

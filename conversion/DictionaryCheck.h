@@ -32,6 +32,9 @@ enum class FindingKind {
 };
 
 class WordAnalyserHolder;
+namespace wordcheck {
+class WordMarksCache;
+} // namespace wordcheck
 
 // One thing a dictionary's author should know about one line.
 struct CheckFinding {
@@ -69,6 +72,9 @@ struct CheckWords {
     // Word mode's rules on or off whatever the file declares (sorvanti-convert --words,
     // --no-words); unset: as the file declares.
     std::optional<bool> force;
+    // Keeps the words' analyses for the next check (the editor's, which checks after every
+    // edit); null: each check analyses anew.
+    wordcheck::WordMarksCache* cache = nullptr;
 };
 
 // Goes through a dictionary file's bytes the way the loader reads them and reports the

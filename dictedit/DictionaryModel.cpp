@@ -267,7 +267,7 @@ void DictionaryModel::applyPermute(const std::vector<size_t>& order) {
 }
 
 void DictionaryModel::analyse() {
-    report_ = document_.check(CheckWords{&analyser_, std::nullopt});
+    report_ = document_.check(CheckWords{&analyser_, std::nullopt, &wordMarks_});
     rowFindings_.assign(document_.size(), {});
     for (size_t k = 0; k < report_.findings.size(); ++k) {
         const int64_t line = report_.findings[k].line;

@@ -2,6 +2,7 @@
 
 #include "conversion/DictionaryCheck.h"
 #include "conversion/DictionaryDocument.h"
+#include "conversion/WordCheck.h"
 #include "conversion/WordMode.h"
 
 #include <QAbstractTableModel>
@@ -108,6 +109,7 @@ private:
     std::vector<std::vector<size_t>> rowFindings_;
     bool previewing_ = false;
     WordAnalyserHolder analyser_;
+    wordcheck::WordMarksCache wordMarks_; // words analysed by the checks so far
     QUndoStack undoStack_;
 };
 
