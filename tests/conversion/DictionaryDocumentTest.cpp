@@ -110,10 +110,9 @@ TEST(DictionaryDocument, FindingsAreThoseOfTheCheckOfTheSavedBytes) {
     crafted += "last\tone";
     // Word mode: ね does not hide ねこ but ね。, ねこ hides ねこが, a word that begins with a
     // small kana never matches, a declaration after the first pair declares nothing.
-    const std::string words =
-        sjis("#@単語単位\r\nね なあ\r\nねこ x\r\nねこが y\r\nね。 w\r\nゃあ z\r\n#@単語単位");
-    const std::string files[] = {crafted, "\xEF\xBB\xBF犬\tいぬ\n😀\tx\n犬\tいぬ\n犬小屋\tx\n",
-                                 words};
+    const std::string files[] = {
+        crafted, "\xEF\xBB\xBF犬\tいぬ\n😀\tx\n犬\tいぬ\n犬小屋\tx\n",
+        sjis("#@単語単位\r\nね なあ\r\nねこ x\r\nねこが y\r\nね。 w\r\nゃあ z\r\n#@単語単位")};
     WordAnalyserHolder analyser;
     wordcheck::WordMarksCache kept; // the editor's: words analysed in round 0 are kept
     const CheckWords wordRules{&analyser, std::nullopt}, keptWords{&analyser, std::nullopt, &kept};

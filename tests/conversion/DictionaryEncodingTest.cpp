@@ -170,20 +170,6 @@ TEST(Shadowing, NamesTheFirstEarlierEntryWhoseWordIsAPrefix) {
             EXPECT_EQ(shadowingEntry(table, side, i), expected[i][side]) << i << " side " << side;
             EXPECT_EQ(all[size_t(i)], expected[i][side]) << i << " side " << side;
         }
-        // With word mode's end marks (each word's end, and its first byte or none inside it),
-        // all at once as one by one.
-        for (const uint8_t first : {0, 1}) {
-            std::vector<uint8_t> marks;
-            const EndMarks endMarks = [&](int32_t i) {
-                marks.assign(table.word(i, side).size() + 1, 0);
-                marks[std::min<size_t>(1, marks.size() - 1)] = first;
-                marks.back() = 1;
-                return marks.data();
-            };
-            const std::vector<int32_t> marked = shadowingEntries(table, side, endMarks);
-            for (int32_t i = 0; i < table.count(); ++i)
-                EXPECT_EQ(marked[size_t(i)], shadowingEntry(table, side, i, endMarks(i))) << i;
-        }
     }
 }
 
