@@ -100,7 +100,8 @@ public:
         const std::vector<int32_t> twins = duplicates();
         std::vector<std::vector<int32_t>> hiding;
         for (const int side : sides_)
-            hiding.push_back(report_.wordRules ? std::vector<int32_t>()
+            hiding.push_back(report_.wordRules ? wordcheck::hidingEntries(
+                                                     table, side, boundaries.get(), words_.cache)
                                                : shadowingEntries(table, side));
         for (int32_t i = 0; i < table.count(); ++i) {
             number_ = report_.entryLine[i];
@@ -120,11 +121,8 @@ public:
                          true);
                     continue;
                 }
-                const int32_t earlier =
-                    report_.wordRules ? wordcheck::hidingEntry(table, side, i, boundaries.get())
-                                      : hiding[s][i];
-                if (earlier >= 0)
-                    hidden(i, earlier, side);
+                if (hiding[s][i] >= 0)
+                    hidden(i, hiding[s][i], side);
             }
         }
         cause_ = 0;
@@ -159,6 +157,7 @@ private:
     void declaration() {
         if (!entrySeen_) {
             report_.wordMode = true;
+            report_.declarationLines.push_back(number_);
             declarationLine_ = number_;
         } else {
             find(FindingKind::LateDeclaration,

@@ -33,6 +33,9 @@ enum class FindingKind {
 };
 
 class WordAnalyserHolder;
+namespace wordcheck {
+class WordMarksCache;
+} // namespace wordcheck
 
 // One thing a dictionary's author should know about one line.
 struct CheckFinding {
@@ -56,8 +59,9 @@ struct CheckReport {
     // The table the loader builds from the same bytes, and the line of each entry.
     std::unique_ptr<DictionaryTable> table = std::make_unique<DictionaryTable>();
     std::vector<int64_t> entryLine;
-    bool wordMode = false;  // the file declares word mode (WordModeDeclaration.h)
-    bool wordRules = false; // the hidden pairs were found by word mode's rules
+    bool wordMode = false;                 // the file declares word mode (WordModeDeclaration.h)
+    std::vector<int64_t> declarationLines; // the lines that declare it, before the first entry
+    bool wordRules = false;                // the hidden pairs were found by word mode's rules
     bool anyLost() const { return lostCount > 0; }
 };
 
@@ -69,6 +73,9 @@ struct CheckWords {
     // Word mode's rules on or off whatever the file declares (sorvanti-convert --words,
     // --no-words); unset: as the file declares.
     std::optional<bool> force;
+    // Keeps the words' analyses for the next check (the editor's, which checks after every
+    // edit); null: each check analyses anew.
+    wordcheck::WordMarksCache* cache = nullptr;
 };
 
 // Goes through a dictionary file's bytes the way the loader reads them and reports the

@@ -173,13 +173,13 @@ void DictionaryDocument::permute(std::span<const size_t> order) {
     std::move(moved.begin(), moved.end(), lines_.begin());
 }
 
-CheckReport DictionaryDocument::check() const {
+CheckReport DictionaryDocument::check(const CheckWords& words) const {
     std::vector<std::string> bytes;
     bytes.reserve(lines_.size());
     for (const Line& line : lines_)
         bytes.push_back(line.bytes());
     const std::vector<std::string_view> views(bytes.begin(), bytes.end());
-    return checkDictionaryLines(views, encoding_, isLineEnd(lastEnding_));
+    return checkDictionaryLines(views, encoding_, isLineEnd(lastEnding_), words);
 }
 
 std::string DictionaryDocument::fileBytes() const {

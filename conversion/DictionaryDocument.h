@@ -82,8 +82,9 @@ public:
     // Reorders the first order.size() lines: line p becomes the line that was at order[p].
     void permute(std::span<const size_t> order);
 
-    // Every finding of the check on the lines as they stand, both directions.
-    CheckReport check() const;
+    // Every finding of the check on the lines as they stand, both directions; `words` as
+    // checkDictionaryLines takes it (word mode's rules where the lines declare it).
+    CheckReport check(const CheckWords& words = {}) const;
 
     // The file as it is saved: the mark, then each line and its end. A line keeps the end
     // it was read with; a new line, and one that had none or only a lone CR before lines

@@ -35,7 +35,8 @@ int32_t shadowingEntry(const DictionaryTable& table, int side, int32_t index,
     return -1;
 }
 
-std::vector<int32_t> shadowingEntries(const DictionaryTable& table, int side) {
+std::vector<int32_t> shadowingEntries(const DictionaryTable& table, int side,
+                                      const EndMarks& endMarks) {
     std::vector<int32_t> found(size_t(table.count()), -1);
     std::unordered_map<uint32_t, std::vector<int32_t>> byFirst;
     for (int32_t i = 0; i < table.count(); ++i) {
@@ -43,8 +44,14 @@ std::vector<int32_t> shadowingEntries(const DictionaryTable& table, int side) {
         if (word.empty())
             continue;
         std::vector<int32_t>& earlier = byFirst[firstCharacter(word)];
+        const uint8_t* marks = nullptr;
         for (const int32_t e : earlier) {
-            if (duplicatecodes::isCharacterPrefix(table.word(e, side), word)) {
+            const std::string_view prefix = table.word(e, side);
+            if (!duplicatecodes::isCharacterPrefix(prefix, word))
+                continue;
+            if (endMarks && !marks)
+                marks = endMarks(i);
+            if (!marks || marks[prefix.size()]) {
                 found[i] = e;
                 break;
             }

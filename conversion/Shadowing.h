@@ -3,6 +3,7 @@
 #include "conversion/DictionaryTable.h"
 
 #include <cstdint>
+#include <functional>
 #include <vector>
 
 namespace sorvanti {
@@ -27,6 +28,12 @@ int32_t shadowingEntry(const DictionaryTable& table, int side, int32_t index,
 // shadowingEntry() of every entry, in table order, at once: each word is compared only with
 // the earlier words that begin with the same character (duplicate codes made one), so a
 // whole dictionary is checked in far fewer comparisons than entry by entry.
-std::vector<int32_t> shadowingEntries(const DictionaryTable& table, int side);
+//
+// With `endMarks`, word mode's rule as shadowingEntry() takes it: endMarks(i) gives the marks of
+// entry i's side word (never null), and is asked only once an earlier word is found to begin it
+// (the analysis is the costly part); the marks need last only until the next call.
+using EndMarks = std::function<const uint8_t*(int32_t index)>;
+std::vector<int32_t> shadowingEntries(const DictionaryTable& table, int side,
+                                      const EndMarks& endMarks = {});
 
 } // namespace sorvanti

@@ -1,5 +1,6 @@
 #include "dictedit/DictionaryModel.h"
 
+#include "conversion/WordModeDeclaration.h"
 #include "dictedit/EditCommands.h"
 #include "dictedit/FindingText.h"
 #include "toolkit/Utf16.h"
@@ -160,6 +161,29 @@ bool DictionaryModel::moveRowsTo(std::vector<int> rows, int before) {
     return false;
 }
 
+bool DictionaryModel::setWordMode(bool on) {
+    endPreview();
+    if (on == wordMode())
+        return false;
+    QUndoCommand* command = nullptr;
+    if (on) {
+        Line declaration;
+        declaration.parts[1] = document_.encoding() == textencoding::Encoding::Utf8
+                                   ? wordmode::kDeclarationUtf8
+                                   : wordmode::kDeclaration;
+        command = new InsertLinesCommand(*this, 0, {declaration});
+    } else {
+        std::vector<int> rows;
+        for (const int64_t line : report_.declarationLines)
+            rows.push_back(int(line - 1));
+        command = new DeleteLinesCommand(*this, std::move(rows));
+    }
+    command->setText(on ? QStringLiteral("単語単位の指定")
+                        : QStringLiteral("単語単位の指定の削除"));
+    undoStack_.push(command);
+    return true;
+}
+
 bool DictionaryModel::appendFileBytes(std::string_view appended) {
     DictionaryDocument grown = document_;
     if (!grown.appendFileBytes(appended))
@@ -243,7 +267,7 @@ void DictionaryModel::applyPermute(const std::vector<size_t>& order) {
 }
 
 void DictionaryModel::analyse() {
-    report_ = document_.check();
+    report_ = document_.check(CheckWords{&analyser_, std::nullopt, &wordMarks_});
     rowFindings_.assign(document_.size(), {});
     for (size_t k = 0; k < report_.findings.size(); ++k) {
         const int64_t line = report_.findings[k].line;

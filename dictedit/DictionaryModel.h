@@ -2,6 +2,8 @@
 
 #include "conversion/DictionaryCheck.h"
 #include "conversion/DictionaryDocument.h"
+#include "conversion/WordCheck.h"
+#include "conversion/WordMode.h"
 
 #include <QAbstractTableModel>
 #include <QUndoStack>
@@ -34,6 +36,17 @@ public:
     QUndoStack& undoStack() { return undoStack_; }
     // Gives a UTF-8 file its byte-order mark (a save that would read otherwise without it).
     void setBom(bool on) { document_.setBom(on); }
+
+    // Word mode: whether the rows declare it (a declaration before the first entry), found
+    // by the analysis like everything else, so it follows every edit, undo and redo.
+    bool wordMode() const { return report_.wordMode; }
+    // The switch, one undoable step: on, the declaration goes in as the first line (in the
+    // file's encoding, with its line end); off, the lines that declare it go. A declaration
+    // after the first entry declares nothing and stays. False when it is so already.
+    bool setWordMode(bool on);
+    // Where word mode's findings and 試す take the analyser from: created at the first need
+    // (a dictionary that declares word mode), then kept for the editor's life.
+    WordAnalyserHolder& analyser() { return analyser_; }
 
     // The findings of a row, as indices into report().findings.
     const std::vector<size_t>& findings(int row) const { return rowFindings_[size_t(row)]; }
@@ -95,6 +108,8 @@ private:
     CheckReport report_;
     std::vector<std::vector<size_t>> rowFindings_;
     bool previewing_ = false;
+    WordAnalyserHolder analyser_;
+    wordcheck::WordMarksCache wordMarks_; // words analysed by the checks so far
     QUndoStack undoStack_;
 };
 

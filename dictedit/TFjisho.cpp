@@ -73,6 +73,12 @@ void TFjisho::createComponents() {
     bar->addWidget(Ekensaku, 1);
     bar->addSpacing(12);
     bar->addWidget(CKmondai);
+    CKtango = new QCheckBox(QStringLiteral("単語単位で一致させる"), client);
+    CKtango->setObjectName(QStringLiteral("CKtango"));
+    CKtango->setToolTip(QStringLiteral("辞書の先頭に「#@単語単位」の行を書き、"
+                                       "単語の切れ目から切れ目までだけ一致させます"));
+    bar->addSpacing(12);
+    bar->addWidget(CKtango);
     column->addLayout(bar);
 
     SGjisho = new DictionaryView(client);
@@ -135,6 +141,10 @@ void TFjisho::createMenus() {
                      QKeySequence(Qt::CTRL | Qt::Key_G));
     Edit1->addSeparator();
     Kensaku1 = addItem(Edit1, "Kensaku1", QStringLiteral("検索(&F)"), QKeySequence::Find);
+    Edit1->addSeparator();
+    Tango1 = addItem(Edit1, "Tango1", QStringLiteral("単語単位で一致させる(&T)"),
+                     QKeySequence(Qt::CTRL | Qt::Key_T));
+    Tango1->setCheckable(true);
 
     View1 = bar->addMenu(QStringLiteral("表示(&V)"));
     Mondai1 = addItem(View1, "Mondai1", QStringLiteral("問題のある行だけ表示(&O)"));
@@ -164,6 +174,8 @@ void TFjisho::connectHandlers() {
             });
         });
     connect(Tojiru1, &QAction::triggered, this, &QWidget::close);
+    connect(CKtango, &QCheckBox::clicked, this, &TFjisho::CKtangoClick);
+    connect(Tango1, &QAction::triggered, this, &TFjisho::CKtangoClick);
     QUndoStack& stack = model_->undoStack();
     for (const auto& [action, step] :
          {std::pair{Undo1, &QUndoStack::undo}, std::pair{Redo1, &QUndoStack::redo}}) {
@@ -189,6 +201,7 @@ void TFjisho::connectHandlers() {
         GBtamesu->refresh();
         updateStatus();
         updateActions();
+        updateWordMode();
     });
     connect(model_, &DictionaryModel::touched, this, &TFjisho::selectRows);
     connect(model_, &DictionaryModel::refused, this,
@@ -253,6 +266,13 @@ void TFjisho::updateActions() {
     Shita1->setEnabled(!rows.empty() && rows.back() < model_->rowCount() - 1);
     Saki1->setEnabled(row >= 0 && model_->hidingRow(row) >= 0);
     Genin1->setEnabled(row >= 0 && model_->causeRow(row) >= 0);
+    Tango1->setEnabled(open);
+    CKtango->setEnabled(open);
+}
+
+void TFjisho::updateWordMode() {
+    CKtango->setChecked(model_->wordMode());
+    Tango1->setChecked(model_->wordMode());
 }
 
 // ---- rows -------------------------------------------------------------------------------------
@@ -331,6 +351,15 @@ void TFjisho::Genin1Click() {
     const int row = currentRow();
     if (row >= 0 && model_->causeRow(row) >= 0)
         selectRows({model_->causeRow(row)});
+}
+
+void TFjisho::CKtangoClick(bool on) {
+    guarded(this, [this, on] {
+        SGjisho->commitEditing();
+        model_->setWordMode(on);
+    });
+    // The switch shows what the rows declare, also when that did not change.
+    updateWordMode();
 }
 
 void TFjisho::SGjishoActivated(const QModelIndex& index) {

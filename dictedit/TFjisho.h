@@ -52,11 +52,14 @@ public:
     QMenu* Edit1 = nullptr;
     QAction *Undo1 = nullptr, *Redo1 = nullptr, *Sounyuu1 = nullptr, *Sakujo1 = nullptr;
     QAction *Ue1 = nullptr, *Shita1 = nullptr, *Saki1 = nullptr, *Genin1 = nullptr;
-    QAction* Kensaku1 = nullptr;
+    QAction *Kensaku1 = nullptr, *Tango1 = nullptr;
     QMenu* View1 = nullptr;
     QAction* Mondai1 = nullptr;
     QLineEdit* Ekensaku = nullptr;
     QCheckBox* CKmondai = nullptr;
+    // The word-mode switch, and Tango1 in the 編集 menu: checked when the rows declare word
+    // mode; clicked, it writes or takes out the declaration (DictionaryModel::setWordMode).
+    QCheckBox* CKtango = nullptr;
     DictionaryView* SGjisho = nullptr;
     TrialConversion* GBtamesu = nullptr;
     QLabel* Ljoutai = nullptr;
@@ -72,6 +75,7 @@ public:
     void Shita1Click();
     void Saki1Click();
     void Genin1Click();
+    void CKtangoClick(bool on);
     void SGjishoActivated(const QModelIndex& index);
 
 signals:
@@ -93,6 +97,7 @@ private:
     void updateTitle();
     void updateStatus();
     void updateActions();
+    void updateWordMode();
     // The selected rows and the current row, in the model's terms.
     std::vector<int> selectedRows() const;
     int currentRow() const;

@@ -2,6 +2,7 @@
 
 #include "conversion/Engine.h"
 #include "conversion/UnicodeConversion.h"
+#include "conversion/WordMode.h"
 #include "dictedit/DictionaryModel.h"
 #include "toolkit/Utf16.h"
 
@@ -11,6 +12,8 @@
 #include <QTextBrowser>
 #include <QTextCursor>
 #include <QUrl>
+
+#include <optional>
 
 namespace sorvanti {
 
@@ -39,6 +42,9 @@ TrialConversion::TrialConversion(DictionaryModel& model, QWidget* parent)
     Etamesu->setPlaceholderText(QStringLiteral("変換してみる文を入力"));
     REkekka0 = resultField(this, "REkekka0");
     REkekka1 = resultField(this, "REkekka1");
+    Lnote = new QLabel(this);
+    Lnote->setObjectName(QStringLiteral("Lnote"));
+    Lnote->hide();
 
     auto* grid = new QGridLayout(this);
     const auto label = [this](const QString& caption, QWidget* buddy) {
@@ -48,10 +54,11 @@ TrialConversion::TrialConversion(DictionaryModel& model, QWidget* parent)
     };
     grid->addWidget(label(QStringLiteral("文(&T)"), Etamesu), 0, 0);
     grid->addWidget(Etamesu, 0, 1);
-    grid->addWidget(label(QStringLiteral("変換"), REkekka0), 1, 0);
-    grid->addWidget(REkekka0, 1, 1);
-    grid->addWidget(label(QStringLiteral("逆変換"), REkekka1), 2, 0);
-    grid->addWidget(REkekka1, 2, 1);
+    grid->addWidget(Lnote, 1, 1);
+    grid->addWidget(label(QStringLiteral("変換"), REkekka0), 2, 0);
+    grid->addWidget(REkekka0, 2, 1);
+    grid->addWidget(label(QStringLiteral("逆変換"), REkekka1), 3, 0);
+    grid->addWidget(REkekka1, 3, 1);
 
     connect(Etamesu, &QLineEdit::textChanged, this, &TrialConversion::refresh);
     for (QTextBrowser* field : {REkekka0, REkekka1})
@@ -61,19 +68,33 @@ TrialConversion::TrialConversion(DictionaryModel& model, QWidget* parent)
 
 void TrialConversion::refresh() {
     const QString text = Etamesu->text();
+    QString note;
     if (text.isEmpty()) {
         REkekka0->clear();
         REkekka1->clear();
-        return;
+    } else {
+        // The table is made anew with every change, and the engine's index with it.
+        Engine engine(*model_.report().table);
+        std::optional<WordMode> wordMode;
+        if (model_.report().wordMode) {
+            if (const words::WordAnalyser* analyser = model_.analyser().get())
+                wordMode.emplace(*analyser);
+            else
+                note = QStringLiteral("単語の切れ目によらずに変換しています (%1)")
+                           .arg(QString::fromStdString(model_.analyser().error()));
+        }
+        for (int side = 0; side < 2; ++side) {
+            std::u16string out;
+            std::vector<TextMatch> matches;
+            convertUnicodeLine(engine, utf16View(text), side, out, RawByteEscapes::AsBytes,
+                               &matches, wordMode ? &*wordMode : nullptr);
+            show(side, out, matches);
+        }
+        if (wordMode && wordMode->failures() > 0)
+            note = QStringLiteral("この文は解析できないため、単語の切れ目によらずに変換しました");
     }
-    // The table is made anew with every change, and the engine's index with it.
-    Engine engine(*model_.report().table);
-    for (int side = 0; side < 2; ++side) {
-        std::u16string out;
-        std::vector<TextMatch> matches;
-        convertUnicodeLine(engine, utf16View(text), side, out, RawByteEscapes::AsBytes, &matches);
-        show(side, out, matches);
-    }
+    Lnote->setText(note);
+    Lnote->setVisible(!note.isEmpty());
 }
 
 void TrialConversion::show(int side, const std::u16string& out,

@@ -16,7 +16,8 @@ namespace {
 std::vector<std::string> shown(const CheckReport& report, int side) {
     std::vector<std::string> lines;
     for (const CheckFinding& f : report.findings)
-        if (f.kind != FindingKind::Hidden || f.side == side)
+        if ((f.kind != FindingKind::Hidden && f.kind != FindingKind::StartsInsideWord) ||
+            f.side == side)
             lines.push_back(std::to_string(f.line) + f.message);
     return lines;
 }

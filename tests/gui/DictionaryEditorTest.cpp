@@ -1,6 +1,6 @@
 // The dictionary editor from the main window: each edit undone and redone, the question at
-// closing, the table in force after a save, a "登録" and another program meanwhile, and new
-// dictionaries.
+// closing, the table in force after a save, a "登録" and another program meanwhile, new
+// dictionaries, and word mode's switch, findings and trial.
 #include "ProgramFolder.h"
 #include "ScriptedRunner.h"
 #include "commands/TOKBDtouroku.h"
@@ -11,10 +11,13 @@
 #include "dictedit/TrialConversion.h"
 #include "support/Bytes.h"
 #include "support/Utf8.h"
+#include "toolkit/TextEncoding.h"
 
 #include <QAction>
+#include <QCheckBox>
 #include <QComboBox>
 #include <QItemSelectionModel>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTextBrowser>
@@ -217,6 +220,66 @@ TEST_F(DictionaryEditor, ChangesMadeElsewhereAreNeverOverwrittenSilently) {
         EXPECT_EQ(table(), c.table);
         if (c.answer == QMessageBox::Cancel)
             e->Undo1->trigger();
+    }
+}
+
+TEST_F(DictionaryEditor, TheWordModeSwitchWritesOrTakesOutTheDeclaration) {
+    const auto sjis = ProgramFolder::cp932;
+    const std::string bom(textencoding::kUtf8Bom);
+    const struct {
+        const char* name;
+        std::string file, after; // the switch shown: "-" off, "+" on
+    } cases[] = {
+        {"cp932", sjis("犬 いぬ\r\n猫 ねこ\r\n-"), sjis("#@単語単位\r\n犬 いぬ\r\n猫 ねこ\r\n+")},
+        {"late", sjis("犬 いぬ\r\n#@単語単位\r\n-"),
+         sjis("#@単語単位\r\n犬 いぬ\r\n#@単語単位\r\n+")},
+        {"twice", sjis("#@単語単位\r\n# x\r\n #@単語単位 x\r\n犬 いぬ+"), sjis("# x\r\n犬 いぬ-")},
+        {"utf8", bom + "# 見出し\n犬 いぬ\n-", bom + "#@単語単位\n# 見出し\n犬 いぬ\n+"},
+    };
+    open("a 1\n");
+    const auto state = [this] { return table() + (e->Tango1->isChecked() ? "+" : "-"); };
+    for (const auto& c : cases) {
+        program.folder.write(std::string("辞書/") + c.name + ".txt",
+                             c.file.substr(0, c.file.size() - 1));
+        ASSERT_TRUE(e->openDictionary(u(c.name)));
+        std::vector<std::string> seen = {state()};
+        (&c - cases) % 2 ? e->Tango1->trigger() : e->CKtango->click();
+        for (QAction* step : {e->Undo1, e->Redo1, e->Undo1})
+            seen.push_back(state()), step->trigger();
+        EXPECT_EQ(seen, (std::vector<std::string>{c.file, c.after, c.file, c.after})) << c.name;
+    }
+    setText(0, DictionaryModel::NoteColumn, " #@単語単位 見出し");
+    EXPECT_TRUE(e->CKtango->isChecked());
+}
+
+// ね does not hide ねこ in word mode, ねこ hides ねこが, a word cannot begin with a small kana;
+// 試す converts as "変換" will, and plainly, saying so, without the analyser's dictionary.
+TEST_F(DictionaryEditor, WordModeRowsAreCheckedAndTriedByWordRules) {
+    setenv("SORVANTI_MECAB_DICDIR", "/nowhere", 1);
+    open("#@単語単位\nね なあ\nだ や\nねこ にゃんこ\nねこが x\nゃあ y\n");
+    TrialConversion& trial = *e->GBtamesu;
+    trial.Etamesu->setText(u("ねこだね"));
+    const struct {
+        std::function<void(DictionaryEditor&)> step;
+        const char* converted; // "*": the note under the field is shown
+        const char* findings;
+    } cases[] = {
+        {[](auto&) {}, "なあこやなあ*",
+         "単語の切れ目を求められない|||||標準語は単語の頭にならない"},
+        {[](auto& t) { t.e->CKtango->click(); }, "なあこやなあ",
+         "||変換では 1 行目「ね」が先|変換では 1 行目「ね」が先|" /* one row less */},
+        {[](auto& t) { t.e->Undo1->trigger(); }, "にゃんこやなあ",
+         "||||変換では 4 行目「ねこ」が先|標準語は単語の頭にならない"},
+    };
+    for (const auto& c : cases) {
+        c.step(*this);
+        unsetenv("SORVANTI_MECAB_DICDIR");
+        QStringList findings;
+        for (int row = 0; row < e->model().rowCount(); ++row)
+            findings << cell(row, DictionaryModel::FindingColumn).data().toString();
+        EXPECT_EQ(trial.REkekka0->toPlainText() + (trial.Lnote->isVisibleTo(&trial) ? "*" : ""),
+                  u(c.converted));
+        EXPECT_EQ(findings.join('|'), u(c.findings));
     }
 }
 
