@@ -118,7 +118,14 @@ void Pane::keepReplaced(QTextDocument* old, quint64 serial) {
     }
 }
 
+void Pane::dropUndone() {
+    for (const Layer& layer : undone_)
+        delete layer.doc;
+    undone_.clear();
+}
+
 QTextDocument* Pane::replaceDocument(bool keepEmpty) {
+    dropUndone();
     QTextDocument* old = edit_->document();
     // Owned by the edit from now on, also when it was the edit's own first document.
     old->setParent(edit_);
@@ -175,11 +182,17 @@ void Pane::undo() {
     }
     QTextDocument* replacement = edit_->document();
     QTextDocument* back = replaced_.back().doc;
+    // Kept for redo() while the text brought back stays as it is; at most one replacement's
+    // worth beyond the kept texts' bound.
+    if (keptBytes(*replacement) <= keptLimit_)
+        undone_.push_back({replacement, serial_, false});
+    else
+        delete replacement;
     serial_ = replaced_.back().serial;
     replaced_.pop_back();
     replacedBytes_ -= keptBytes(*back);
     edit_->setDocument(back);
-    delete replacement;
+    redoRevision_ = back->revision();
     noteChange();
 }
 
@@ -212,7 +225,22 @@ void Pane::restoreDocument(const std::function<void(QTextDocument&)>& fill, bool
 }
 
 void Pane::redo() {
-    edit_->redo();
+    // The text's own undone edits come first; a text edited since undo() brought it back
+    // has taken another way.
+    if (document().isRedoAvailable() || undone_.empty() || document().revision() != redoRevision_) {
+        if (!document().isRedoAvailable())
+            dropUndone();
+        edit_->redo();
+        return;
+    }
+    QTextDocument* current = edit_->document();
+    keepReplaced(current, serial_);
+    const Layer next = undone_.back();
+    undone_.pop_back();
+    serial_ = next.serial;
+    edit_->setDocument(next.doc);
+    redoRevision_ = next.doc->revision();
+    noteChange();
 }
 
 void Pane::load(const QString& path) {

@@ -91,7 +91,8 @@ public:
     // text replaced a kept one, brings that back (with its formatting, its modified flag and
     // its own undo steps). The file name and the format stay those of the pane.
     void undo();
-    // Redoes what the last undo() of an edit took back.
+    // Redoes what the last undo() took back: an edit, or a replacement it undid (while the
+    // text it brought back has not been edited since).
     void redo();
 
     // Names the document `path`, empties the pane and reads the file into it: caret at the
@@ -139,6 +140,8 @@ private:
     // undo() unless it is empty and `keepEmpty` is false; returns the new one.
     QTextDocument* replaceDocument(bool keepEmpty);
     void keepReplaced(QTextDocument* old, quint64 serial);
+    // Forgets the replacements that undo() took back: the text took another way.
+    void dropUndone();
     void watch(QTextDocument* doc);
     void noteChange();
     // clear() but for the text it held, which stays unsaved text.
@@ -161,6 +164,10 @@ private:
         bool settled; // given up on purpose (clear()): not unsaved text any more
     };
     std::vector<Layer> replaced_;
+    // The replacements undo() took back, the latest last, for redo(); valid while the pane's
+    // document is still at `redoRevision_`.
+    std::vector<Layer> undone_;
+    int redoRevision_ = -1;
     quint64 serial_ = 0; // the pane's own document's
     quint64 lastSerial_ = 0;
     quint64 version_ = 0;

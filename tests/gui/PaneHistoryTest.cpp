@@ -83,6 +83,30 @@ TEST_F(PaneHistory, EditsAfterAConversionAreUndoneFirstAndEachReplacementInTurn)
     EXPECT_EQ(text(1), u("前の文"));
 }
 
+// Redo takes the steps forward again, the text's own edits and the replacements alike, until the
+// text that undo brought back is edited.
+TEST_F(PaneHistory, RedoGoesForwardAgainUntilTheTextIsEdited) {
+    w->pane(0).edit()->setPlainText(u("犬"));
+    w->pane(1).edit()->setPlainText(u("前の文"));
+    w->SBhenkan0->click();
+    makeActive(1);
+    w->pane(1).edit()->textCursor().insertText(u("追記"));
+    const QString edited = text(1);
+    const std::pair<void (TVeruzazur::*)(QObject*), QString> steps[] = {
+        {&TVeruzazur::Undo1Click, u("わんこ\n")}, {&TVeruzazur::Undo1Click, u("前の文")},
+        {&TVeruzazur::Redo1Click, u("わんこ\n")}, {&TVeruzazur::Redo1Click, edited},
+        {&TVeruzazur::Redo1Click, edited},        {&TVeruzazur::Undo1Click, u("わんこ\n")},
+        {&TVeruzazur::Undo1Click, u("前の文")},
+    };
+    for (const auto& [command, expected] : steps) {
+        choose(command);
+        EXPECT_EQ(text(1), expected);
+    }
+    w->pane(1).edit()->textCursor().insertText(u("新"));
+    choose(&TVeruzazur::Redo1Click);
+    EXPECT_EQ(text(1), u("新前の文"));
+}
+
 // Open, a drop and New each replace a pane's text as one step that undo takes back, with the
 // text's formatting and modified flag; the pane keeps the name of its new state.
 TEST_F(PaneHistory, UndoBringsBackWhatEachReplacementTookAway) {
