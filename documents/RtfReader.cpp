@@ -1,6 +1,7 @@
 #include "documents/RtfReader.h"
 
 #include "documents/RtfParser.h"
+#include "toolkit/FormFont.h"
 
 #include <QTextCharFormat>
 #include <QTextCursor>
@@ -75,6 +76,14 @@ int Builder::boundedSize(int halfPoints) const {
     return halfPoints - *(at - 1) <= *at - halfPoints ? *(at - 1) : *at;
 }
 
+// The faces to ask for a font of the file: the program's own face stands for its whole list of
+// Linux faces, as the panes ask for it, so that a text written by the program reads back in
+// the face it was typed in where "ＭＳ Ｐゴシック" itself is not installed.
+QStringList familiesOf(const QString& name) {
+    const QStringList form = formFontFamilies();
+    return name == form.front() ? form : QStringList{name};
+}
+
 QTextCharFormat Builder::formatOf(const CharProps& props) const {
     QTextCharFormat format;
     // A font the table does not hold (or no longer keeps) takes the document's default face.
@@ -83,7 +92,7 @@ QTextCharFormat Builder::formatOf(const CharProps& props) const {
     if (font == fonts.end())
         font = fonts.find(parsed_.defaultFont);
     if (font != fonts.end() && !font->second.name.isEmpty())
-        format.setFontFamilies(QStringList{font->second.name});
+        format.setFontFamilies(familiesOf(font->second.name));
     if (props.halfPoints > 0)
         format.setFontPointSize(boundedSize(std::min(props.halfPoints, kMaxHalfPoints)) / 2.0);
     format.setFontWeight(props.bold ? QFont::Bold : QFont::Normal);

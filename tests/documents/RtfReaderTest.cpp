@@ -1,6 +1,7 @@
 #include "DocumentTestSupport.h"
 
 #include "documents/RtfReader.h"
+#include "toolkit/FormFont.h"
 
 #include <QTextBlock>
 #include <QTextDocument>
@@ -83,6 +84,8 @@ TEST(RtfReader, JapaneseInCodePage932Escapes) {
     EXPECT_EQ(family(formatAt(doc, u8("日本"))), u8("ＭＳ 明朝"));
     EXPECT_EQ(formatAt(doc, u8("日本")).fontPointSize(), 10.5);
     EXPECT_EQ(family(formatAt(doc, u8("ゴシック"))), u8("ＭＳ Ｐゴシック"));
+    // The program's own face asks for the faces of Linux that stand in for it, as a pane does.
+    EXPECT_EQ(formatAt(doc, u8("ゴシック")).fontFamilies().toStringList(), formFontFamilies());
     EXPECT_EQ(formatAt(doc, u8("ゴシック")).fontPointSize(), 14);
     EXPECT_EQ(formatAt(doc, u8("ゴシック")).foreground().color(), QColor(255, 0, 0));
     EXPECT_EQ(family(formatAt(doc, "Latin")), "Arial");
