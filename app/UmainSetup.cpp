@@ -57,6 +57,8 @@ void TVeruzazur::createComponents() {
     auto label = [this](const char* name, int stretch) {
         auto* l = new QLabel(StatusBar1);
         l->setObjectName(QString::fromLatin1(name));
+        // A little room between the labels, which are plain text.
+        l->setContentsMargins(0, 0, 6, 0);
         StatusBar1->addWidget(l, stretch);
         return l;
     };
