@@ -8,12 +8,20 @@ namespace {
 
 // Turns the byte offsets of a run's matches into UTF-16 offsets: `runFrom` is where the run
 // starts in the line, `outFrom` where its output starts in what the call appends. Each piece
-// between two offsets is decoded on its own; matches begin and end where characters do.
+// between two offsets is counted on its own; matches begin and end where characters do.
 void addTextMatches(const std::vector<EngineMatch>& found, std::string_view bytes,
                     std::string_view converted, size_t runFrom, size_t outFrom,
                     std::vector<TextMatch>& matches) {
     size_t byte = 0, unit = runFrom, outByte = 0, outUnit = outFrom;
-    const auto units = [](std::string_view piece) { return cp932::decode(piece).size(); };
+    // Every character of code page 932 decodes to one UTF-16 unit (a stray byte to its raw-byte
+    // escape): a piece has as many units as characters.
+    const cp932::Boundaries& boundaries = cp932::boundaries();
+    const auto units = [&boundaries](std::string_view piece) {
+        size_t count = 0;
+        for (size_t at = 0; at < piece.size(); at += boundaries.length(piece, at))
+            ++count;
+        return count;
+    };
     for (const EngineMatch& m : found) {
         unit += units(bytes.substr(byte, m.from - byte));
         outUnit += units(converted.substr(outByte, m.outFrom - outByte));
