@@ -1,24 +1,44 @@
 #include "commands/ConversionCommand.h"
 
-#include "conversion/UnicodeConversion.h"
+#include "commands/ReplacementMarks.h"
 #include "documents/Pane.h"
 #include "toolkit/Utf16.h"
+
+#include <QTextBlock>
+#include <QTextDocument>
 
 #include <string>
 
 namespace sorvanti::conversioncommand {
 
-QString convertedText(Engine& engine, const QStringList& lines, int side) {
+QString convertedText(Engine& engine, const QStringList& lines, int side, LineMatches* matches) {
     std::u16string out;
+    if (matches) {
+        matches->all.clear();
+        matches->first.assign(1, 0);
+    }
     for (const QString& text : lines) {
-        convertUnicodeLine(engine, utf16View(text), side, out);
+        // Each line's replacements count their output positions from the line's start.
+        convertUnicodeLine(engine, utf16View(text), side, out, RawByteEscapes::AsBytes,
+                           matches ? &matches->all : nullptr);
         out += u'\n';
+        if (matches)
+            matches->first.push_back(matches->all.size());
     }
     return toQString(out);
 }
 
-void convert(Engine& engine, const Pane& source, Pane& target) {
-    target.replaceText(convertedText(engine, source.lines(), source.index()));
+void convert(Engine& engine, const Pane& source, Pane& target, ReplacementMarks* marks) {
+    const bool marking = marks && marks->isOn();
+    LineMatches found;
+    const QStringList lines = source.lines();
+    const QString text = convertedText(engine, lines, source.index(), marking ? &found : nullptr);
+    {
+        const ReplacementMarks::Writing writing(marks);
+        target.replaceText(text);
+    }
+    if (marking)
+        marks->mark(target.document().begin(), found);
 }
 
 } // namespace sorvanti::conversioncommand
