@@ -51,6 +51,7 @@ TVeruzazur::TVeruzazur(const Environment& env, QWidget* parent)
     // component under the drop point.
     setAcceptDrops(true);
     ResetPanes();
+    applyOptions(options_);
     FormCreate(this);
 }
 
@@ -117,6 +118,7 @@ void TVeruzazur::SetActivePane(int p) {
     ApplyFrameColors();
     const bool named = !activePane().fileName().isEmpty();
     enableSaveItems(named, named);
+    enableEditItems();
     ShowDocumentFormat();
 }
 
@@ -153,7 +155,7 @@ void TVeruzazur::CaretsToTop() {
 void TVeruzazur::SBhenkan0Click(QObject* sender) {
     const BusyCursor busy;
     const int p = PaneIndexFromName(sender, 8);
-    conversioncommand::convert(*engine_, pane(p), pane(1 - p));
+    conversioncommand::convert(*engine_, pane(p), pane(1 - p), marks_[1 - p]);
     CaretsToTop();
 }
 
@@ -191,10 +193,6 @@ void TVeruzazur::SBfontClick(QObject* /*sender*/) {
 }
 
 // ---- tools and help ------------------------------------------------------------------------
-
-void TVeruzazur::Settei1Click(QObject* /*sender*/) {
-    integration::showSettings(this);
-}
 
 void TVeruzazur::Kanren1Click(QObject* /*sender*/) {
     integration::associate(this, environment().programPath);

@@ -2,6 +2,7 @@
 
 #include "app/Environment.h"
 #include "appearance/SurfaceColors.h"
+#include "integration/ProgramOptions.h"
 
 #include <QMainWindow>
 #include <QPixmap>
@@ -28,9 +29,11 @@ namespace sorvanti {
 class ColorDialog;
 class DictionaryTable;
 class Engine;
+class LiveConversion;
 class Oini;
 class Pane;
 class PrintDialog;
+class ReplacementMarks;
 
 // The main window. Components carry their names as objectName; handlers keep the names
 // of the component and event they serve and are short: the work is done by the panes, the
@@ -41,7 +44,8 @@ class PrintDialog;
 // The window's source is split by concern: Umain.cpp (life cycle, panes, conversion,
 // colours and fonts, tools), UmainDictionary.cpp (the selector and registration),
 // UmainDocuments.cpp (the file and edit menus), UmainEvents.cpp (mouse, keys and dropped
-// files), UmainSetup.cpp (components and wiring), UmainSettings.cpp (the settings file).
+// files), UmainSetup.cpp (components and wiring), UmainSettings.cpp (the settings file),
+// UmainOptions.cpp (the options of "設定": live conversion and the replaced words' marks).
 class TVeruzazur : public QMainWindow {
     Q_OBJECT
 public:
@@ -105,6 +109,12 @@ public:
 
     const Environment& environment() const { return env_; }
     DictionaryTable& dictionary() { return *table_; }
+
+    // The options of "設定" in force; applyOptions() puts others in force as OK does.
+    const ProgramOptions& options() const { return options_; }
+    void applyOptions(const ProgramOptions& options);
+    // The marks of the words conversions replaced in pane `p`.
+    ReplacementMarks& marks(int p) const { return *marks_[p]; }
 
     // When on (the default), the edit menu's Ctrl+Z/X/C/V win over the panes' and the
     // selector's own handling of those keys, so they act on the active pane.
@@ -193,6 +203,13 @@ private:
     bool paneEvent(QObject* watched, QEvent* event);
     void showPopupMenu(QWidget* component, const QPoint& globalPos);
     void enableSaveItems(bool save, bool saveAs);
+    // The options (UmainOptions.cpp).
+    void enableConversionButtons();
+    void enableEditItems();
+    void dictionaryChanged();
+    // True, after telling the user, when pane `p` cannot take a document now (it follows the
+    // other pane's conversion).
+    bool refusesDocument(int p);
 
     Environment env_;
     std::unique_ptr<Oini> ini;
@@ -201,6 +218,9 @@ private:
     std::vector<std::string> names_;
     std::array<std::unique_ptr<Pane>, 2> panes_;
     std::unique_ptr<SurfaceColors> colors_;
+    ProgramOptions options_;
+    std::array<ReplacementMarks*, 2> marks_{};
+    LiveConversion* live_ = nullptr;
     bool menuShortcutsWin_ = true;
 };
 

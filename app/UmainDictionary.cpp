@@ -2,12 +2,15 @@
 #include "app/Umain.h"
 
 #include "commands/DictionaryChoice.h"
+#include "commands/LiveConversion.h"
 #include "commands/Registration.h"
 #include "conversion/Catalogue.h"
+#include "conversion/DictionaryTable.h"
 #include "toolkit/Messages.h"
 
 #include <QAction>
 #include <QComboBox>
+#include <QScopeGuard>
 #include <QSignalBlocker>
 #include <QToolButton>
 
@@ -48,15 +51,21 @@ void TVeruzazur::CBdictionaryChange(QObject* /*sender*/) {
     if (index == CBdictionaryTag || index < 0)
         return;
     CBdictionaryTag = index;
-    for (QToolButton* b : {SBhenkan0, SBhenkan1, SBtouroku})
-        b->setEnabled(true);
+    SBtouroku->setEnabled(true);
+    enableConversionButtons();
+    // What was read stays in force also when the load fails part way.
+    const auto changed = qScopeGuard([this] { dictionaryChanged(); });
     dictionarychoice::load(this, *table_, env_.dataFolder.toStdString(),
                            CBdictionary->currentText().toStdString());
 }
 
 void TVeruzazur::SBtourokuClick(QObject* /*sender*/) {
     Copy1Click(Copy1);
+    const int32_t before = table_->count();
     registration::registerWord(this, *table_, ActivePane);
+    // The pair converts at once where the lower pane follows the upper one.
+    if (table_->count() != before && live_->isOn())
+        live_->reconvertAll();
 }
 
 } // namespace sorvanti

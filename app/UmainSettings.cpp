@@ -17,6 +17,8 @@ void TVeruzazur::readSettings() {
     settings::readRows(windowsettings::choiceRows(), *ini, choices);
     SBvhTag = choices.vh;
     FillCatalogue(QString::fromStdString(choices.dictionaryName));
+    // Put in force once the panes are reset.
+    settings::readRows(ProgramOptions::settingRows(), *ini, options_);
 }
 
 void TVeruzazur::writeSettings() {
@@ -24,6 +26,7 @@ void TVeruzazur::writeSettings() {
     settings::writeRows(SurfaceColors::settingRows(), *colors_, *ini);
     windowsettings::Choices choices{SBvhTag, CBdictionary->currentText().toStdString()};
     settings::writeRows(windowsettings::choiceRows(), choices, *ini);
+    settings::writeRows(ProgramOptions::settingRows(), options_, *ini);
 }
 
 } // namespace sorvanti
