@@ -139,6 +139,7 @@ void TVeruzazur::REedit0KeyPress(QObject* /*sender*/) {
 void TVeruzazur::ResetPanes() {
     ActivePane = 0;
     ApplyFrameColors();
+    enableEditItems();
     for (const auto& p : panes_)
         p->clear();
     CaretsToTop();

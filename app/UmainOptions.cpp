@@ -6,6 +6,7 @@
 #include "commands/ReplacementMarks.h"
 #include "documents/Pane.h"
 #include "integration/IntegrationCommands.h"
+#include "toolkit/BusyCursor.h"
 #include "toolkit/Messages.h"
 
 #include <QAction>
@@ -28,6 +29,7 @@ void TVeruzazur::Settei1Click(QObject* /*sender*/) {
 }
 
 void TVeruzazur::applyOptions(const ProgramOptions& options) {
+    const BusyCursor busy; // turning live conversion on converts the whole pane
     options_ = options;
     const bool wasMarking = marks_[1]->isOn();
     for (ReplacementMarks* m : marks_)
@@ -60,6 +62,7 @@ void TVeruzazur::enableEditItems() {
 // Marks name lines of the dictionary in force: another dictionary takes them all away, and
 // converts the lower pane again when it follows the upper one.
 void TVeruzazur::dictionaryChanged() {
+    const BusyCursor busy;
     for (ReplacementMarks* m : marks_)
         m->clear();
     if (live_->isOn())

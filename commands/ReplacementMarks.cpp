@@ -100,8 +100,10 @@ void ReplacementMarks::clear() {
 }
 
 void ReplacementMarks::dropStale() {
-    if (generation_ != table_.generation())
-        clear();
+    if (generation_ == table_.generation())
+        return;
+    ++stamp_;
+    generation_ = table_.generation();
 }
 
 void ReplacementMarks::mark(QTextBlock first, const conversioncommand::LineMatches& found) {

@@ -18,6 +18,7 @@
 #include <QComboBox>
 #include <QGroupBox>
 #include <QHelpEvent>
+#include <QMessageBox>
 #include <QTest>
 #include <QTextBlock>
 #include <QTextEdit>
@@ -170,6 +171,29 @@ TEST_F(Live, OnConvertsOnceAsAnUndoableStepAndLocksTheLowerPaneUntilOff) {
     EXPECT_TRUE(w->SBhenkan1->isEnabled() && w->Undo1->isEnabled());
     w->Undo1Click(w->Undo1);
     EXPECT_EQ(lower()->toPlainText(), u("自分の文"));
+}
+
+TEST_F(Live, DocumentsPutIntoEitherPaneAndChangesNotItsOwnAreFollowed) {
+    w->applyOptions({0, 0});
+    upper()->setPlainText(u("犬"));
+    lower()->setPlainText(u("にゃんこやけん"));
+    w->SBhenkan0Click(w->SBhenkan1);
+    w->applyOptions({1, 1});
+    expectConverted("after 逆変換");
+    w->pane(0).undo(); // the upper pane's document before 逆変換 comes back
+    ASSERT_EQ(upper()->toPlainText(), u("犬"));
+    expectConverted("after the undo of 逆変換");
+    // A format set on the lower pane keeps its text and the format.
+    QTextCharFormat bold;
+    bold.setFontWeight(QFont::Bold);
+    at(lower(), 0, 2).mergeCharFormat(bold);
+    expectConverted("after a format");
+    EXPECT_TRUE(at(lower(), 1).charFormat().font().bold());
+    // 新規作成 empties both.
+    runner.answers = {QMessageBox::No};
+    w->New1Click(w->New1);
+    expectConverted("after 新規作成");
+    EXPECT_TRUE(lower()->document()->isEmpty());
 }
 
 TEST_F(Live, AnotherDictionaryConvertsTheWholeLowerPaneAgain) {
