@@ -190,8 +190,11 @@ void ReplacementMarks::refresh() {
         const int view = edit_->viewport()->height();
         const int top = edit_->verticalScrollBar()->value();
         const qreal bottom = top + qreal(kViewsBelow) * view;
-        QTextCharFormat format;
-        format.setBackground(colour());
+        // A word that follows another with nothing between takes the other shade, so that
+        // each word shows where it starts.
+        QTextCharFormat formats[2];
+        formats[0].setBackground(colour());
+        formats[1].setBackground(colour().darker(108));
         QTextBlock block = blockAt(*document, std::max(0, top - kViewsAbove * view));
         for (int n = 0; block.isValid() && n < kMostLinesShown; block = block.next(), ++n) {
             const QRectF area = layout->blockBoundingRect(block);
@@ -201,11 +204,15 @@ void ReplacementMarks::refresh() {
             const LineMarks* data = marksOf(block);
             if (!data)
                 continue;
+            int shade = 0;
+            int end = -1;
             for (const Mark& m : data->marks) {
+                shade = m.from == end ? 1 - shade : 0;
+                end = m.from + m.length;
                 QTextCursor cursor(block);
                 cursor.setPosition(block.position() + m.from);
-                cursor.setPosition(block.position() + m.from + m.length, QTextCursor::KeepAnchor);
-                shown.append({cursor, format});
+                cursor.setPosition(block.position() + end, QTextCursor::KeepAnchor);
+                shown.append({cursor, formats[shade]});
             }
         }
     }

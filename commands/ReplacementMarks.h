@@ -40,7 +40,8 @@ public:
     // the positions as the edit counts them.
     ReplacementMarks(QTextEdit* edit, int paneIndex, const DictionaryTable& table);
 
-    // The background of a mark: light enough for black text on both panes' default colours.
+    // The background of a mark: light enough for black text on both panes' default colours (a
+    // word right after another marked one is a shade darker).
     static QColor colour();
 
     bool isOn() const { return on_; }

@@ -62,7 +62,10 @@ StatusBar=-2147483633
 [分割]
 Vh=0
 [辞書]
-Name=辞書を選択して下さい'
+Name=辞書を選択して下さい
+[設定]
+LiveConversion=0
+Highlight=0'
 actual=$(settings_text)
 [ "$actual" = "$expected" ] || fail "first settings file differs:
 $actual"
@@ -76,6 +79,6 @@ for line in Width=500 Height=400 Top=10 Left=20 Vh=1 Name=方言 FrameAct=157805
     grep -qx "$line" <<<"$actual" || fail "missing $line in:
 $actual"
 done
-[ "$(grep -c '=' <<<"$actual")" -eq 12 ] || fail "not 12 keys:
+[ "$(grep -c '=' <<<"$actual")" -eq 14 ] || fail "not 14 keys:
 $actual"
 echo "settings round trip: ok"
