@@ -15,7 +15,10 @@ QString convertedText(Engine& engine, const QStringList& lines, int side, LineMa
     std::u16string out;
     if (matches) {
         matches->all.clear();
+        // Room for a few replacements a line: a long text then grows its list once or twice.
+        matches->all.reserve(size_t(lines.size()) * 4);
         matches->first.assign(1, 0);
+        matches->first.reserve(size_t(lines.size()) + 1);
     }
     for (const QString& text : lines) {
         // Each line's replacements count their output positions from the line's start.

@@ -14,6 +14,7 @@
 #include <QTextLayout>
 #include <QTimer>
 #include <QToolTip>
+#include <QVarLengthArray>
 
 #include <algorithm>
 #include <vector>
@@ -38,6 +39,8 @@ QString wordText(const DictionaryTable& table, int32_t entry, int side) {
 // first few hundred lines of a long document) from that check point: the lines before it
 // are walked back here.
 QTextBlock blockAt(const QTextDocument& document, qreal y) {
+    if (y <= 0)
+        return document.begin();
     QAbstractTextDocumentLayout* layout = document.documentLayout();
     QTextBlock block =
         document.findBlock(std::max(0, layout->hitTest(QPointF(0, y), Qt::FuzzyHit)));
@@ -55,7 +58,8 @@ QTextBlock blockAt(const QTextDocument& document, qreal y) {
 // What one line's conversion replaced, in UTF-16 units of the block's text.
 struct ReplacementMarks::LineMarks : QTextBlockUserData {
     uint64_t stamp = 0;
-    std::vector<Mark> marks;
+    // Most lines replace a few words: they need no allocation of their own.
+    QVarLengthArray<Mark, 6> marks;
 };
 
 ReplacementMarks::Writing::Writing(ReplacementMarks* marks) : marks_(marks) {
@@ -118,7 +122,7 @@ void ReplacementMarks::mark(QTextBlock first, const conversioncommand::LineMatch
         } else {
             auto* data = new LineMarks;
             data->stamp = stamp_;
-            data->marks.reserve(to - from);
+            data->marks.reserve(qsizetype(to - from));
             for (size_t i = from; i < to; ++i) {
                 const TextMatch& m = found.all[i];
                 data->marks.push_back({int32_t(m.outFrom), int32_t(m.outLength), int32_t(m.entry)});
@@ -137,7 +141,7 @@ const ReplacementMarks::LineMarks* ReplacementMarks::marksOf(const QTextBlock& b
 
 std::vector<ReplacementMarks::Mark> ReplacementMarks::lineMarks(const QTextBlock& block) const {
     const LineMarks* data = marksOf(block);
-    return data ? data->marks : std::vector<Mark>{};
+    return data ? std::vector<Mark>(data->marks.begin(), data->marks.end()) : std::vector<Mark>{};
 }
 
 void ReplacementMarks::watchDocument() {
