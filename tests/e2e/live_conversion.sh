@@ -1,7 +1,6 @@
 #!/usr/bin/env bash
-# Live conversion as a user turns it on: "ツール" → "設定", tick "入力中に変換", OK; then
-# typing in the upper pane shows its conversion in the lower pane at once, and the option is
-# in the settings file after the program ends.
+# "ツール" → "設定", tick "入力中に変換", OK: typing in the upper pane shows its conversion in
+# the lower pane at once, and the option is in the settings file after the program ends.
 # Usage: live_conversion.sh <path to the built Sorvanti>
 set -euo pipefail
 
