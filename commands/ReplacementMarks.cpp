@@ -220,8 +220,14 @@ void ReplacementMarks::refresh() {
             }
         }
     }
-    if (!shown.isEmpty() || !edit_->extraSelections().isEmpty())
-        edit_->setExtraSelections(shown);
+    if (shown.isEmpty() && edit_->extraSelections().isEmpty())
+        return;
+    // The edit asks to repaint each selection that changed, hundreds of small areas; one repaint
+    // of the view serves them all (enabling updates again asks for it).
+    QWidget* view = edit_->viewport();
+    view->setUpdatesEnabled(false);
+    edit_->setExtraSelections(shown);
+    view->setUpdatesEnabled(true);
 }
 
 QString ReplacementMarks::markAt(QPoint position) {
