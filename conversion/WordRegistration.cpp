@@ -1,6 +1,7 @@
 #include "conversion/WordRegistration.h"
 
 #include "conversion/DictionaryEncoding.h"
+#include "conversion/DictionaryLoader.h"
 #include "conversion/DictionaryTable.h"
 
 #include <algorithm>
@@ -26,13 +27,18 @@ FileEnd fileEnd(const std::string& path, const DictionaryFileFormat& format) {
     std::FILE* file = std::fopen(path.c_str(), "rb");
     if (!file)
         return end;
+    // Lines are counted as far as a load reads (a device may never end).
     char buffer[64 * 1024];
     size_t got;
-    int last = EOF;
-    while ((got = std::fread(buffer, 1, sizeof buffer, file)) > 0) {
+    int64_t left = kMaxDictionaryBytes;
+    while (left > 0 && (got = std::fread(buffer, 1, size_t(std::min<int64_t>(sizeof buffer, left)),
+                                         file)) > 0) {
         end.lineFeeds += std::count(buffer, buffer + got, '\n');
-        last = static_cast<unsigned char>(buffer[got - 1]);
+        left -= int64_t(got);
     }
+    int last = EOF;
+    if (std::fseek(file, -1, SEEK_END) == 0)
+        last = std::fgetc(file);
     std::fclose(file);
     if (last != EOF && last != '\n')
         end.missingLineEnd = last == '\r' && format.lineEnd == "\r\n" ? "\n" : format.lineEnd;
