@@ -15,18 +15,11 @@ cat > "$work/session.sh" <<SESSION
 set -eu
 source "$work/session-lib.sh"
 start_program
-xdotool key --window "\$win" alt+t
-sleep 0.5
-xdotool key s
+xdotool key --window "\$win" alt+t sleep 0.5 key s
 xdotool search --sync --onlyvisible --name '^設定\$' > /dev/null
-sleep 0.5
 # The first check box has the focus: tick it, then OK (Enter).
-xdotool key space
-sleep 0.3
-xdotool key Return
-sleep 0.5
-xdotool mousemove --window "\$win" 120 110 click 1
-sleep 0.3
+xdotool sleep 0.5 key space sleep 0.3 key Return sleep 0.5
+xdotool mousemove --window "\$win" 120 110 click 1 sleep 0.3
 xdotool type --delay 50 'inu desu'
 xdotool key Return
 xdotool type --delay 50 'inu'
