@@ -220,7 +220,11 @@ void ReplacementMarks::refresh() {
             }
         }
     }
-    if (shown.isEmpty() && edit_->extraSelections().isEmpty())
+    const QList<QTextEdit::ExtraSelection> before = edit_->extraSelections();
+    const auto same = [](const QTextEdit::ExtraSelection& a, const QTextEdit::ExtraSelection& b) {
+        return a.cursor == b.cursor && a.format == b.format;
+    };
+    if (std::equal(shown.begin(), shown.end(), before.begin(), before.end(), same))
         return;
     // The edit asks to repaint each selection that changed, hundreds of small areas; one repaint
     // of the view serves them all (enabling updates again asks for it).
