@@ -62,6 +62,7 @@ TVeruzazur::TVeruzazur(const Environment& env, QWidget* parent)
     connect(hotExit_.get(), &HotExit::note, this, &TVeruzazur::showNote);
     // The session's end keeps the text before the session may end the program.
     connect(qApp, &QGuiApplication::commitDataRequest, this, [this] { hotExit_->keepNow(); });
+    applyOptions(options_);
     FormCreate(this);
     constructing_ = false;
 }
@@ -138,6 +139,7 @@ void TVeruzazur::SetActivePane(int p) {
     ApplyFrameColors();
     findReplace_->setPane(activePane().edit());
     UpdateSaveItems();
+    enableEditItems();
     ShowDocumentFormat();
 }
 
@@ -172,6 +174,7 @@ void TVeruzazur::ResetPanes() {
     ActivePane = 0;
     ApplyFrameColors();
     findReplace_->setPane(activePane().edit());
+    enableEditItems();
     for (const auto& p : panes_)
         p->clear();
     CaretsToTop();
@@ -189,7 +192,7 @@ void TVeruzazur::CaretsToTop() {
 void TVeruzazur::SBhenkan0Click(QObject* sender) {
     const BusyCursor busy;
     const int p = PaneIndexFromName(sender, 8);
-    conversioncommand::convert(*engine_, pane(p), pane(1 - p), words_->active());
+    conversioncommand::convert(*engine_, pane(p), pane(1 - p), marks_[1 - p], words_->active());
     words_->conversionDone();
     ShowWordMode();
     CaretsToTop();
@@ -229,10 +232,6 @@ void TVeruzazur::SBfontClick(QObject* /*sender*/) {
 }
 
 // ---- tools and help ------------------------------------------------------------------------
-
-void TVeruzazur::Settei1Click(QObject* /*sender*/) {
-    integration::showSettings(this);
-}
 
 void TVeruzazur::Kanren1Click(QObject* /*sender*/) {
     integration::associate(this, environment().programPath);

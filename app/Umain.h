@@ -3,6 +3,7 @@
 #include "app/Environment.h"
 #include "appearance/SurfaceColors.h"
 #include "documents/PlainText.h"
+#include "integration/ProgramOptions.h"
 #include "settings/RecentFiles.h"
 
 #include <QKeySequence>
@@ -34,9 +35,11 @@ class DictionaryTable;
 class Engine;
 class FindReplace;
 class HotExit;
+class LiveConversion;
 class Oini;
 class Pane;
 class PrintDialog;
+class ReplacementMarks;
 class TFjisho;
 class WindowWordMode;
 
@@ -49,7 +52,8 @@ class WindowWordMode;
 // The window's source is split by concern: Umain.cpp (life cycle, panes, conversion,
 // colours and fonts, tools), UmainDictionary.cpp (the selector and registration),
 // UmainDocuments.cpp (the file and edit menus), UmainEvents.cpp (mouse, keys and dropped
-// files), UmainSetup.cpp (components and wiring), UmainSettings.cpp (the settings file).
+// files), UmainSetup.cpp (components and wiring), UmainSettings.cpp (the settings file),
+// UmainOptions.cpp (the options of "設定": live conversion and the replaced words' marks).
 class TVeruzazur : public QMainWindow {
     Q_OBJECT
 public:
@@ -127,6 +131,12 @@ public:
     DictionaryTable& dictionary() { return *table_; }
     // What keeps the panes' unsaved text between runs.
     HotExit& hotExit() const { return *hotExit_; }
+
+    // The options of "設定" in force; applyOptions() puts others in force as OK does.
+    const ProgramOptions& options() const { return options_; }
+    void applyOptions(const ProgramOptions& options);
+    // The marks of the words conversions replaced in pane `p`.
+    ReplacementMarks& marks(int p) const { return *marks_[p]; }
 
     // When on (the default), the edit menu's keys (undo, redo, cut, copy, paste, select all)
     // win over the panes' and the selector's own handling of those keys, so they act on the
@@ -260,6 +270,13 @@ private:
     // Saves the active pane to `path` in `format`; a character that code page 932 lacks asks
     // whether to save as UTF-8 instead (no: Abort).
     void savePane(const QString& path, const plaintext::Format& format);
+    // The options (UmainOptions.cpp).
+    void enableConversionButtons();
+    void enableEditItems();
+    void dictionaryChanged();
+    // True, after telling the user, when pane `p` cannot take a document now (it follows the
+    // other pane's conversion).
+    bool refusesDocument(int p);
 
     Environment env_;
     std::unique_ptr<Oini> ini;
@@ -273,6 +290,9 @@ private:
     FindReplace* findReplace_ = nullptr;
     QTimer* noteTimer_ = nullptr;
     std::unique_ptr<HotExit> hotExit_; // after the panes, which it watches
+    ProgramOptions options_;
+    std::array<ReplacementMarks*, 2> marks_{};
+    LiveConversion* live_ = nullptr;
     bool menuShortcutsWin_ = true;
     // Set while the window is being made: notices wait for its first showing.
     bool constructing_ = true;

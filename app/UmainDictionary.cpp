@@ -3,6 +3,7 @@
 
 #include "app/WindowSettings.h"
 #include "commands/DictionaryChoice.h"
+#include "commands/LiveConversion.h"
 #include "commands/Registration.h"
 #include "commands/WordModeChoice.h"
 #include "conversion/Catalogue.h"
@@ -14,6 +15,7 @@
 #include <QAction>
 #include <QComboBox>
 #include <QLabel>
+#include <QScopeGuard>
 #include <QSignalBlocker>
 #include <QTimer>
 #include <QToolButton>
@@ -57,8 +59,8 @@ void TVeruzazur::CBdictionaryChange(QObject* /*sender*/) {
     if (index == CBdictionaryTag || index < 0)
         return;
     CBdictionaryTag = index;
-    for (QToolButton* b : {SBhenkan0, SBhenkan1, SBtouroku})
-        b->setEnabled(true);
+    SBtouroku->setEnabled(true);
+    enableConversionButtons();
     loadDictionary(CBdictionary->currentText().toStdString());
 }
 
@@ -72,6 +74,9 @@ void TVeruzazur::loadDictionary(const std::string& name) {
             if (const QString notice = words_->follow(*table_); !notice.isEmpty())
                 notices << notice;
         ShowWordMode();
+        live_->setWordMode(words_->active());
+        // What was read stays in force also when the load fails part way.
+        dictionaryChanged();
         showNotices(notices);
     };
     try {
@@ -108,7 +113,11 @@ void TVeruzazur::showEvent(QShowEvent* event) {
 
 void TVeruzazur::SBtourokuClick(QObject* /*sender*/) {
     Copy1Click(Copy1);
+    const int32_t before = table_->count();
     registration::registerWord(this, *table_, ActivePane);
+    // The pair converts at once where the lower pane follows the upper one.
+    if (table_->count() != before && live_->isOn())
+        live_->reconvertAll();
 }
 
 void TVeruzazur::Jisho1Click(QObject* /*sender*/) {

@@ -154,6 +154,8 @@ void TVeruzazur::New1Click(QObject* /*sender*/) {
 }
 
 void TVeruzazur::Open1Click(QObject* /*sender*/) {
+    if (refusesDocument(ActivePane))
+        return;
     Pane& p = activePane();
     OpenDialog* dialog = p.openDialog();
     dialog->Filter = openDialogFilter();

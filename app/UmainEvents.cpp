@@ -134,6 +134,8 @@ void TVeruzazur::FilesDropped(const QPoint& windowPos, const QStringList& paths)
         ShowMessage(this, kDropIntoEditor);
         return;
     }
+    if (refusesDocument(PaneIndexFromName(target, 6)))
+        return;
     SetActivePane(PaneIndexFromName(target, 6));
     // The whole path: Linux paths may be far longer than 254 bytes.
     activePane().setFileName(paths.value(0));

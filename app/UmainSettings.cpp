@@ -22,6 +22,8 @@ void TVeruzazur::readSettings() {
     recent_.read(recent);
     fillRecentMenu();
     FillCatalogue(QString::fromStdString(choices.dictionaryName));
+    // Put in force once the panes are reset.
+    settings::readRows(ProgramOptions::settingRows(), *ini, options_);
 }
 
 void TVeruzazur::writeSettings() {
@@ -33,6 +35,7 @@ void TVeruzazur::writeSettings() {
     settings::writeRows(windowsettings::choiceRows(), choices, *ini);
     RecentFiles::Stored recent = recent_.stored();
     settings::writeRows(RecentFiles::settingRows(), recent, *ini);
+    settings::writeRows(ProgramOptions::settingRows(), options_, *ini);
 }
 
 } // namespace sorvanti

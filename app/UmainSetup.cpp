@@ -2,6 +2,8 @@
 #include "app/Umain.h"
 
 #include "app/ToolGlyphs.h"
+#include "commands/LiveConversion.h"
+#include "commands/ReplacementMarks.h"
 #include "documents/Pane.h"
 #include "toolkit/ColorDialog.h"
 #include "toolkit/FormFont.h"
@@ -131,7 +133,10 @@ void TVeruzazur::createPanes() {
     for (int p = 0; p < 2; ++p) {
         panes_[p] = std::make_unique<Pane>(p, captions[p], Pcenter, this);
         VH[p] = glyphs::splitGlyph(p);
+        // Before any zoom of the pane, whose tool-tip events the marks read.
+        marks_[p] = new ReplacementMarks(pane(p).edit(), p, *table_);
     }
+    live_ = new LiveConversion(*engine_, pane(0), pane(1), marks_[1], this);
 }
 
 QAction* TVeruzazur::addItem(QMenu* menu, const char* name, const QString& caption,
@@ -202,7 +207,6 @@ void TVeruzazur::createMenus() {
     Settei1 = addItem(N6, "Settei1", QStringLiteral("設定(&S)"));
     N9 = addSeparator(N6, "N9");
     Kanren1 = addItem(N6, "Kanren1", QStringLiteral("関連付け(&K)"));
-    Settei1->setEnabled(false);
 
     Help1 = menu("Help1", QStringLiteral("ヘルプ(&H)"));
     Contents1 = addItem(Help1, "Contents1", QStringLiteral("目次(&C)"), QKeySequence::HelpContents);

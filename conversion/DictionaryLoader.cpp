@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <cstdint>
 #include <cstdio>
 #include <cstring>
 #include <memory>
@@ -36,7 +37,8 @@ struct FileCloser {
 // line); then a UTF-8 line is gathered whole and goes on in its code page 932 form; then the
 // 256-byte line buffer cuts lines into pieces that the field reader takes apart one by one.
 // Until the table is full the words go into its scratch slot and an entry is committed;
-// afterwards they go into a slot outside the table, and the entry is only counted.
+// afterwards they go into a slot outside the table, and the entry is only counted. Each entry
+// keeps the number of the file line it came from (lines end at LF only, as text mode reads).
 class LineReader {
 public:
     LineReader(DictionaryTable& table, LoadResult& result, bool utf8)
@@ -71,16 +73,19 @@ public:
 
 private:
     void take(char c) {
-        if (!utf8_)
-            put(c);
-        else if (c == '\n')
-            endUtf8Line(true);
-        else
-            utf8Line_ += c;
+        if (utf8_) {
+            if (c == '\n')
+                endUtf8Line(true);
+            else
+                utf8Line_ += c;
+            return;
+        }
+        put(c);
+        if (c == '\n')
+            ++line_;
     }
 
     void endUtf8Line(bool lineFeed) {
-        ++lineNumber_;
         cp932Line_.clear();
         if (utf8LineToCp932(utf8Line_, cp932Line_) == Utf8LineFault::None) {
             for (const char b : cp932Line_)
@@ -88,12 +93,15 @@ private:
             if (lineFeed)
                 put('\n');
         } else if (result_.linesNotTaken++ == 0) {
-            result_.firstLineNotTaken = lineNumber_;
+            result_.firstLineNotTaken = line_;
         }
         utf8Line_.clear();
+        ++line_;
     }
 
     void put(char c) {
+        if (pieceLength_ == 0)
+            pieceLine_ = line_;
         piece_[pieceLength_++] = c;
         if (c == '\n' || pieceLength_ == kLinePieceBytes)
             takePiece();
@@ -113,7 +121,7 @@ private:
             return;
         }
         entrySeen_ = true;
-        if (!table_.commitSlot())
+        if (!table_.commitSlot(int32_t(std::min<int64_t>(pieceLine_, INT32_MAX))))
             ++result_.entriesDropped;
     }
 
@@ -128,7 +136,9 @@ private:
     bool pendingCarriageReturn_ = false;
     std::string utf8Line_;
     std::string cp932Line_;
-    int64_t lineNumber_ = 0;
+    // The file line (from 1) of the bytes being put, and of the piece being gathered.
+    int64_t line_ = 1;
+    int64_t pieceLine_ = 1;
 };
 
 // Opens `path` for the load; a folder opens here but can never be read as a dictionary.

@@ -28,12 +28,13 @@ void storeWord(DictionaryEntry& slot, int side, std::string_view word) {
 DictionaryTable::DictionaryTable() : generation_(nextGeneration()) {}
 
 DictionaryTable::DictionaryTable(const DictionaryTable& other)
-    : entries_(other.entries_), count_(other.count_), generation_(nextGeneration()),
-      path_(other.path_), wordMode_(other.wordMode_) {}
+    : entries_(other.entries_), lines_(other.lines_), count_(other.count_),
+      generation_(nextGeneration()), path_(other.path_), wordMode_(other.wordMode_) {}
 
 DictionaryTable& DictionaryTable::operator=(const DictionaryTable& other) {
     if (this != &other) {
         entries_ = other.entries_;
+        lines_ = other.lines_;
         count_ = other.count_;
         path_ = other.path_;
         wordMode_ = other.wordMode_;
@@ -42,12 +43,14 @@ DictionaryTable& DictionaryTable::operator=(const DictionaryTable& other) {
     return *this;
 }
 
-bool DictionaryTable::appendEntry(std::string_view standard, std::string_view converted) {
+bool DictionaryTable::appendEntry(std::string_view standard, std::string_view converted,
+                                  int32_t line) {
     if (full())
         return false;
     DictionaryEntry& slot = entries_[count_];
     storeWord(slot, 0, standard);
     storeWord(slot, 1, converted);
+    lines_[count_] = line;
     ++count_;
     return true;
 }
@@ -58,9 +61,10 @@ void DictionaryTable::clear() {
     generation_ = nextGeneration();
 }
 
-bool DictionaryTable::commitSlot() {
+bool DictionaryTable::commitSlot(int32_t line) {
     if (full())
         return false;
+    lines_[count_] = line;
     ++count_;
     return true;
 }

@@ -31,6 +31,9 @@ public:
     int32_t count() const { return count_; }
     bool full() const { return count_ >= kCapacity; }
     const DictionaryEntry& entry(int32_t i) const { return entries_[i]; }
+    // The line of the dictionary file that entry `i` came from (1 for the first line), or 0
+    // when the entry came from elsewhere.
+    int32_t line(int32_t i) const { return lines_[i]; }
     std::string_view word(int32_t i, int side) const {
         return {entries_[i].word[side], static_cast<size_t>(entries_[i].length[side])};
     }
@@ -38,7 +41,8 @@ public:
     // Stores the first 40 bytes of each word in the slot at count() and raises the count.
     // Returns false, changing nothing, when the table is full.
     // Example: appendEntry("abc", "") stores (abc, empty); "abc" then converts to nothing.
-    bool appendEntry(std::string_view standard, std::string_view converted);
+    // `line`: the file line that holds the pair, when it has one.
+    bool appendEntry(std::string_view standard, std::string_view converted, int32_t line = 0);
 
     // Empties the table (count 0). Starts a new generation: indexes over the old
     // contents are stale.
@@ -47,8 +51,9 @@ public:
     // The loader's access: the slot at count() is scratch space until commitSlot().
     // There is one scratch slot beyond the last entry, so this is valid when full.
     DictionaryEntry& scratchSlot() { return entries_[count_]; }
-    // Puts the scratch slot in force. Returns false, changing nothing, when full.
-    bool commitSlot();
+    // Puts the scratch slot, read from file line `line`, in force. Returns false, changing
+    // nothing, when full.
+    bool commitSlot(int32_t line = 0);
 
     // Changes whenever the table is cleared or reloaded (not on append), so that an
     // index can tell a reload from appended entries. Unique within the process.
@@ -65,6 +70,7 @@ public:
 
 private:
     std::array<DictionaryEntry, kCapacity + 1> entries_{}; // +1: scratch slot when full
+    std::array<int32_t, kCapacity> lines_{};
     int32_t count_ = 0;
     uint64_t generation_ = 0;
     std::string path_;

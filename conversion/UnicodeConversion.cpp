@@ -7,25 +7,35 @@ namespace sorvanti {
 
 namespace {
 
-// Turns the byte offsets of a run's matches into UTF-16 offsets: `runFrom` is where the run
-// starts in the line, `outFrom` where its output starts in what the call appends. Each piece
-// between two offsets is decoded on its own; matches begin and end where characters do.
-void addTextMatches(const std::vector<EngineMatch>& found, std::string_view bytes,
-                    std::string_view converted, size_t runFrom, size_t outFrom,
-                    std::vector<TextMatch>& matches) {
-    size_t byte = 0, unit = runFrom, outByte = 0, outUnit = outFrom;
-    const auto units = [](std::string_view piece) { return cp932::decode(piece).size(); };
+// Appends the conversion `converted` of a run to `out` and its matches, with their byte offsets
+// turned into UTF-16 offsets, to `matches`: `runFrom` is where the run starts in the line,
+// `outStart` where the call's output starts in `out`. Matches begin and end where characters
+// do, so the output is decoded piece by piece as it would be whole, and its offsets come with
+// it; in the run, every character of code page 932 is one UTF-16 unit (a stray byte too, as its
+// raw-byte escape), so its offsets are counts of characters.
+void appendWithMatches(const std::vector<EngineMatch>& found, std::string_view bytes,
+                       std::string_view converted, size_t runFrom, size_t outStart,
+                       std::u16string& out, std::vector<TextMatch>& matches) {
+    const cp932::Boundaries& boundaries = cp932::boundaries();
+    const auto characters = [&](size_t from, size_t to) {
+        size_t count = 0;
+        for (size_t at = from; at < to; at += boundaries.length(bytes, at))
+            ++count;
+        return count;
+    };
+    size_t byte = 0, unit = runFrom, outByte = 0;
     for (const EngineMatch& m : found) {
-        unit += units(bytes.substr(byte, m.from - byte));
-        outUnit += units(converted.substr(outByte, m.outFrom - outByte));
-        const size_t length = units(bytes.substr(m.from, m.length));
-        const size_t outLength = units(converted.substr(m.outFrom, m.outLength));
-        matches.push_back({unit, length, outUnit, outLength, m.entry});
+        unit += characters(byte, m.from);
+        const size_t length = characters(m.from, m.from + m.length);
+        cp932::decodeAppend(converted.substr(outByte, m.outFrom - outByte), out);
+        const size_t outUnit = out.size() - outStart;
+        cp932::decodeAppend(converted.substr(m.outFrom, m.outLength), out);
+        matches.push_back({unit, length, outUnit, out.size() - outStart - outUnit, m.entry});
         unit += length;
-        outUnit += outLength;
         byte = m.from + m.length;
         outByte = m.outFrom + m.outLength;
     }
+    cp932::decodeAppend(converted.substr(outByte), out);
 }
 
 } // namespace
@@ -52,8 +62,9 @@ void convertUnicodeLine(Engine& engine, std::u16string_view line, int side, std:
             engine.convertLine(bytes, side, converted, matches ? &found : nullptr,
                                words ? &words->textRun(pos, runEnd) : nullptr);
             if (matches)
-                addTextMatches(found, bytes, converted, pos, out.size() - outStart, *matches);
-            cp932::decodeAppend(converted, out);
+                appendWithMatches(found, bytes, converted, pos, outStart, out, *matches);
+            else
+                cp932::decodeAppend(converted, out);
             pos = runEnd;
         }
         // The character here (if any) has no code page 932 form: it goes through as is.

@@ -1,8 +1,11 @@
 #include "conversion/WordRegistration.h"
 
 #include "conversion/DictionaryEncoding.h"
+#include "conversion/DictionaryLoader.h"
 #include "conversion/DictionaryTable.h"
 
+#include <algorithm>
+#include <cstdint>
 #include <cstdio>
 #include <optional>
 
@@ -10,20 +13,36 @@ namespace sorvanti::wordregistration {
 
 namespace {
 
-// The line end to write before the new line: none when the file ends with one (or is empty or
-// missing), else the file's own, so that its last line stays whole. A last line ending in a
-// lone CR only lacks the LF of a CR LF.
-std::string missingLineEnd(const std::string& path, const DictionaryFileFormat& format) {
+// What registration needs to know of the file's end: how many line feeds it holds and the
+// line end to write before the new line (none when the file ends with one, or is empty or
+// missing; else the file's own, so that its last line stays whole; a last line ending in a
+// lone CR only lacks the LF of a CR LF).
+struct FileEnd {
+    int64_t lineFeeds = 0;
+    std::string missingLineEnd;
+};
+
+FileEnd fileEnd(const std::string& path, const DictionaryFileFormat& format) {
+    FileEnd end;
     std::FILE* file = std::fopen(path.c_str(), "rb");
     if (!file)
-        return {};
+        return end;
+    // Lines are counted as far as a load reads (a device may never end).
+    char buffer[64 * 1024];
+    size_t got;
+    int64_t left = kMaxDictionaryBytes;
+    while (left > 0 && (got = std::fread(buffer, 1, size_t(std::min<int64_t>(sizeof buffer, left)),
+                                         file)) > 0) {
+        end.lineFeeds += std::count(buffer, buffer + got, '\n');
+        left -= int64_t(got);
+    }
     int last = EOF;
     if (std::fseek(file, -1, SEEK_END) == 0)
         last = std::fgetc(file);
     std::fclose(file);
-    if (last == EOF || last == '\n')
-        return {};
-    return last == '\r' && format.lineEnd == "\r\n" ? "\n" : format.lineEnd;
+    if (last != EOF && last != '\n')
+        end.missingLineEnd = last == '\r' && format.lineEnd == "\r\n" ? "\n" : format.lineEnd;
+    return end;
 }
 
 constexpr const char* kSideName[2] = {"標準語", "変換語"};
@@ -87,7 +106,8 @@ Outcome registerPair(DictionaryTable& table, std::string_view standard, std::str
     const std::optional<std::string> line = dictionaryLine(standard, converted, format);
     if (!line)
         return Outcome::NoFileForm;
-    const std::string bytes = missingLineEnd(table.path(), format) + *line;
+    const FileEnd end = fileEnd(table.path(), format);
+    const std::string bytes = end.missingLineEnd + *line;
     if (!keepsItsReading(format, bytes))
         return Outcome::WouldReadAsUtf8;
     std::FILE* file = std::fopen(table.path().c_str(), "ab");
@@ -97,7 +117,9 @@ Outcome registerPair(DictionaryTable& table, std::string_view standard, std::str
     const bool closed = std::fclose(file) == 0;
     if (!written || !closed)
         return Outcome::WriteFailed;
-    table.appendEntry(standard, converted);
+    // The new line follows every line the file had, the one given its line end included.
+    const int64_t newLine = end.lineFeeds + (end.missingLineEnd.empty() ? 1 : 2);
+    table.appendEntry(standard, converted, int32_t(std::min<int64_t>(newLine, INT32_MAX)));
     return Outcome::Registered;
 }
 

@@ -19,9 +19,13 @@ void associate(QWidget* owner, const QString& programPath) {
     association::notifyDesktop(places);
 }
 
-void showSettings(QWidget* owner) {
+bool showSettings(QWidget* owner, ProgramOptions& options) {
     TOKBDsettei dialog(owner);
-    DialogRunner::current().execDialog(dialog);
+    dialog.setOptions(options);
+    if (DialogRunner::current().execDialog(dialog) != QDialog::Accepted)
+        return false;
+    options = dialog.options();
+    return true;
 }
 
 } // namespace sorvanti::integration

@@ -4,6 +4,10 @@
 
 class QWidget;
 
+namespace sorvanti {
+struct ProgramOptions;
+}
+
 namespace sorvanti::integration {
 
 // "関連付け(&K)": asks in TOKBDkanren whether to register the document type or remove it,
@@ -11,7 +15,8 @@ namespace sorvanti::integration {
 // failed write throws Error and leaves the desktop untold.
 void associate(QWidget* owner, const QString& programPath);
 
-// "設定(&S)": shows the (still empty) settings dialog; neither button changes anything.
-void showSettings(QWidget* owner);
+// "設定(&S)": shows the settings dialog with `options`; true, with `options` as the user set
+// them, when the dialog was closed with OK.
+bool showSettings(QWidget* owner, ProgramOptions& options);
 
 } // namespace sorvanti::integration

@@ -154,6 +154,28 @@ TEST_F(LoaderTest, LongLinesAreReadIn255BytePieces) {
     EXPECT_EQ(entriesOf(table), (std::vector<Pair>{{"G", "H"}, {"I", "J"}}));
 }
 
+TEST_F(LoaderTest, EntriesKeepTheLineOfTheFileTheyCameFrom) {
+    const std::string longLine = "A\tB" + std::string(252, ' ') + "C\tD" + std::string(42, ' ');
+    const struct {
+        std::string file;
+        std::vector<int32_t> lines;
+    } cases[] = {
+        {"# c\n\nA\tB\nC\tD", {3, 4}},
+        {"A\tB\r\n\r\nC\tD\r\n", {1, 3}},
+        {longLine + "\nE\tF\n", {1, 1, 2}}, // both pieces of a long line are its line
+        {"A\tB\rC\tD\nE\tF\r", {1, 2}},     // a lone CR ends no line but the last
+        // UTF-8: a line with a character code page 932 lacks is left out, and still counted.
+        {"\xE7\x8A\xAC\tx\n\xF0\x9F\x98\x80\ty\n\xE7\x8C\xAB\tz\n", {1, 3}},
+    };
+    for (const auto& c : cases) {
+        load(c.file);
+        std::vector<int32_t> lines;
+        for (int32_t i = 0; i < table.count(); ++i)
+            lines.push_back(table.line(i));
+        EXPECT_EQ(lines, c.lines) << c.file;
+    }
+}
+
 TEST_F(LoaderTest, CarriageReturnIsDroppedBeforeTheBufferSplitsLines) {
     // 254 bytes, then CRLF: the CR goes first, so the line fits one piece with its LF.
     // Were the CR counted, it would end the first piece and stick to the word "BB".

@@ -114,14 +114,15 @@ TEST(WordRegistration, OnlyWordsThatReadBackAsTypedAreWritten) {
 }
 
 // Whatever the file ends with and whatever the pair holds, the table of the run after a
-// registration is the table the next start loads; a pair that would change how the whole file
-// reads is refused instead.
+// registration is the table the next start loads (entries on the same file lines); a pair that
+// would change how the whole file reads is refused instead.
 TEST(WordRegistration, TheRunAndTheNextStartHaveTheSameTable) {
     const struct {
         std::string file, standard, converted;
         Outcome outcome;
     } cases[] = {
         {"abc\tdef\r", "x", "y", Outcome::Registered},
+        {"abc\tdef", "x", "y", Outcome::Registered},
         {"\xE7\x8A\xAC\tdef\n\r", "x", "y", Outcome::Registered},
         {"", "\xC8\xBA", "neko", Outcome::Registered}, // ﾈｺ
         {"abc\tdef\r\n", "\xC8\xBA", "neko", Outcome::Registered},
@@ -141,7 +142,9 @@ TEST(WordRegistration, TheRunAndTheNextStartHaveTheSameTable) {
         loadDictionaryFile(next, run.path());
         ASSERT_EQ(next.count(), run.count());
         for (int32_t i = 0; i < run.count(); ++i)
-            EXPECT_TRUE(next.word(i, 0) == run.word(i, 0) && next.word(i, 1) == run.word(i, 1));
+            EXPECT_TRUE(next.word(i, 0) == run.word(i, 0) && next.word(i, 1) == run.word(i, 1) &&
+                        next.line(i) == run.line(i))
+                << i;
     }
 }
 

@@ -71,7 +71,10 @@ File4=
 File5=
 File6=
 File7=
-File8='
+File8=
+[設定]
+LiveConversion=0
+Highlight=0'
 actual=$(settings_text)
 [ "$actual" = "$expected" ] || fail "first settings file differs:
 $actual"
@@ -85,6 +88,6 @@ for line in Width=500 Height=400 Top=10 Left=20 Vh=1 Name=方言 FrameAct=157805
     grep -qx "$line" <<<"$actual" || fail "missing $line in:
 $actual"
 done
-[ "$(grep -c '=' <<<"$actual")" -eq 20 ] || fail "not 20 keys:
+[ "$(grep -c '=' <<<"$actual")" -eq 22 ] || fail "not 22 keys:
 $actual"
 echo "settings round trip: ok"

@@ -6,6 +6,7 @@
 #include "integration/TOKBDsettei.h"
 #include "support/Tools.h"
 
+#include <QCheckBox>
 #include <QDir>
 #include <QFileInfo>
 #include <QGroupBox>
@@ -104,7 +105,14 @@ TEST(AssociationDialogs, ChoiceTextsAndTheSharedBevelLayout) {
         EXPECT_LT(d->Bevel1->geometry().bottom(), d->OKBtn->geometry().top());
         EXPECT_TRUE(d->OKBtn->isDefault());
     }
-    EXPECT_TRUE(settei.Bevel1->children().isEmpty());
+    // The settings' check boxes lie inside the bevel, off until set.
+    for (const QCheckBox* box : {settei.CKnyuuryoku, settei.CKiro}) {
+        EXPECT_TRUE(settei.Bevel1->geometry().contains(box->geometry()))
+            << box->text().toStdString();
+        EXPECT_FALSE(box->isChecked());
+    }
+    EXPECT_EQ(QStringList({settei.CKnyuuryoku->text(), settei.CKiro->text()}),
+              (QStringList{u("入力中に変換"), u("置き換えた語に色を付ける")}));
 }
 
 // The association's per-user folders follow the installed layout's rule (DataFolders).
@@ -235,7 +243,7 @@ TEST_F(Association, CancelRemovingNothingAndTheSettingsDialogWriteNothingAndSayN
     choose(0, false);
     choose(1, false);
     choose(1);
-    EXPECT_FALSE(w->Settei1->isEnabled());
+    EXPECT_TRUE(w->Settei1->isEnabled());
     runner.dialogAnswers = {[](QDialog&) { return int(QDialog::Accepted); }};
     DocumentWindow::choose(&Window::Settei1Click);
     EXPECT_EQ(written(), QStringList());
