@@ -76,6 +76,8 @@ QString HotExit::restore(const std::function<TFjisho&()>& editor) {
         restoreTable({index->table->state, *table}, editor());
     // The slot holds what was given back until the next keep writes it again.
     timer_.start(interval_);
+    if (!panesBack && !table)
+        return {};
     QString restored = panesBack ? kRestored + (table ? kTableToo : QString()) : kTableRestored;
     if (others.isEmpty())
         return restored;

@@ -63,7 +63,8 @@ signals:
     void note(const QString& text);
 
 protected:
-    // The application's Quit: the program ends from outside.
+    // The application's Quit: the program ends from outside (a signal, the session's end), or
+    // after the user's close of the window, which has asked already.
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
