@@ -1,7 +1,7 @@
 #include "app/SignalCloser.h"
 
+#include <QCoreApplication>
 #include <QSocketNotifier>
-#include <QWidget>
 
 #include <csignal>
 #include <sys/socket.h>
@@ -19,11 +19,11 @@ void onSignal(int) {
 }
 } // namespace
 
-SignalCloser::SignalCloser(QWidget* window) : window_(window) {
+SignalCloser::SignalCloser() {
     if (::socketpair(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0, signalPipe) != 0)
         return;
     notifier_ = new QSocketNotifier(signalPipe[0], QSocketNotifier::Read, this);
-    connect(notifier_, &QSocketNotifier::activated, this, &SignalCloser::closeWindow);
+    connect(notifier_, &QSocketNotifier::activated, this, &SignalCloser::quit);
     struct sigaction action {};
     action.sa_handler = onSignal;
     sigemptyset(&action.sa_mask);
@@ -42,10 +42,10 @@ SignalCloser::~SignalCloser() {
     }
 }
 
-void SignalCloser::closeWindow() {
+void SignalCloser::quit() {
     char byte;
     [[maybe_unused]] const ssize_t n = ::read(signalPipe[0], &byte, 1);
-    window_->close();
+    QCoreApplication::quit();
 }
 
 } // namespace sorvanti

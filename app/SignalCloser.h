@@ -3,22 +3,21 @@
 #include <QObject>
 
 class QSocketNotifier;
-class QWidget;
 
 namespace sorvanti {
 
-// Turns SIGTERM and SIGINT into closing `window` from the event loop, so that a program
-// ended from outside still shuts down the normal way and writes its settings.
+// Turns SIGTERM and SIGINT into the application's Quit from the event loop, as the session's
+// end does: the windows close without asking (HotExit keeps what is unsaved), the program
+// shuts down the normal way and writes its settings.
 class SignalCloser : public QObject {
     Q_OBJECT
 public:
-    explicit SignalCloser(QWidget* window);
+    SignalCloser();
     ~SignalCloser() override;
 
 private:
-    void closeWindow();
+    void quit();
 
-    QWidget* window_;
     QSocketNotifier* notifier_ = nullptr;
 };
 

@@ -86,7 +86,7 @@ void TVeruzazur::FormCreate(QObject* /*sender*/) {
 }
 
 void TVeruzazur::RestoreKeptText() {
-    const QString note = hotExit_->restore();
+    const QString note = hotExit_->restore([this]() -> TFjisho& { return DictionaryEditor(); });
     if (!note.isEmpty())
         showNote(note);
 }

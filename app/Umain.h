@@ -250,11 +250,15 @@ private:
     std::optional<ColorSurface> popupSurface();
 
     void OpenCommandLineDocument();
+    // The dictionary editor, made at its first need (its place from the settings, its saves
+    // and new dictionaries followed, its unsaved table kept by the hot exit).
+    TFjisho& DictionaryEditor();
     // The dictionary editor wrote `path`: the table follows when it is the one in use.
     void DictionarySaved(const QString& path);
     // The editor made the dictionary `name`: the selector lists it.
     void DictionaryCreated(const QString& name);
-    // Gives back the unsaved text an earlier run kept, with a note on the status bar.
+    // Gives back the unsaved text and dictionary table an earlier run kept, with a note on the
+    // status bar.
     void RestoreKeptText();
     // Events (UmainEvents.cpp).
     bool isTyping(const QEvent* event) const;

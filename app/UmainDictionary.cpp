@@ -1,6 +1,7 @@
 // The dictionary selector and word registration.
 #include "app/Umain.h"
 
+#include "app/HotExit.h"
 #include "app/WindowSettings.h"
 #include "commands/DictionaryChoice.h"
 #include "commands/LiveConversion.h"
@@ -120,15 +121,21 @@ void TVeruzazur::SBtourokuClick(QObject* /*sender*/) {
         live_->reconvertAll();
 }
 
+TFjisho& TVeruzazur::DictionaryEditor() {
+    if (Fjisho)
+        return *Fjisho;
+    Fjisho = new TFjisho(env_.dataFolder, this);
+    windowsettings::readPlacement(*Fjisho, *ini, windowsettings::kEditorSection);
+    connect(Fjisho, &TFjisho::saved, this,
+            [this](const QString& path) { guarded(this, [&] { DictionarySaved(path); }); });
+    connect(Fjisho, &TFjisho::created, this,
+            [this](const QString& name) { guarded(this, [&] { DictionaryCreated(name); }); });
+    hotExit_->watchEditor(*Fjisho);
+    return *Fjisho;
+}
+
 void TVeruzazur::Jisho1Click(QObject* /*sender*/) {
-    if (!Fjisho) {
-        Fjisho = new TFjisho(env_.dataFolder, this);
-        windowsettings::readPlacement(*Fjisho, *ini, windowsettings::kEditorSection);
-        connect(Fjisho, &TFjisho::saved, this,
-                [this](const QString& path) { guarded(this, [&] { DictionarySaved(path); }); });
-        connect(Fjisho, &TFjisho::created, this,
-                [this](const QString& name) { guarded(this, [&] { DictionaryCreated(name); }); });
-    }
+    DictionaryEditor();
     // The editor opens on the dictionary in use (on none before one is chosen).
     Fjisho->openDictionary(
         CBdictionaryTag >= 0 ? QString::fromStdString(names_[size_t(CBdictionaryTag)]) : QString());

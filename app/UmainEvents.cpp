@@ -143,8 +143,9 @@ void TVeruzazur::FilesDropped(const QPoint& windowPos, const QStringList& paths)
 }
 
 void TVeruzazur::closeEvent(QCloseEvent* event) {
-    // The editor's table is the user's work too: the editor asks, and may keep the program open.
-    if (Fjisho && !Fjisho->maybeSave()) {
+    // The editor's table is the user's work too: at the user's close the editor asks, and may
+    // keep the program open. Ending from outside, nobody would answer: the table is kept.
+    if (!hotExit_->ending() && Fjisho && !Fjisho->maybeSave()) {
         event->ignore();
         return;
     }

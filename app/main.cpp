@@ -47,7 +47,7 @@ int main(int argc, char** argv) {
         Veruzazur = new TVeruzazur(env);
         // The debug window is made hidden beside the main window and never shown.
         Fdebug = new TFdebug();
-        SignalCloser closer(Veruzazur);
+        SignalCloser closer;
         Veruzazur->show();
         app.exec();
     } catch (const std::exception& e) {

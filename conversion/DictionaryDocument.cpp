@@ -68,10 +68,14 @@ bool Line::comment() const {
     return !parts[1].empty() && parts[1][0] == '#';
 }
 
-DictionaryDocument::DictionaryDocument(std::string_view fileBytes) {
-    const textencoding::Detected detected = textencoding::detect(fileBytes);
-    encoding_ = detected.encoding;
-    bom_ = detected.bom;
+DictionaryDocument::DictionaryDocument(std::string_view fileBytes)
+    : DictionaryDocument(fileBytes, textencoding::detect(fileBytes).encoding) {}
+
+DictionaryDocument::DictionaryDocument(std::string_view fileBytes,
+                                       textencoding::Encoding encoding) {
+    encoding_ = encoding;
+    bom_ =
+        encoding == textencoding::Encoding::Utf8 && fileBytes.starts_with(textencoding::kUtf8Bom);
     if (bom_)
         fileBytes.remove_prefix(textencoding::kUtf8Bom.size());
     bool lineEndSeen = false;

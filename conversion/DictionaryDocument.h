@@ -54,6 +54,9 @@ public:
     DictionaryDocument() = default;
     // A dictionary file's bytes, in the encoding textencoding::detect finds.
     explicit DictionaryDocument(std::string_view fileBytes);
+    // The bytes of a dictionary in `encoding`, whatever they would read as alone: a table kept
+    // unsaved, which its save may still have to give a byte-order mark (Reading::NeedsMark).
+    DictionaryDocument(std::string_view fileBytes, textencoding::Encoding encoding);
 
     textencoding::Encoding encoding() const { return encoding_; }
     bool bom() const { return bom_; }

@@ -69,8 +69,13 @@ void DictionaryModel::reset(DictionaryDocument document) {
     analyse();
 }
 
+const std::vector<size_t>& DictionaryModel::findings(int row) const {
+    static const std::vector<size_t> none;
+    return size_t(row) < rowFindings_.size() ? rowFindings_[size_t(row)] : none;
+}
+
 bool DictionaryModel::hasProblem(int row) const {
-    return !rowFindings_[size_t(row)].empty() || document_.misread(size_t(row)).has_value();
+    return !findings(row).empty() || document_.misread(size_t(row)).has_value();
 }
 
 int DictionaryModel::hidingRow(int row) const {

@@ -48,8 +48,9 @@ public:
     // (a dictionary that declares word mode), then kept for the editor's life.
     WordAnalyserHolder& analyser() { return analyser_; }
 
-    // The findings of a row, as indices into report().findings.
-    const std::vector<size_t>& findings(int row) const { return rowFindings_[size_t(row)]; }
+    // The findings of a row, as indices into report().findings; none for a row inserted and not
+    // analysed yet (the view asks while the rows are being inserted).
+    const std::vector<size_t>& findings(int row) const;
     bool hasProblem(int row) const;
     // The earliest line that hides `row`'s pair in either direction (0-based row), or -1.
     int hidingRow(int row) const;

@@ -185,6 +185,8 @@ void TFjisho::connectHandlers() {
         });
     }
     connect(&stack, &QUndoStack::cleanChanged, this, &TFjisho::updateTitle);
+    connect(&stack, &QUndoStack::cleanChanged, this, &TFjisho::changed);
+    connect(model_, &DictionaryModel::analysed, this, &TFjisho::changed);
     connect(&stack, &QUndoStack::indexChanged, this, &TFjisho::updateActions);
     connect(Kensaku1, &QAction::triggered, this, [this] {
         Ekensaku->setFocus();

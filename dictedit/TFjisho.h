@@ -1,5 +1,6 @@
 #pragma once
 
+#include "conversion/DictionaryDocument.h"
 #include "conversion/DictionaryFile.h"
 
 #include <QMainWindow>
@@ -24,9 +25,10 @@ class TrialConversion;
 // not change keeps its bytes. The source is split by concern: TFjisho.cpp (components and the
 // edit commands), TFjishoFile.cpp (opening, saving, a new dictionary, closing).
 //
-// Nothing the user typed is lost: closing with changes asks 保存 / 破棄 / キャンセル; before a
-// save the file is compared with what was read, and lines appended meanwhile (a "登録" in the
-// main window) are taken in as rows at the end, while any other change is asked about.
+// Nothing the user typed is lost: closing with changes asks 保存 / 破棄 / キャンセル (unless the
+// program is ending from outside: then the program keeps the table for its next start); before
+// a save the file is compared with what was read, and lines appended meanwhile (a "登録" in
+// the main window) are taken in as rows at the end, while any other change is asked about.
 class TFjisho : public QMainWindow {
     Q_OBJECT
 public:
@@ -45,6 +47,19 @@ public:
     bool save();
     // Asks what becomes of unsaved changes; false when the user cancels.
     bool maybeSave();
+
+    // What the file held when it was read or last written.
+    const FileStamp& stamp() const { return stamp_; }
+    // Shows the dictionary `name` with `document` as its table, changed and unsaved, its undo
+    // history starting there: a table kept at the end of an earlier run. `stamp` is what the
+    // file held then, so that what happened to the file since is handled as any change made
+    // elsewhere (lines appended are taken in, another change is asked about at the save, a
+    // file gone is noted and made again by the save).
+    void restoreTable(const QString& name, DictionaryDocument document, const FileStamp& stamp);
+    // The program is ending from outside (a signal, the session's end): closing asks nothing
+    // from now on, and the table stays as it is for the program to keep. What is being typed
+    // into a field goes into the table first.
+    void endWithoutAsking();
 
     // Components.
     QMenu* File1 = nullptr;
@@ -79,6 +94,8 @@ public:
     void SGjishoActivated(const QModelIndex& index);
 
 signals:
+    // The table, or what its file held, changed: an edit, undo, a save, a load.
+    void changed();
     // The file at `path` was written.
     void saved(const QString& path);
     // The new dictionary `name` was made in the dictionary folder.
@@ -112,6 +129,7 @@ private:
     QString dataFolder_;
     QString name_;
     FileStamp stamp_;
+    bool asking_ = true; // closing with changes asks
     DictionaryModel* model_ = nullptr;
     RowFilter* filter_ = nullptr;
 };

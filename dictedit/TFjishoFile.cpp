@@ -37,6 +37,7 @@ const QString kTakenIn =
     QStringLiteral("辞書ファイルに書き足された %1 行を、表の最後に取り込みました。");
 const QString kReread = QStringLiteral("辞書ファイルを読み直しました。");
 const QString kSaved = QStringLiteral("保存しました。");
+const QString kRestored = QStringLiteral("前回の編集内容を復元しました。保存していません。");
 const QString kWouldReadAsUtf8 = QStringLiteral(
     "このまま保存すると辞書ファイル全体が UTF-8 として読まれてしまうので、保存できません。");
 
@@ -94,6 +95,22 @@ bool TFjisho::load(const QString& name) {
     updateTitle();
     SGjisho->setFocus();
     return true;
+}
+
+void TFjisho::restoreTable(const QString& name, DictionaryDocument document,
+                           const FileStamp& stamp) {
+    name_ = name;
+    stamp_ = stamp;
+    model_->reset(std::move(document));
+    model_->undoStack().resetClean();
+    updateTitle();
+    statusBar()->showMessage(kRestored);
+    guarded(this, [this] { takeInOutsideChanges(true); });
+}
+
+void TFjisho::endWithoutAsking() {
+    SGjisho->commitEditing();
+    asking_ = false;
 }
 
 bool TFjisho::takeInOutsideChanges(bool quiet) {
@@ -213,7 +230,7 @@ void TFjisho::Shinki1Click() {
 }
 
 void TFjisho::closeEvent(QCloseEvent* event) {
-    if (maybeSave())
+    if (!asking_ || maybeSave())
         event->accept();
     else
         event->ignore();

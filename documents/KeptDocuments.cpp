@@ -4,6 +4,7 @@
 
 #include <QTextDocument>
 
+#include <algorithm>
 #include <charconv>
 
 namespace sorvanti::kept {
@@ -65,11 +66,44 @@ plaintext::Format formatFrom(std::string_view text) {
     return f;
 }
 
-// A kept file's name as the store writes it: "pane" digit "-" number "." extension, nothing
-// that could lead out of the slot's folder.
-bool isKeptFileName(std::string_view name) {
-    return name.size() > 6 && name.substr(0, 4) == "pane" &&
+// A kept file's name as the store writes it: `prefix`, "-", a number, "." and an extension,
+// nothing that could lead out of the slot's folder.
+bool isKeptFileName(std::string_view name, std::string_view prefix) {
+    return name.size() > prefix.size() + 2 && name.substr(0, prefix.size()) == prefix &&
            name.find('/') == std::string_view::npos && name.find("..") == std::string_view::npos;
+}
+
+std::string tableText(const TableIndex& table) {
+    const TableState& t = table.state;
+    return "editor-path " + escaped(t.path) + "\neditor-encoding " +
+           (t.encoding == textencoding::Encoding::Utf8 ? "utf-8" : "cp932") + "\neditor-stamp " +
+           (t.existed ? "1 " : "0 ") + std::to_string(t.size) + ' ' + std::to_string(t.hash) +
+           "\neditor-file " + table.file + '\n';
+}
+
+// An "editor-" line of the index into `table`; false when `key` is none.
+bool readTableLine(std::string_view key, std::string_view value, std::optional<TableIndex>& table) {
+    if (key.substr(0, 7) != "editor-")
+        return false;
+    if (!table)
+        table.emplace();
+    TableState& t = table->state;
+    if (key == "editor-path") {
+        t.path = unescaped(value);
+    } else if (key == "editor-encoding") {
+        t.encoding =
+            value == "utf-8" ? textencoding::Encoding::Utf8 : textencoding::Encoding::Cp932;
+    } else if (key == "editor-stamp") {
+        t.existed = value.substr(0, 1) == "1";
+        const char* end = value.data() + value.size();
+        const char* at = value.data() + std::min<size_t>(2, value.size());
+        at = std::from_chars(at, end, t.size).ptr;
+        if (at < end)
+            std::from_chars(at + 1, end, t.hash);
+    } else if (key == "editor-file" && isKeptFileName(value, "editor")) {
+        table->file = value;
+    }
+    return true;
 }
 
 } // namespace
@@ -111,6 +145,8 @@ std::string writeIndex(const Index& index) {
         for (const KeptFile& file : pane.files)
             out += "file " + file.name + '\n';
     }
+    if (index.table)
+        out += tableText(*index.table);
     return out;
 }
 
@@ -131,6 +167,8 @@ std::optional<Index> readIndex(std::string_view text) {
         const std::string_view key = line.substr(0, blank);
         const std::string_view value =
             blank == std::string_view::npos ? std::string_view() : line.substr(blank + 1);
+        if (readTableLine(key, value, index.table))
+            continue;
         if (key == "saved")
             std::from_chars(value.data(), value.data() + value.size(), index.savedAt);
         else if (key == "pane")
@@ -143,10 +181,13 @@ std::optional<Index> readIndex(std::string_view text) {
             pane->state.plainText = value == "1";
         else if (key == "format")
             pane->state.format = formatFrom(value);
-        else if (key == "file" && isKeptFileName(value))
+        else if (key == "file" && isKeptFileName(value, "pane"))
             pane->files.push_back(
                 {std::string(value), value.size() > 4 && value.substr(value.size() - 4) == ".rtf"});
     }
+    // A table without its file keeps nothing.
+    if (index.table && index.table->file.empty())
+        index.table.reset();
     return index;
 }
 

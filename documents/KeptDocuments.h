@@ -58,11 +58,31 @@ struct PaneIndex {
     std::vector<KeptFile> files; // the pane's unsaved documents, the oldest first
 };
 
-// A slot's index file: when it was written (milliseconds since the epoch) and each pane's.
+// The dictionary editor's unsaved table, apart from its bytes (those the editor would save,
+// in a file of their own): the dictionary file, the encoding the bytes are in, and what the
+// file held when it was read or last written, so that the next start can tell whether it
+// changed meanwhile.
+struct TableState {
+    QString path;
+    textencoding::Encoding encoding = textencoding::Encoding::Cp932;
+    bool existed = false;
+    int64_t size = 0;
+    uint64_t hash = 0;
+    bool operator==(const TableState&) const = default;
+};
+
+struct TableIndex {
+    TableState state;
+    std::string file; // in the slot's folder, "editor-4.txt"
+};
+
+// A slot's index file: when it was written (milliseconds since the epoch), each pane's, and
+// the editor's table.
 struct Index {
     int64_t savedAt = 0;
     std::array<PaneIndex, 2> panes;
-    bool empty() const { return panes[0].files.empty() && panes[1].files.empty(); }
+    std::optional<TableIndex> table;
+    bool empty() const { return panes[0].files.empty() && panes[1].files.empty() && !table; }
 };
 
 // The index as text: a first line naming the format, then "key value" lines (UTF-8; a
@@ -75,6 +95,11 @@ struct Index {
 //   plain 1
 //   format utf-8 bom lf
 //   file pane0-3.txt
+// and for the editor's table, lines whose keys a reader of the panes alone passes over:
+//   editor-path /home/u/辞書/練習.txt
+//   editor-encoding cp932
+//   editor-stamp 1 812 1234567890123456789   (existed, size, hash)
+//   editor-file editor-4.txt
 std::string writeIndex(const Index& index);
 // nullopt when `text` is no index of this format.
 std::optional<Index> readIndex(std::string_view text);

@@ -17,6 +17,8 @@ namespace sorvanti {
 namespace {
 
 constexpr const char* kIndex = "index";
+// The kept files of a slot: the panes' documents and the editor's table.
+const QStringList kKeptFiles = {QStringLiteral("pane*"), QStringLiteral("editor*")};
 
 std::optional<std::string> readFile(const std::string& path) {
     std::FILE* file = std::fopen(path.c_str(), "rb");
@@ -113,8 +115,11 @@ bool KeptStore::claim(std::optional<kept::Index>& restored, QStringList& others,
         lock_ = std::move(found[0].lock);
         restored = std::move(found[0].index);
         keepsAnything_ = true;
+        // The slot's table is the one kept until a keep gives another.
+        if (restored->table)
+            tableFile_ = restored->table->file;
         // New files take numbers after those of the files the slot holds.
-        for (const QString& name : QDir(slot_).entryList({QStringLiteral("pane*")}, QDir::Files))
+        for (const QString& name : QDir(slot_).entryList(kKeptFiles, QDir::Files))
             nextFile_ = std::max(nextFile_, fileNumber(name) + 1);
     }
     thread_ = std::thread(&KeptStore::run, this);
@@ -142,12 +147,12 @@ std::optional<std::string> KeptStore::read(const std::string& name) const {
     return readFile(slot_.toStdString() + name);
 }
 
-void KeptStore::keep(Keep panes) {
+void KeptStore::keep(Keep what) {
     if (!thread_.joinable())
         return;
     {
         std::lock_guard<std::mutex> guard(mutex_);
-        queue_.push_back(std::move(panes));
+        queue_.push_back(std::move(what));
     }
     wake_.notify_one();
 }
@@ -163,11 +168,11 @@ void KeptStore::run() {
         wake_.wait(guard, [this] { return stop_ || !queue_.empty(); });
         if (queue_.empty())
             return;
-        Keep panes = std::move(queue_.front());
+        Keep what = std::move(queue_.front());
         queue_.pop_front();
         busy_ = true;
         guard.unlock();
-        const std::string failure = write(panes);
+        const std::string failure = write(what);
         // Each failure is told once, not at every keep.
         if (!failure.empty() && failure != lastFailure_)
             emit failed(QString::fromStdString(failure));
@@ -179,7 +184,7 @@ void KeptStore::run() {
     }
 }
 
-std::string KeptStore::write(Keep& panes) {
+std::string KeptStore::write(Keep& what) {
     const std::string slot = slot_.toStdString();
     kept::Index index;
     index.savedAt = std::chrono::duration_cast<std::chrono::milliseconds>(
@@ -187,8 +192,8 @@ std::string KeptStore::write(Keep& panes) {
                         .count();
     for (int p = 0; p < 2; ++p) {
         kept::PaneIndex& pane = index.panes[size_t(p)];
-        pane.state = panes[size_t(p)].state;
-        for (Document& document : panes[size_t(p)].documents) {
+        pane.state = what.panes[size_t(p)].state;
+        for (Document& document : what.panes[size_t(p)].documents) {
             const std::pair<int, uint64_t> key{p, document.serial};
             if (document.snapshot) {
                 const kept::Snapshot::Content content = document.snapshot->content();
@@ -205,6 +210,8 @@ std::string KeptStore::write(Keep& panes) {
                 pane.files.push_back(written->second);
         }
     }
+    if (std::string failure = writeTable(what, index); !failure.empty())
+        return failure;
     const std::string indexPath = slot + kIndex;
     if (index.empty()) {
         if (::unlink(indexPath.c_str()) != 0 && errno != ENOENT)
@@ -217,21 +224,41 @@ std::string KeptStore::write(Keep& panes) {
     return {};
 }
 
+std::string KeptStore::writeTable(Keep& what, kept::Index& index) {
+    if (!what.table)
+        return {};
+    if (what.table->bytes) {
+        const std::string name = "editor-" + std::to_string(nextFile_++) + ".txt";
+        const std::string path = slot_.toStdString() + name;
+        if (const int error = replaceFileContent(path, *what.table->bytes))
+            return failureText(path, error);
+        what.table->bytes.reset();
+        tableFile_ = name;
+    }
+    if (!tableFile_.empty())
+        index.table = kept::TableIndex{what.table->state, tableFile_};
+    return {};
+}
+
 void KeptStore::removeUnnamed(const kept::Index& index) {
     const auto named = [&index](const std::string& name) {
+        if (index.table && index.table->file == name)
+            return true;
         for (const kept::PaneIndex& pane : index.panes)
             for (const kept::KeptFile& file : pane.files)
                 if (file.name == name)
                     return true;
         return false;
     };
-    for (const QString& name : QDir(slot_).entryList({QStringLiteral("pane*")}, QDir::Files)) {
+    for (const QString& name : QDir(slot_).entryList(kKeptFiles, QDir::Files)) {
         const std::string file = name.toStdString();
         if (!named(file))
             ::unlink((slot_.toStdString() + file).c_str());
     }
     for (auto it = files_.begin(); it != files_.end();)
         it = named(it->second.name) ? std::next(it) : files_.erase(it);
+    if (!named(tableFile_))
+        tableFile_.clear();
 }
 
 } // namespace sorvanti

@@ -23,8 +23,9 @@ class QLockFile;
 
 namespace sorvanti {
 
-// Where the window keeps its panes' unsaved documents between runs, so that no exit (the
-// close box, a signal, the session's end, a crash after the last keep) loses them.
+// Where the window keeps its panes' unsaved documents and the dictionary editor's unsaved
+// table between runs, so that no exit (the close box, a signal, the session's end, a crash
+// after the last keep) loses them.
 //
 // Each running program keeps into a slot of its own, a folder "slot-N" under the store's
 // folder, held by a lock file for as long as it runs; no program writes into a slot another
@@ -48,7 +49,15 @@ public:
         kept::PaneState state;
         std::vector<Document> documents;
     };
-    using Keep = std::array<Pane, 2>;
+    // The dictionary editor's unsaved table: the bytes to write, or (none) those written before.
+    struct Table {
+        kept::TableState state;
+        std::optional<std::string> bytes;
+    };
+    struct Keep {
+        std::array<Pane, 2> panes;
+        std::optional<Table> table; // none: the editor has nothing unsaved
+    };
 
     explicit KeptStore(const QString& folder);
     // Waits for the keeps under way, then releases the slot: a slot that keeps nothing goes,
@@ -65,8 +74,9 @@ public:
     // The content of a file of the claimed slot; nullopt when it cannot be read.
     std::optional<std::string> read(const std::string& name) const;
 
-    // Queues a keep of both panes; the documents not named are no longer kept.
-    void keep(Keep panes);
+    // Queues a keep of both panes and the table; the documents not named, and a table not
+    // given, are no longer kept.
+    void keep(Keep what);
     // Waits until every keep queued so far is written.
     void flush();
 
@@ -77,7 +87,9 @@ signals:
 private:
     void run();
     // Writes one keep; "" or the failure.
-    std::string write(Keep& panes);
+    std::string write(Keep& what);
+    // Writes the table's bytes when they are new; "" or the failure.
+    std::string writeTable(Keep& what, kept::Index& index);
     void removeUnnamed(const kept::Index& index);
     // A new slot folder with its lock; false when none can be made.
     bool newSlot(QString& error);
@@ -93,9 +105,10 @@ private:
     std::deque<Keep> queue_;
     bool busy_ = false;
     bool stop_ = false;
-    // The thread's own: the file of each (pane, serial) written, the next file number, and
-    // whether the last index kept anything.
+    // The thread's own: the file of each (pane, serial) and of the table written, the next file
+    // number, and whether the last index kept anything.
     std::map<std::pair<int, uint64_t>, kept::KeptFile> files_;
+    std::string tableFile_; // the file of the table written, "" for none
     uint64_t nextFile_ = 1;
     bool keepsAnything_ = false;
     std::string lastFailure_;

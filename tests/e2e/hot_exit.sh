@@ -3,7 +3,9 @@
 # opened from the command line and typed into is closed through the window's close box (a
 # WM_DELETE_WINDOW request, as a window manager sends it): the next start shows the text with
 # a note. Typed into again and ended with SIGKILL after the keep interval, the start after
-# that shows it too. Saved with 上書き保存 and closed, the next start is empty.
+# that shows it too. Saved with 上書き保存 and closed, the next start is empty. Then a pair
+# typed into the dictionary editor and SIGTERM: the program ends without a question, the next
+# start shows the editor with the pair unsaved, and its Ctrl+S writes it.
 # Usage: hot_exit.sh <path to the built Sorvanti> <path to close_window>
 set -euo pipefail
 
@@ -13,6 +15,7 @@ closer=$2
 mkdir "$work/辞書"
 printf '犬 わんこ\r\n' | iconv -f UTF-8 -t CP932 > "$work/辞書/方言.txt"
 printf 'original' > "$work/doc.txt"
+printf '[辞書]\r\nName=方言\r\n' | iconv -f UTF-8 -t CP932 > "$work/Sorvanti.ini"
 kept="$work/Sorvanti.kept"
 
 cat > "$work/session.sh" <<SESSION
@@ -49,6 +52,14 @@ wait_end
 
 start_program
 pane_text 120 110 "$work/after-save.txt"
+xdotool key --window "\$win" alt+t sleep 0.5 key d
+xdotool search --sync --onlyvisible --name '辞書の編集' windowfocus --sync sleep 0.5 \\
+    key ctrl+End Insert type --delay 50 cat key Tab type --delay 50 neko key Return sleep 0.3
+stop_program
+
+start_program
+xdotool search --sync --onlyvisible --name '辞書の編集' getwindowname > "$work/editor-title.txt"
+xdotool search --onlyvisible --name '辞書の編集' windowfocus --sync key ctrl+s sleep 0.5
 "$closer" "\$win"
 wait_end
 SESSION
@@ -62,4 +73,8 @@ run_in_x "$work/session.sh" || fail "session"
 [ -z "$(cat "$work/after-save.txt")" ] ||
     fail "after saving the next start shows: $(cat "$work/after-save.txt")"
 [ -z "$(find "$kept" -name index 2>/dev/null)" ] || fail "a saved text is still kept"
+[ "$(cat "$work/editor-title.txt")" = "方言* - 辞書の編集" ] ||
+    fail "after SIGTERM the editor shows: $(cat "$work/editor-title.txt")"
+[ "$(iconv -f CP932 -t UTF-8 < "$work/辞書/方言.txt")" = "$(printf '犬 わんこ\r\ncat\t\tneko\r')" ] ||
+    fail "the editor's save wrote: $(od -c < "$work/辞書/方言.txt")"
 echo "hot exit: ok"

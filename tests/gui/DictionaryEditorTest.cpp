@@ -20,11 +20,14 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QStatusBar>
 #include <QTextBrowser>
 #include <QToolButton>
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
+#include <fstream>
 #include <functional>
 
 namespace sorvanti::test {
@@ -220,6 +223,49 @@ TEST_F(DictionaryEditor, ChangesMadeElsewhereAreNeverOverwrittenSilently) {
         EXPECT_EQ(table(), c.table);
         if (c.answer == QMessageBox::Cancel)
             e->Undo1->trigger();
+    }
+}
+
+// A table kept at the program's end comes back unsaved, in its file's encoding, whatever
+// happened to the file since: lines appended are taken in, another change is asked about at
+// the save, a file gone is made again by it.
+TEST_F(DictionaryEditor, AKeptTableComesBackAndTheFilesChangesMeanwhileAreNotOverwritten) {
+    const std::string path = program.folder.path() + "辞書/練習.txt";
+    const struct {
+        const char* file;
+        std::function<void()> meanwhile;
+        const char* status;
+        size_t boxes; // at the save, answered 保存
+        const char* saved;
+    } cases[] = {
+        {"a 1\r\n", [&] { std::ofstream(path, std::ios::app) << "b 3\r\n"; },
+         "辞書ファイルに書き足された 1 行を、表の最後に取り込みました。", 0, "a 2\r\nb 3\r\n"},
+        {"a 1\r\n", [&] { program.folder.write("辞書/練習.txt", "z 0\r\n"); },
+         "辞書ファイルが他で変更されています。保存するときに確かめます。", 1, "a 2\r\n"},
+        {"a 1\r\n", [&] { std::remove(path.c_str()); },
+         "辞書ファイルが見つかりません。保存すると作り直します。", 0, "a 2\r\n"},
+        // Its bytes alone would read as code page 932.
+        {"a \xE7\x8A\xAC\n", [] {}, "前回の編集内容を復元しました。保存していません。", 0, "a 2\n"},
+    };
+    program.writeSettings("[辞書]\nName=練習\n");
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.status);
+        program.folder.write("辞書/練習.txt", c.file);
+        w = program.openWindow();
+        w->Jisho1->trigger();
+        e = w->Fjisho;
+        setText(0, DictionaryModel::ConvertedColumn, "2");
+        w.reset();
+        c.meanwhile();
+        w = program.openWindow();
+        ASSERT_NE(e = w->Fjisho, nullptr);
+        EXPECT_EQ(e->statusBar()->currentMessage(), u(c.status));
+        EXPECT_EQ(e->model().document().encoding(), textencoding::detect(c.file).encoding);
+        runner.boxes.clear();
+        runner.answers = {QMessageBox::Save};
+        e->Hozon1->trigger();
+        EXPECT_EQ(runner.boxes.size(), c.boxes);
+        EXPECT_EQ(file(), c.saved);
     }
 }
 

@@ -4,6 +4,9 @@
 #include "ProgramFolder.h"
 #include "ScriptedRunner.h"
 #include "app/SignalCloser.h"
+#include "dictedit/DictionaryModel.h"
+#include "dictedit/TFjisho.h"
+#include "support/Bytes.h"
 #include "support/Utf8.h"
 
 #include <QLabel>
@@ -12,6 +15,7 @@
 #include <QTextCharFormat>
 #include <QTextCursor>
 #include <QTextDocument>
+#include <QTimer>
 
 #include <gtest/gtest.h>
 
@@ -53,6 +57,30 @@ protected:
         return n;
     }
 
+    // SIGTERM in the event loop, through SignalCloser as the program has it.
+    static void terminate(std::unique_ptr<TVeruzazur>& w) {
+        SignalCloser closer;
+        QTimer::singleShot(0, [] { std::raise(SIGTERM); });
+        QTimer stuck;
+        stuck.callOnTimeout([] { QCoreApplication::exit(1); });
+        stuck.start(5000);
+        EXPECT_EQ(QCoreApplication::exec(), 0);
+        ASSERT_FALSE(w->isVisible());
+    }
+    // A crash after the keep interval (the one keep, after the last change, writes its index
+    // last): the slot as it left it, without the final keep or the dead program's lock.
+    void crash(std::unique_ptr<TVeruzazur>& w) const {
+        for (int i = 0; i < 300 && keptSlots() == 0; ++i)
+            QTest::qWait(10);
+        TempFolder copy;
+        fs::copy(kept(), copy.path(), fs::copy_options::recursive);
+        w.reset();
+        fs::remove_all(kept());
+        fs::copy(copy.path(), kept(), fs::copy_options::recursive);
+        for (const auto& slot : fs::directory_iterator(kept()))
+            fs::remove(slot.path() / "lock");
+    }
+
     ScriptedRunner runner;
     ProgramFolder program;
     TempFolder docs;
@@ -67,26 +95,8 @@ TEST_F(HotExitTest, EveryWayOutKeepsTheTextsFormatsAndNames) {
     const QString sjis = doc("sjis.svt", ProgramFolder::cp932("漢字\r\n"));
     using End = std::function<void(std::unique_ptr<TVeruzazur>&)>;
     const End close = [](std::unique_ptr<TVeruzazur>& w) { w->close(); };
-    const End signal = [](std::unique_ptr<TVeruzazur>& w) {
-        SignalCloser closer(w.get());
-        std::raise(SIGTERM);
-        for (int i = 0; i < 100 && w->isVisible(); ++i)
-            QTest::qWait(10);
-        ASSERT_FALSE(w->isVisible());
-    };
-    // A crash after the keep interval (the one keep, after the last change, writes its index
-    // last): the slot as it left it, without the final keep or the dead program's lock.
-    const End crash = [this](std::unique_ptr<TVeruzazur>& w) {
-        for (int i = 0; i < 300 && keptSlots() == 0; ++i)
-            QTest::qWait(10);
-        TempFolder copy;
-        fs::copy(kept(), copy.path(), fs::copy_options::recursive);
-        w.reset();
-        fs::remove_all(kept());
-        fs::copy(copy.path(), kept(), fs::copy_options::recursive);
-        for (const auto& slot : fs::directory_iterator(kept()))
-            fs::remove(slot.path() / "lock");
-    };
+    const End signal = terminate;
+    const End crash = [this](std::unique_ptr<TVeruzazur>& w) { this->crash(w); };
     struct Case {
         const char* name;
         QString files[2];
@@ -133,6 +143,54 @@ TEST_F(HotExitTest, EveryWayOutKeepsTheTextsFormatsAndNames) {
         w->New1Click(nullptr);
         w.reset();
         EXPECT_EQ(keptSlots(), 0);
+    }
+}
+
+// The editor's unsaved rows: SIGTERM asks nothing, and the next start (also after a crash past
+// the keep interval) opens the editor on them, unsaved, its undo history starting there; a
+// save takes them out of the store at once.
+TEST_F(HotExitTest, TheEditorsUnsavedRowsAreKeptWithoutAQuestion) {
+    const struct {
+        std::function<void(std::unique_ptr<TVeruzazur>&)> end;
+        bool paneText;
+        const char* note;
+    } cases[] = {
+        {terminate, true, "前回の編集内容を復元しました（辞書の編集も）"},
+        {[this](auto& w) { crash(w); }, false, "前回の辞書の編集内容を復元しました"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.note);
+        program.addDictionary("練習", "a 1\nb 2\n");
+        auto w = start();
+        w->hotExit().setInterval(20);
+        w->Jisho1->trigger();
+        ASSERT_TRUE(w->Fjisho->openDictionary(u("練習")));
+        DictionaryModel& m = w->Fjisho->model();
+        m.setData(m.index(1, DictionaryModel::ConvertedColumn), u("二"), Qt::EditRole);
+        m.insertEmptyRow(0);
+        const std::string rows = m.document().fileBytes();
+        if (c.paneText)
+            at(*w, 0, 0).insertText(u("本文"));
+        c.end(w);
+        w.reset();
+        EXPECT_TRUE(runner.boxes.empty()) << runner.texts().join('|').toStdString();
+
+        w = start();
+        QTest::qWait(1);
+        TFjisho* e = w->Fjisho;
+        ASSERT_NE(e, nullptr);
+        EXPECT_EQ(w->Lnote->text(), u(c.note));
+        EXPECT_EQ(e->model().document().fileBytes(), rows);
+        EXPECT_TRUE(e->isVisible() && e->modified() && !e->model().undoStack().canUndo());
+        e->Hozon1->trigger();
+        EXPECT_EQ(readBytes(program.folder.path() + "辞書/練習.txt"), rows);
+        // Saved, the table leaves the store at once; so does the panes' text given up.
+        runner.answers = {QMessageBox::No};
+        w->New1Click(nullptr);
+        for (int i = 0; i < 100 && keptSlots() > 0; ++i)
+            QTest::qWait(10);
+        EXPECT_EQ(keptSlots(), 0);
+        runner.boxes.clear();
     }
 }
 
