@@ -52,14 +52,26 @@ wait_end
 
 start_program
 pane_text 120 110 "$work/after-save.txt"
-xdotool key --window "\$win" alt+t sleep 0.5 key d
-xdotool search --sync --onlyvisible --name '辞書の編集' windowfocus --sync sleep 0.5 \\
-    key ctrl+End Insert type --delay 50 cat key Tab type --delay 50 neko key Return sleep 0.3
-stop_program
+xdotool key --window "\$win" alt+t
+sleep 0.5
+xdotool key d
+editor=\$(xdotool search --sync --onlyvisible --name '辞書の編集' | head -n1)
+xdotool windowfocus --sync "\$editor"
+xdotool key ctrl+End Insert
+xdotool type --delay 50 cat
+xdotool key Tab
+xdotool type --delay 50 neko
+xdotool key Return
+sleep 0.3
+kill -TERM \$pid
+wait_end
 
 start_program
-xdotool search --sync --onlyvisible --name '辞書の編集' getwindowname > "$work/editor-title.txt"
-xdotool search --onlyvisible --name '辞書の編集' windowfocus --sync key ctrl+s sleep 0.5
+editor=\$(xdotool search --sync --onlyvisible --name '辞書の編集' | head -n1)
+xdotool getwindowname "\$editor" > "$work/editor-title.txt"
+xdotool windowfocus --sync "\$editor"
+xdotool key ctrl+s
+sleep 0.5
 "$closer" "\$win"
 wait_end
 SESSION
