@@ -242,7 +242,7 @@ Places Places::fromEnvironment() {
     UserDirectories user = UserDirectories::fromProcess();
     // Without a home folder to go by, the root folder stands in for it.
     if (user.home.empty() || user.home.front() != '/')
-        user.home = "/";
+        user.home.assign(1, '/'); // not = "/": GCC 12 warns falsely (-Wrestrict) on that
     const auto place = [](const std::string& folder) {
         return QDir::cleanPath(QString::fromStdString(folder));
     };
