@@ -27,6 +27,8 @@
 #include <QTextEdit>
 #include <QToolButton>
 
+#include "OffscreenMain.h"
+
 #include <benchmark/benchmark.h>
 
 #include <algorithm>
@@ -266,11 +268,5 @@ BENCHMARK(BM_EditUpperPane)
 } // namespace
 
 int main(int argc, char** argv) {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    setupHolder.reset();
-    benchmark::Shutdown();
-    return 0;
+    return sorvanti::bench::runOffscreen(argc, argv, {}, [] { setupHolder.reset(); });
 }

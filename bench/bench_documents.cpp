@@ -15,6 +15,8 @@
 #include <QTextDocument>
 #include <QTextEdit>
 
+#include "OffscreenMain.h"
+
 #include <benchmark/benchmark.h>
 
 #include <memory>
@@ -203,14 +205,5 @@ BENCHMARK(BM_RtfNesting10MB_Open)->Unit(benchmark::kMillisecond)->Iterations(1);
 } // namespace
 
 int main(int argc, char** argv) {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv))
-        return 1;
-    files();
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return sorvanti::bench::runOffscreen(argc, argv, [] { files(); }, {});
 }

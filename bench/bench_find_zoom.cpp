@@ -10,6 +10,8 @@
 #include <QTextBlock>
 #include <QTextEdit>
 
+#include "OffscreenMain.h"
+
 #include <benchmark/benchmark.h>
 
 #include <memory>
@@ -92,11 +94,5 @@ BENCHMARK(BM_PaintView)->Arg(100)->Arg(200)->Arg(50)->Unit(benchmark::kMilliseco
 } // namespace
 
 int main(int argc, char** argv) {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    pane.reset();
-    benchmark::Shutdown();
-    return 0;
+    return sorvanti::bench::runOffscreen(argc, argv, {}, [] { pane.reset(); });
 }

@@ -22,6 +22,8 @@
 #include <QTextCursor>
 #include <QTextEdit>
 
+#include "OffscreenMain.h"
+
 #include <benchmark/benchmark.h>
 
 #include <memory>
@@ -124,11 +126,5 @@ BENCHMARK(BM_KeptTable)->Unit(benchmark::kMicrosecond);
 } // namespace
 
 int main(int argc, char** argv) {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    pane.reset();
-    benchmark::Shutdown();
-    return 0;
+    return sorvanti::bench::runOffscreen(argc, argv, {}, [] { pane.reset(); });
 }

@@ -48,10 +48,7 @@ stop_program
 SESSION
 run_in_x "$work/session.sh" || fail "session"
 
-expected=$(printf '# 見本\r\ndoghouse\t\twankohouse\r\ndog\twanko\r\n' | iconv -f UTF-8 -t CP932 | od -An -tx1)
-actual=$(od -An -tx1 < "$work/辞書/方言.txt")
-[ "$actual" = "$expected" ] || fail "dictionary file holds:
-$(iconv -f CP932 -t UTF-8 < "$work/辞書/方言.txt" | od -c)"
+expect_cp932_file "$work/辞書/方言.txt" '# 見本\r\ndoghouse\t\twankohouse\r\ndog\twanko\r\n'
 shown=$(cat "$work/shown.txt")
 [ "$shown" = "wankohouse wanko" ] || fail "the lower pane shows: $shown"
 echo "dictionary editor: ok"

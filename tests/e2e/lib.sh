@@ -3,6 +3,7 @@
 #   $work         a temporary program folder holding a copy of the program as "$work/Sorvanti",
 #                 removed when the script exits;
 #   fail MESSAGE  ends the script with a failure;
+#   expect_cp932_file FILE TEXT  fails unless FILE holds TEXT in code page 932;
 #   run_in_x FILE runs the bash script FILE under a virtual X server, for at most 60 s.
 # A session writes its program's process id to "$work/pid" so that a program left running
 # by a session that timed out is ended with the test.
@@ -17,6 +18,15 @@ trap cleanup EXIT
 cp "$program" "$work/Sorvanti"
 
 fail() { echo "FAIL: $*" >&2; exit 1; }
+
+# expect_cp932_file FILE TEXT: FILE holds exactly TEXT (printf escapes allowed) in code page 932.
+expect_cp932_file() {
+    local expected actual
+    expected=$(printf "$2" | iconv -f UTF-8 -t CP932 | od -An -tx1)
+    actual=$(od -An -tx1 < "$1")
+    [ "$actual" = "$expected" ] || fail "$1 holds:
+$(iconv -f CP932 -t UTF-8 < "$1" | od -c)"
+}
 
 # The program must reach the X server even when the test environment asks for offscreen.
 run_in_x() {

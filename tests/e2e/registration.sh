@@ -33,10 +33,7 @@ stop_program
 SESSION
 run_in_x "$work/session.sh" || fail "session"
 
-expected=$(printf '犬 わんこ\r\n猫\t\tnyanko\r\n' | iconv -f UTF-8 -t CP932 | od -An -tx1)
-actual=$(od -An -tx1 < "$work/辞書/方言.txt")
-[ "$actual" = "$expected" ] || fail "dictionary file holds:
-$(iconv -f CP932 -t UTF-8 < "$work/辞書/方言.txt" | od -c)"
+expect_cp932_file "$work/辞書/方言.txt" '犬 わんこ\r\n猫\t\tnyanko\r\n'
 shown=$(cat "$work/shown.txt")
 [ "$shown" = "nyanko" ] || fail "the lower pane shows: $shown"
 echo "registration: ok"
