@@ -6,7 +6,7 @@ here="$(cd "$(dirname "$0")" && pwd)"
 build="${1:-build}"
 export QT_QPA_PLATFORM="${QT_QPA_PLATFORM:-offscreen}"
 for b in "$build"/bench/bench_*; do
-    [ -x "$b" ] || continue
+    [ -f "$b" ] && [ -x "$b" ] || continue
     echo "== $(basename "$b")"
     "$b" --benchmark_counters_tabular=true
 done
