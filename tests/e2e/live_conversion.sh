@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # "ツール" → "設定", tick "入力中に変換", OK: typing in the upper pane shows its conversion in
-# the lower pane at once, and the option is in the settings file after the program ends.
+# the lower pane at once, and the option is in the settings file after the program ends. F1
+# opens the manual.
 # Usage: live_conversion.sh <path to the built Sorvanti>
 set -euo pipefail
 
@@ -25,6 +26,12 @@ xdotool key Return
 xdotool type --delay 50 'inu'
 sleep 0.5
 pane_text 120 250 "$work/shown.txt"
+# F1 opens the manual in the program's help window.
+xdotool windowfocus --sync "\$win" key F1
+for i in \$(seq 1 50); do
+    xdotool search --onlyvisible --name '^秘密 の そるばんち ヘルプ\$' > "$work/help.txt" && break
+    sleep 0.1
+done
 stop_program
 SESSION
 run_in_x "$work/session.sh" || fail "session"
@@ -34,4 +41,5 @@ shown=$(cat "$work/shown.txt")
 [ "$shown" = "$expected" ] || fail "the lower pane shows: $shown"
 iconv -f CP932 -t UTF-8 "$work/Sorvanti.ini" | tr -d '\r' | grep -qx 'LiveConversion=1' ||
     fail "LiveConversion=1 missing from the settings file"
-echo "live conversion: ok"
+[ -s "$work/help.txt" ] || fail "F1 opened no help window"
+echo "live conversion and F1: ok"
