@@ -116,7 +116,9 @@ QPoint PaneZoom::toPane(QPoint viewportPosition) const {
 }
 
 bool PaneZoom::eventFilter(QObject* watched, QEvent* event) {
-    if (forwarding_)
+    // While the pane is destroyed, its viewport still sends events after the pane has stopped
+    // being a text edit: nothing of it may be called then (parent() is the pane as an object).
+    if (forwarding_ || !qobject_cast<QTextEdit*>(parent()))
         return false;
     if (watched == pane_->viewport())
         return viewportEvent(event);
