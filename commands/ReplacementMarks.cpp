@@ -266,7 +266,9 @@ QString ReplacementMarks::markAt(QPoint position) {
 }
 
 bool ReplacementMarks::eventFilter(QObject* watched, QEvent* event) {
-    if (watched != edit_->viewport())
+    // While the edit is destroyed, its viewport still sends events after the edit has stopped
+    // being a text edit: nothing of it may be called then (parent() is the edit as an object).
+    if (!qobject_cast<QTextEdit*>(parent()) || watched != edit_->viewport())
         return false;
     if (event->type() == QEvent::Resize) {
         scheduleRefresh();
