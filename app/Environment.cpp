@@ -15,15 +15,15 @@ namespace sorvanti {
 Environment Environment::forProgram(const QString& programPath, const QStringList& arguments) {
     Environment env;
     env.programPath = programPath;
-    const qsizetype slash = programPath.lastIndexOf(QLatin1Char('/'));
-    env.programFolder = slash >= 0 ? programPath.left(slash + 1) : QStringLiteral("./");
+    const DataFolders beside = foldersBeside(programPath.toStdString());
+    env.programFolder = QString::fromStdString(beside.dictionaryBase);
     // Each part quoted and separated by one blank, the form a document name is read from.
     env.commandLine = QLatin1Char('"') + programPath + QLatin1Char('"');
     for (const QString& arg : arguments)
         env.commandLine += QStringLiteral(" \"") + arg + QLatin1Char('"');
-    env.settingsPath = QString::fromStdString(settingsFileName(programPath.toStdString()));
+    env.settingsPath = QString::fromStdString(beside.settingsFile);
     env.dataFolder = env.programFolder;
-    env.keptFolder = QString::fromStdString(keptFolderBeside(programPath.toStdString()));
+    env.keptFolder = QString::fromStdString(beside.keptFolder);
     return env;
 }
 

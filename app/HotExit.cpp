@@ -3,6 +3,7 @@
 #include "conversion/DictionaryDocument.h"
 #include "dictedit/DictionaryModel.h"
 #include "dictedit/TFjisho.h"
+#include "documents/DocumentFiles.h"
 #include "documents/Pane.h"
 
 #include <QCoreApplication>
@@ -59,8 +60,8 @@ QString HotExit::restore(const std::function<TFjisho&()>& editor) {
         for (const kept::KeptFile& file : kept.files) {
             const std::optional<std::string> bytes = store_.read(file.name);
             if (bytes)
-                pane.restoreDocument([&](QTextDocument& doc) { kept::fill(doc, *bytes, file.rtf); },
-                                     true);
+                pane.restoreDocument(
+                    [&](QTextDocument& doc) { readDocumentBytes(doc, *bytes, !file.rtf); }, true);
         }
         if (kept.files.empty())
             continue;

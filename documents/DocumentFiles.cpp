@@ -56,7 +56,11 @@ void readDocument(QTextDocument& doc, const QString& path, bool plainText,
     doc.clear();
     if (format)
         *format = {};
-    const std::string bytes = readAllBytes(path);
+    readDocumentBytes(doc, readAllBytes(path), plainText, format);
+}
+
+void readDocumentBytes(QTextDocument& doc, std::string_view bytes, bool plainText,
+                       plaintext::Format* format) {
     if (!plainText && RtfReader::read(doc, bytes))
         return;
     plaintext::setDocumentText(doc, plaintext::decode(bytes, format));

@@ -4,6 +4,8 @@
 
 #include <QString>
 
+#include <string_view>
+
 class QTextDocument;
 class QTextEdit;
 
@@ -23,6 +25,11 @@ namespace sorvanti {
 // it was read as plain text, and the default (code page 932) when it was read as RTF.
 void readDocument(QTextDocument& doc, const QString& path, bool plainText,
                   plaintext::Format* format = nullptr);
+
+// The same rule for bytes already read (into a document that is empty): RTF when asked for
+// and they read as RTF, else plain text.
+void readDocumentBytes(QTextDocument& doc, std::string_view bytes, bool plainText,
+                       plaintext::Format* format = nullptr);
 
 // The same for the document of a text edit, whose caret is then at the start. Use this one
 // for a pane: a caret carried along to the end of a long text and brought back to the start

@@ -1,7 +1,5 @@
 #include "documents/KeptDocuments.h"
 
-#include "documents/RtfReader.h"
-
 #include <QTextDocument>
 
 #include <algorithm>
@@ -124,12 +122,6 @@ Snapshot::Content Snapshot::content() const {
         }
     }
     return {RtfWriter::write(capture_), true};
-}
-
-void fill(QTextDocument& doc, std::string_view bytes, bool rtf) {
-    if (rtf && RtfReader::read(doc, std::string(bytes)))
-        return;
-    plaintext::setDocumentText(doc, plaintext::decode(bytes));
 }
 
 std::string writeIndex(const Index& index) {

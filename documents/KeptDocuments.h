@@ -38,9 +38,6 @@ private:
     RtfWriter::Capture capture_; // for a plain text: its text and the default font only
 };
 
-// Fills `doc` with a kept file's content.
-void fill(QTextDocument& doc, std::string_view bytes, bool rtf);
-
 // How a pane stands, apart from its texts.
 struct PaneState {
     QString fileName;

@@ -9,7 +9,6 @@
 #include <algorithm>
 #include <cerrno>
 #include <chrono>
-#include <cstdio>
 #include <unistd.h>
 
 namespace sorvanti {
@@ -21,17 +20,8 @@ constexpr const char* kIndex = "index";
 const QStringList kKeptFiles = {QStringLiteral("pane*"), QStringLiteral("editor*")};
 
 std::optional<std::string> readFile(const std::string& path) {
-    std::FILE* file = std::fopen(path.c_str(), "rb");
-    if (!file)
-        return std::nullopt;
     std::string bytes;
-    char buffer[1 << 16];
-    size_t got;
-    while ((got = std::fread(buffer, 1, sizeof buffer, file)) > 0)
-        bytes.append(buffer, got);
-    const bool failed = std::ferror(file) != 0;
-    std::fclose(file);
-    if (failed)
+    if (readFileContent(path, bytes) != 0)
         return std::nullopt;
     return bytes;
 }
@@ -46,10 +36,6 @@ std::unique_ptr<QLockFile> lockOf(const QString& slot) {
 // The number in a kept file's name ("pane0-12.rtf" -> 12).
 uint64_t fileNumber(const QString& name) {
     return name.section(QLatin1Char('-'), 1).section(QLatin1Char('.'), 0, 0).toULongLong();
-}
-
-std::string failureText(const std::string& path, int error) {
-    return path + ": " + systemErrorText(error);
 }
 
 } // namespace
@@ -202,7 +188,7 @@ std::string KeptStore::write(Keep& what) {
                                         (content.rtf ? ".rtf" : ".txt"),
                                     content.rtf};
                 if (const int error = replaceFileContent(slot + file.name, content.bytes))
-                    return failureText(slot + file.name, error);
+                    return pathErrorText(slot + file.name, error);
                 files_[key] = file;
             }
             const auto written = files_.find(key);
@@ -215,9 +201,9 @@ std::string KeptStore::write(Keep& what) {
     const std::string indexPath = slot + kIndex;
     if (index.empty()) {
         if (::unlink(indexPath.c_str()) != 0 && errno != ENOENT)
-            return failureText(indexPath, errno);
+            return pathErrorText(indexPath, errno);
     } else if (const int error = replaceFileContent(indexPath, kept::writeIndex(index))) {
-        return failureText(indexPath, error);
+        return pathErrorText(indexPath, error);
     }
     keepsAnything_ = !index.empty();
     removeUnnamed(index);
@@ -231,7 +217,7 @@ std::string KeptStore::writeTable(Keep& what, kept::Index& index) {
         const std::string name = "editor-" + std::to_string(nextFile_++) + ".txt";
         const std::string path = slot_.toStdString() + name;
         if (const int error = replaceFileContent(path, *what.table->bytes))
-            return failureText(path, error);
+            return pathErrorText(path, error);
         what.table->bytes.reset();
         tableFile_ = name;
     }

@@ -87,7 +87,7 @@ void Pane::setFileName(const QString& name) {
 
 QString Pane::formatLabel() const {
     // A pane read or written as RTF is saved as RTF again (its name says so).
-    if (!plainText_ && !fileName_.isEmpty())
+    if (proposedSaveType(plainText_, !fileName_.isEmpty(), format_) == SaveType::Rtf)
         return QStringLiteral("RTF");
     return plaintext::formatLabel(format_);
 }

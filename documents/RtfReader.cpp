@@ -2,6 +2,7 @@
 
 #include "documents/RtfParser.h"
 #include "toolkit/FormFont.h"
+#include "toolkit/TextEncoding.h"
 
 #include <QTextCharFormat>
 #include <QTextCursor>
@@ -158,8 +159,8 @@ void Builder::build(QTextDocument& doc) {
 
 size_t rtfStart(std::string_view bytes) {
     size_t i = 0;
-    if (bytes.substr(0, 3) == "\xEF\xBB\xBF")
-        i = 3;
+    if (bytes.substr(0, textencoding::kUtf8Bom.size()) == textencoding::kUtf8Bom)
+        i = textencoding::kUtf8Bom.size();
     while (i < bytes.size() &&
            (bytes[i] == ' ' || bytes[i] == '\t' || bytes[i] == '\r' || bytes[i] == '\n'))
         ++i;

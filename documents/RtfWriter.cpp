@@ -267,7 +267,7 @@ void appendText(std::string& out, QStringView text, bool& nonAscii) {
         default:
             break;
         }
-        if (c >= cp932::kRawByteBase && c <= cp932::kRawByteBase + 0xFF) {
+        if (cp932::isRawByteEscape(c)) {
             // A byte a plain-text file held that was no text: only this program knows it.
             appendUnicode(out, c);
             continue;

@@ -1,6 +1,7 @@
 #include "settings/DataFolders.h"
 
 #include "settings/Oini.h"
+#include "toolkit/ErrorText.h"
 
 #include <pwd.h>
 #include <unistd.h>
@@ -8,7 +9,6 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
-#include <cstring>
 #include <filesystem>
 #include <system_error>
 
@@ -46,37 +46,33 @@ std::string baseFolder(const std::string& variable, const std::string& home,
     return withSlash(home) + defaultUnderHome;
 }
 
-std::string systemError(const std::string& path, int error) {
-    return path + ": " + std::strerror(error);
-}
-
 // Copies `from` to `to` unless `to` exists; the exclusive create makes "never replace"
 // hold even when two starts race. Returns "" or the failure.
 std::string copyNew(const fs::path& from, const fs::path& to, bool& written) {
     written = false;
     std::FILE* in = std::fopen(from.c_str(), "rb");
     if (!in)
-        return systemError(from.string(), errno);
+        return pathErrorText(from.string(), errno);
     std::FILE* out = std::fopen(to.c_str(), "wbx");
     if (!out) {
         const int error = errno;
         std::fclose(in);
-        return error == EEXIST ? std::string() : systemError(to.string(), error);
+        return error == EEXIST ? std::string() : pathErrorText(to.string(), error);
     }
     char buffer[65536];
     std::string failure;
     size_t n;
     while ((n = std::fread(buffer, 1, sizeof buffer, in)) > 0) {
         if (std::fwrite(buffer, 1, n, out) != n) {
-            failure = systemError(to.string(), errno);
+            failure = pathErrorText(to.string(), errno);
             break;
         }
     }
     if (failure.empty() && std::ferror(in))
-        failure = systemError(from.string(), errno ? errno : EIO);
+        failure = pathErrorText(from.string(), errno ? errno : EIO);
     std::fclose(in);
     if (std::fclose(out) != 0 && failure.empty())
-        failure = systemError(to.string(), errno);
+        failure = pathErrorText(to.string(), errno);
     // A cut copy would pass for the user's own dictionary; better none at all.
     if (!failure.empty()) {
         std::error_code ignored;
@@ -118,24 +114,21 @@ std::string UserDirectories::stateFolder() const {
     return baseFolder(stateHome, home, ".local/state/");
 }
 
-std::string keptFolderBeside(const std::string& programPath) {
-    std::string name = settingsFileName(programPath);
-    name.replace(name.size() - 3, 3, "kept/");
-    return name;
+DataFolders foldersBeside(const std::string& programPath) {
+    const size_t slash = programPath.rfind('/');
+    DataFolders beside;
+    beside.settingsFile = settingsFileName(programPath);
+    beside.dictionaryBase =
+        slash == std::string::npos ? std::string("./") : programPath.substr(0, slash + 1);
+    beside.keptFolder = beside.settingsFile;
+    beside.keptFolder.replace(beside.keptFolder.size() - 3, 3, "kept/");
+    return beside;
 }
 
 DataFolders locateDataFolders(const std::string& programPath, const UserDirectories& user) {
-    const size_t slash = programPath.rfind('/');
-    const std::string programFolder =
-        slash == std::string::npos ? std::string("./") : programPath.substr(0, slash + 1);
-
-    DataFolders beside;
-    beside.settingsFile = settingsFileName(programPath);
-    beside.dictionaryBase = programFolder;
-    beside.keptFolder = keptFolderBeside(programPath);
-
+    const DataFolders beside = foldersBeside(programPath);
     std::error_code ec;
-    if (fs::is_directory(programFolder + "辞書", ec))
+    if (fs::is_directory(beside.dictionaryBase + "辞書", ec))
         return beside;
     const std::string config = user.configFolder();
     const std::string data = user.dataFolder();
@@ -148,8 +141,8 @@ DataFolders locateDataFolders(const std::string& programPath, const UserDirector
     installed.dictionaryBase = data + "Sorvanti/";
     const std::string state = user.stateFolder();
     installed.keptFolder = state.empty() ? data + "Sorvanti/kept/" : state + "Sorvanti/";
-    installed.samplesBase =
-        withSlash((fs::path(programFolder) / SORVANTI_DATA_FROM_BIN).lexically_normal().string());
+    installed.samplesBase = withSlash(
+        (fs::path(beside.dictionaryBase) / SORVANTI_DATA_FROM_BIN).lexically_normal().string());
     return installed;
 }
 
@@ -173,7 +166,7 @@ FolderSetup prepareUserFolders(const DataFolders& folders) {
     const fs::path settingsFolder = fs::path(folders.settingsFile).parent_path();
     fs::create_directories(settingsFolder, ec);
     if (ec)
-        note(systemError(settingsFolder.string(), ec.value()));
+        note(pathErrorText(settingsFolder.string(), ec.value()));
 
     const fs::path samples = folders.samplesBase + kDictionaryFolder;
     const fs::path mine = folders.dictionaryBase + kDictionaryFolder;
@@ -184,12 +177,12 @@ FolderSetup prepareUserFolders(const DataFolders& folders) {
     setup.firstStart = true;
     fs::create_directories(mine, ec);
     if (ec) {
-        note(systemError(mine.string(), ec.value()));
+        note(pathErrorText(mine.string(), ec.value()));
         return setup;
     }
     fs::directory_iterator it(samples, ec);
     if (ec) {
-        note(systemError(samples.string(), ec.value()));
+        note(pathErrorText(samples.string(), ec.value()));
         return setup;
     }
     for (const fs::directory_iterator end; it != end; it.increment(ec)) {
@@ -204,7 +197,7 @@ FolderSetup prepareUserFolders(const DataFolders& folders) {
         setup.copied += written ? 1 : 0;
     }
     if (ec)
-        note(systemError(samples.string(), ec.value()));
+        note(pathErrorText(samples.string(), ec.value()));
     return setup;
 }
 

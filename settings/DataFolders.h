@@ -32,14 +32,15 @@ struct DataFolders {
     std::string keptFolder;     // where unsaved text is kept between runs, ending with "/"
 };
 
-// The folder beside the program in which it keeps unsaved text: the settings file's name
-// with "kept" in place of "ini" ("/opt/x/Sorvanti" -> "/opt/x/Sorvanti.kept/").
-std::string keptFolderBeside(const std::string& programPath);
+// The folders of a program that keeps everything beside itself: the settings file
+// settingsFileName(programPath), the dictionaries' base (the program's folder, "./" for a
+// bare name), and the kept text in the settings file's name with "kept" in place of "ini"
+// ("/opt/x/Sorvanti" -> "/opt/x/Sorvanti.kept/").
+DataFolders foldersBeside(const std::string& programPath);
 
 // The rule for the program file `programPath`:
 // - a folder "辞書" beside the program (the build folder, a copied program folder): the
-//   settings file is settingsFileName(programPath), the dictionaries and the kept text
-//   (keptFolderBeside) are beside it;
+//   folders are foldersBeside(programPath);
 // - otherwise the program is installed: "$XDG_CONFIG_HOME/Sorvanti/Sorvanti.ini",
 //   "$XDG_DATA_HOME/Sorvanti/辞書/" and "$XDG_STATE_HOME/Sorvanti/" for the kept text, where an
 //   unset, empty or relative variable means ~/.config, ~/.local/share or ~/.local/state (the

@@ -155,25 +155,13 @@ Location locate(std::string_view text, std::string_view section, std::string_vie
 // cannot be read, because a rewrite would then lose its lines.
 std::optional<std::string> slurp(const std::string& path, bool throwOnError,
                                  const std::string& failure) {
-    std::FILE* f = std::fopen(path.c_str(), "rb");
-    if (!f) {
-        if (errno == ENOENT || !throwOnError)
-            return std::nullopt;
-        throw Error(failure);
-    }
     std::string data;
-    char buf[8192];
-    size_t n;
-    while ((n = std::fread(buf, 1, sizeof buf, f)) > 0)
-        data.append(buf, n);
-    bool bad = std::ferror(f) != 0;
-    std::fclose(f);
-    if (bad) {
-        if (throwOnError)
-            throw Error(failure);
+    const int error = readFileContent(path, data);
+    if (error == 0)
+        return data;
+    if (error == ENOENT || !throwOnError)
         return std::nullopt;
-    }
-    return data;
+    throw Error(failure);
 }
 
 // True when the last character of `s` is a lead byte without its second byte: written

@@ -50,4 +50,8 @@ std::string systemErrorText(int error) {
     return "システムエラー (errno " + std::to_string(error) + ")";
 }
 
+std::string pathErrorText(const std::string& path, int error) {
+    return path + ": " + systemErrorText(error);
+}
+
 } // namespace sorvanti

@@ -10,4 +10,7 @@ namespace sorvanti {
 // Example: systemErrorText(ENOENT) == "そのようなファイルやフォルダーはありません".
 std::string systemErrorText(int error);
 
+// "path: " and that text, for a failure on one file or folder.
+std::string pathErrorText(const std::string& path, int error);
+
 } // namespace sorvanti

@@ -44,4 +44,7 @@ private:
 // Replaces the whole of `path` with `content`: 0 or the error.
 int replaceFileContent(const std::string& path, std::string_view content);
 
+// Reads the whole of `path` into `bytes`: 0 or the error (ENOENT when there is no such file).
+int readFileContent(const std::string& path, std::string& bytes);
+
 } // namespace sorvanti
