@@ -215,16 +215,17 @@ QString DictionaryModel::refusal(int row, int column, const QString& text) const
 
 void DictionaryModel::preview(int row, int column, const QString& text) {
     const std::optional<DictionaryDocument::Field> field = fieldOf(column);
-    if (!field || row >= rowCount())
+    if (!field || row < 0 || row >= rowCount())
         return;
     const auto typed = document_.withText(size_t(row), *field, utf16View(text));
     if (!std::holds_alternative<Line>(typed))
         return;
     Line kept = document_.line(size_t(row));
     document_.setLine(size_t(row), std::get<Line>(typed));
+    // Set first: the rows shown are not filtered again while a field is being typed.
+    previewing_ = true;
     analyse();
     document_.setLine(size_t(row), std::move(kept));
-    previewing_ = true;
 }
 
 void DictionaryModel::endPreview() {
