@@ -247,12 +247,31 @@ void DictionaryModel::applyInsert(int at, std::vector<Line> lines) {
     analyse();
 }
 
-std::vector<DictionaryModel::Line> DictionaryModel::applyRemove(int at, int count) {
+void DictionaryModel::applyRemove(int at, int count) {
     beginRemoveRows({}, at, at + count - 1);
-    std::vector<Line> removed = document_.removeLines(size_t(at), size_t(count));
+    document_.removeLines(size_t(at), size_t(count));
     endRemoveRows();
     analyse();
-    return removed;
+}
+
+void DictionaryModel::applyInsertRows(const std::vector<std::pair<int, Line>>& lines) {
+    rowFindings_.clear(); // the rows move: none has findings until the analysis
+    for (const auto& [row, line] : lines) {
+        beginInsertRows({}, row, row);
+        document_.insertLines(size_t(row), {line});
+        endInsertRows();
+    }
+    analyse();
+}
+
+void DictionaryModel::applyRemoveRows(const std::vector<int>& rows) {
+    rowFindings_.clear();
+    for (auto it = rows.rbegin(); it != rows.rend(); ++it) {
+        beginRemoveRows({}, *it, *it);
+        document_.removeLines(size_t(*it), 1);
+        endRemoveRows();
+    }
+    analyse();
 }
 
 void DictionaryModel::applyPermute(const std::vector<size_t>& order) {
