@@ -96,9 +96,8 @@ int DictionaryModel::causeRow(int row) const {
     return -1;
 }
 
-bool DictionaryModel::insertEmptyRow(int at) {
+void DictionaryModel::insertEmptyRow(int at) {
     undoStack_.push(new InsertLinesCommand(*this, at, {Line{}}));
-    return true;
 }
 
 bool DictionaryModel::deleteRows(std::vector<int> rows) {

@@ -61,7 +61,7 @@ public:
     int rowOfEntry(int32_t entry) const { return int(report_.entryLine[size_t(entry)] - 1); }
 
     // The user's edits, each one undoable step; false (nothing done) when it changes nothing.
-    bool insertEmptyRow(int at);
+    void insertEmptyRow(int at);
     bool deleteRows(std::vector<int> rows);
     // Moves the rows one place up (-1) or down (+1), each past the next row not moved.
     bool moveRowsBy(std::vector<int> rows, int delta);
