@@ -13,6 +13,7 @@
 #include "app/Environment.h"
 #include "app/Umain.h"
 #include "conversion/DictionaryTable.h"
+#include "conversion/WordModeDeclaration.h"
 #include "documents/Pane.h"
 #include "integration/ProgramOptions.h"
 #include "toolkit/Cp932.h"
@@ -93,7 +94,7 @@ struct Setup {
         }
         writeFile(folder / "辞書" / "試験.txt", dictionary);
         writeFile(folder / "辞書" / "試験単語.txt",
-                  "#@\x92\x50\x8C\xEA\x92\x50\x88\xCA\r\n" + dictionary);
+                  std::string(sorvanti::wordmode::kDeclaration) + "\r\n" + dictionary);
         writeFile(folder / "Sorvanti.ini", sorvanti::cp932::encode(u"[辞書]\r\nName=試験\r\n"));
 
         // Lines of about 20 characters: dictionary words mixed with other text.

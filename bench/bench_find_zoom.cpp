@@ -10,35 +10,15 @@
 #include <QTextBlock>
 #include <QTextEdit>
 
+#include "BenchPane.h"
 #include "OffscreenMain.h"
 
 #include <benchmark/benchmark.h>
 
-#include <memory>
-
 namespace {
 
-constexpr int kLines = 50000;
-
-QString text() {
-    QString t;
-    for (int i = 0; i < kLines; ++i)
-        t += QStringLiteral("%1行目 ありがとう、とても助かりました abc\n").arg(i);
-    return t;
-}
-
-std::unique_ptr<QTextEdit> pane;
-
-QTextEdit& freshPane() {
-    if (!pane) {
-        pane = std::make_unique<QTextEdit>();
-        pane->setLineWrapMode(QTextEdit::NoWrap);
-        pane->resize(640, 480);
-        pane->show();
-    }
-    pane->setPlainText(text());
-    return *pane;
-}
+using sorvanti::bench::freshPane;
+constexpr int kLines = sorvanti::bench::kPaneLines;
 
 void BM_FindAbsentWord(benchmark::State& state) {
     QTextEdit& edit = freshPane();
@@ -94,5 +74,6 @@ BENCHMARK(BM_PaintView)->Arg(100)->Arg(200)->Arg(50)->Unit(benchmark::kMilliseco
 } // namespace
 
 int main(int argc, char** argv) {
-    return sorvanti::bench::runOffscreen(argc, argv, {}, [] { pane.reset(); });
+    return sorvanti::bench::runOffscreen(argc, argv, {},
+                                         [] { sorvanti::bench::paneHolder().reset(); });
 }

@@ -22,42 +22,31 @@
 #include <QTextCursor>
 #include <QTextEdit>
 
+#include "BenchPane.h"
 #include "OffscreenMain.h"
 
 #include <benchmark/benchmark.h>
 
-#include <memory>
 #include <optional>
 
 namespace {
 
-constexpr int kLines = 50000;
+constexpr int kLines = sorvanti::bench::kPaneLines;
 enum Kind { Plain, OneFormat, SeveralFormats };
 
-std::unique_ptr<QTextEdit> pane;
-
 QTextEdit& paneOf(Kind kind) {
-    if (!pane) {
-        pane = std::make_unique<QTextEdit>();
-        pane->setLineWrapMode(QTextEdit::NoWrap);
-        pane->resize(640, 480);
-        pane->show();
-    }
-    QString t;
-    for (int i = 0; i < kLines; ++i)
-        t += QStringLiteral("%1行目 ありがとう、とても助かりました abc\n").arg(i);
-    pane->setPlainText(t);
+    QTextEdit& pane = sorvanti::bench::freshPane();
     if (kind == SeveralFormats) {
         QTextCharFormat bold;
         bold.setFontWeight(QFont::Bold);
         for (int at : {10, 500000, 1000000}) {
-            QTextCursor c(pane->document());
+            QTextCursor c(pane.document());
             c.setPosition(at);
             c.setPosition(at + 4, QTextCursor::KeepAnchor);
             c.mergeCharFormat(bold);
         }
     }
-    return *pane;
+    return pane;
 }
 
 // A typed character, then the snapshot a keep takes.
@@ -126,5 +115,6 @@ BENCHMARK(BM_KeptTable)->Unit(benchmark::kMicrosecond);
 } // namespace
 
 int main(int argc, char** argv) {
-    return sorvanti::bench::runOffscreen(argc, argv, {}, [] { pane.reset(); });
+    return sorvanti::bench::runOffscreen(argc, argv, {},
+                                         [] { sorvanti::bench::paneHolder().reset(); });
 }

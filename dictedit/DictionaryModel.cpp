@@ -96,9 +96,8 @@ int DictionaryModel::causeRow(int row) const {
     return -1;
 }
 
-bool DictionaryModel::insertEmptyRow(int at) {
+void DictionaryModel::insertEmptyRow(int at) {
     undoStack_.push(new InsertLinesCommand(*this, at, {Line{}}));
-    return true;
 }
 
 bool DictionaryModel::deleteRows(std::vector<int> rows) {
@@ -215,16 +214,17 @@ QString DictionaryModel::refusal(int row, int column, const QString& text) const
 
 void DictionaryModel::preview(int row, int column, const QString& text) {
     const std::optional<DictionaryDocument::Field> field = fieldOf(column);
-    if (!field || row >= rowCount())
+    if (!field || row < 0 || row >= rowCount())
         return;
     const auto typed = document_.withText(size_t(row), *field, utf16View(text));
     if (!std::holds_alternative<Line>(typed))
         return;
     Line kept = document_.line(size_t(row));
     document_.setLine(size_t(row), std::get<Line>(typed));
+    // Set first: the rows shown are not filtered again while a field is being typed.
+    previewing_ = true;
     analyse();
     document_.setLine(size_t(row), std::move(kept));
-    previewing_ = true;
 }
 
 void DictionaryModel::endPreview() {
@@ -246,12 +246,31 @@ void DictionaryModel::applyInsert(int at, std::vector<Line> lines) {
     analyse();
 }
 
-std::vector<DictionaryModel::Line> DictionaryModel::applyRemove(int at, int count) {
+void DictionaryModel::applyRemove(int at, int count) {
     beginRemoveRows({}, at, at + count - 1);
-    std::vector<Line> removed = document_.removeLines(size_t(at), size_t(count));
+    document_.removeLines(size_t(at), size_t(count));
     endRemoveRows();
     analyse();
-    return removed;
+}
+
+void DictionaryModel::applyInsertRows(const std::vector<std::pair<int, Line>>& lines) {
+    rowFindings_.clear(); // the rows move: none has findings until the analysis
+    for (const auto& [row, line] : lines) {
+        beginInsertRows({}, row, row);
+        document_.insertLines(size_t(row), {line});
+        endInsertRows();
+    }
+    analyse();
+}
+
+void DictionaryModel::applyRemoveRows(const std::vector<int>& rows) {
+    rowFindings_.clear();
+    for (auto it = rows.rbegin(); it != rows.rend(); ++it) {
+        beginRemoveRows({}, *it, *it);
+        document_.removeLines(size_t(*it), 1);
+        endRemoveRows();
+    }
+    analyse();
 }
 
 void DictionaryModel::applyPermute(const std::vector<size_t>& order) {

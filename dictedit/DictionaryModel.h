@@ -9,6 +9,7 @@
 #include <QUndoStack>
 
 #include <string_view>
+#include <utility>
 #include <vector>
 
 namespace sorvanti {
@@ -60,7 +61,7 @@ public:
     int rowOfEntry(int32_t entry) const { return int(report_.entryLine[size_t(entry)] - 1); }
 
     // The user's edits, each one undoable step; false (nothing done) when it changes nothing.
-    bool insertEmptyRow(int at);
+    void insertEmptyRow(int at);
     bool deleteRows(std::vector<int> rows);
     // Moves the rows one place up (-1) or down (+1), each past the next row not moved.
     bool moveRowsBy(std::vector<int> rows, int delta);
@@ -81,7 +82,11 @@ public:
     // What the commands call.
     void applySetLine(int row, Line line);
     void applyInsert(int at, std::vector<Line> lines);
-    std::vector<Line> applyRemove(int at, int count);
+    void applyRemove(int at, int count);
+    // Lines put back each at its row, rows ascending; one analysis for them all.
+    void applyInsertRows(const std::vector<std::pair<int, Line>>& lines);
+    // Rows taken out, `rows` ascending; one analysis for them all.
+    void applyRemoveRows(const std::vector<int>& rows);
     void applyPermute(const std::vector<size_t>& order);
 
     int rowCount(const QModelIndex& parent = {}) const override;

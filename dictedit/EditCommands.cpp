@@ -36,24 +36,19 @@ void InsertLinesCommand::redo() {
 }
 
 DeleteLinesCommand::DeleteLinesCommand(DictionaryModel& model, std::vector<int> rows)
-    : QUndoCommand(QStringLiteral("行の削除")), model_(model) {
-    for (const int row : rows)
+    : QUndoCommand(QStringLiteral("行の削除")), model_(model), rows_(std::move(rows)) {
+    for (const int row : rows_)
         removed_.emplace_back(row, model.document().line(size_t(row)));
 }
 
 void DeleteLinesCommand::undo() {
-    std::vector<int> rows;
-    for (const auto& [row, line] : removed_) {
-        model_.applyInsert(row, {line});
-        rows.push_back(row);
-    }
-    emit model_.touched(rows);
+    model_.applyInsertRows(removed_);
+    emit model_.touched(rows_);
 }
 
 void DeleteLinesCommand::redo() {
-    for (auto it = removed_.rbegin(); it != removed_.rend(); ++it)
-        model_.applyRemove(it->first, 1);
-    emit model_.touched({removed_.front().first});
+    model_.applyRemoveRows(rows_);
+    emit model_.touched({rows_.front()});
 }
 
 MoveLinesCommand::MoveLinesCommand(DictionaryModel& model, std::vector<size_t> order,

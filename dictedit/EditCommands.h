@@ -53,7 +53,8 @@ public:
 
 private:
     DictionaryModel& model_;
-    std::vector<std::pair<int, Line>> removed_; // ascending
+    std::vector<int> rows_;                     // ascending
+    std::vector<std::pair<int, Line>> removed_; // the same rows, with their lines
 };
 
 // Lines put in another order: line p becomes the line that was at order[p]. Lines after

@@ -12,7 +12,6 @@
 #include <QAction>
 #include <QCheckBox>
 #include <QHBoxLayout>
-#include <QHeaderView>
 #include <QItemSelectionModel>
 #include <QLabel>
 #include <QLineEdit>
@@ -283,8 +282,7 @@ std::vector<int> TFjisho::selectedRows() const {
     std::vector<int> rows;
     for (const int row : SGjisho->selectedRows())
         rows.push_back(filter_->mapToSource(filter_->index(row, 0)).row());
-    std::sort(rows.begin(), rows.end());
-    return rows;
+    return rows; // ascending: the view's rows are, and the filter keeps the file's order
 }
 
 int TFjisho::currentRow() const {

@@ -34,7 +34,6 @@ public:
     FindReplace(QWidget* window, Note note);
 
     void setPane(QTextEdit* pane);
-    QTextEdit* pane() const { return pane_; }
 
     // "検索" and "置換": show the dialog in that form, raised, with the find field focused
     // and selected; a word selected in the pane (on one line) becomes what to find.

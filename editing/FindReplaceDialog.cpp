@@ -63,7 +63,6 @@ FindReplaceDialog::FindReplaceDialog(QWidget* parent) : QDialog(parent) {
 }
 
 void FindReplaceDialog::setReplacing(bool replacing) {
-    replacing_ = replacing;
     setWindowTitle(replacing ? QStringLiteral("置換") : QStringLiteral("検索"));
     for (QWidget* w : {static_cast<QWidget*>(Lreplace), static_cast<QWidget*>(Ereplace),
                        static_cast<QWidget*>(Breplace), static_cast<QWidget*>(BreplaceAll)})

@@ -31,14 +31,12 @@ public:
 
     // Shows the find row alone ("検索") or with the replace row ("置換").
     void setReplacing(bool replacing);
-    bool replacing() const { return replacing_; }
     // Whether the pane can take replacements; the replace buttons follow it.
     void setEditable(bool editable);
 
 private:
     void updateButtons();
 
-    bool replacing_ = false;
     bool editable_ = true;
 };
 

@@ -96,7 +96,6 @@ void PaneZoom::setPercent(int percent) {
         blink_.stop();
     restartBlink();
     viewport->update();
-    emit zoomChanged(percent_);
 }
 
 void PaneZoom::zoomIn() {

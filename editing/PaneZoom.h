@@ -28,15 +28,12 @@ namespace sorvanti {
 // Ctrl+wheel over the pane zooms it at any time.
 //
 // Attach after the window has installed its own filters on the pane, so that theirs see
-// positions as the pane means them; code that maps a viewport position itself uses
-// toPane().
+// positions as the pane means them.
 class PaneZoom : public QObject {
     Q_OBJECT
 public:
     // The zoom of `pane`, attached on the first call; the pane owns it.
     static PaneZoom* attach(QTextEdit* pane);
-    // The zoom attached to `pane`, or nullptr.
-    static PaneZoom* of(const QTextEdit* pane);
 
     // The steps of zoomIn() and zoomOut(), in percent; 100 is the pane as it is.
     static const std::vector<int>& steps();
@@ -48,12 +45,6 @@ public:
     void zoomOut();
     void reset() { setPercent(100); }
 
-    // A position in the viewport as the pane itself counts it, for cursorForPosition().
-    QPoint toPane(QPoint viewportPosition) const;
-
-signals:
-    void zoomChanged(int percent);
-
 private slots:
     // Scrolls the content rectangle `area` into the scaled view.
     void ensureVisible(const QRectF& area);
@@ -63,6 +54,10 @@ protected:
 
 private:
     explicit PaneZoom(QTextEdit* pane);
+    // The zoom attached to `pane`, or nullptr.
+    static PaneZoom* of(const QTextEdit* pane);
+    // A position in the viewport as the pane itself counts it, for cursorForPosition().
+    QPoint toPane(QPoint viewportPosition) const;
 
     qreal scale() const { return percent_ / 100.0; }
     bool zoomed() const { return percent_ != 100; }

@@ -38,6 +38,14 @@ Found find(QTextEdit& edit, const Query& query, bool backward) {
     return result;
 }
 
+// Whether `text` (a selection) is a match of the query as a whole.
+bool isMatch(const QString& text, const Query& query) {
+    // The same folding as the document's search, which compares with QString's case rule.
+    return !query.text.isEmpty() &&
+           QString::compare(text, query.text,
+                            query.matchCase ? Qt::CaseSensitive : Qt::CaseInsensitive) == 0;
+}
+
 } // namespace
 
 Found findNext(QTextEdit& edit, const Query& query) {
@@ -46,13 +54,6 @@ Found findNext(QTextEdit& edit, const Query& query) {
 
 Found findPrevious(QTextEdit& edit, const Query& query) {
     return find(edit, query, true);
-}
-
-bool isMatch(const QString& text, const Query& query) {
-    // The same folding as the document's search, which compares with QString's case rule.
-    return !query.text.isEmpty() &&
-           QString::compare(text, query.text,
-                            query.matchCase ? Qt::CaseSensitive : Qt::CaseInsensitive) == 0;
 }
 
 bool replaceSelection(QTextEdit& edit, const Query& query, const QString& replacement) {

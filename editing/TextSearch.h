@@ -30,9 +30,6 @@ Found findNext(QTextEdit& edit, const Query& query);
 // The same upwards: the nearest match that starts before the selection, else the last one.
 Found findPrevious(QTextEdit& edit, const Query& query);
 
-// Whether `text` (a selection) is a match of the query as a whole.
-bool isMatch(const QString& text, const Query& query);
-
 // Replaces the selection with `replacement` when the selection is a match; one undo step.
 bool replaceSelection(QTextEdit& edit, const Query& query, const QString& replacement);
 

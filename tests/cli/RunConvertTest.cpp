@@ -1,7 +1,6 @@
 // sorvanti-convert: conversion, files, output, errors and options.
 #include "RunConvertFixture.h"
 #include "conversion/DictionaryLoader.h"
-#include "support/PlainScan.h"
 
 #include <istream>
 #include <ostream>

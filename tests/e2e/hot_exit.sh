@@ -87,6 +87,5 @@ run_in_x "$work/session.sh" || fail "session"
 [ -z "$(find "$kept" -name index 2>/dev/null)" ] || fail "a saved text is still kept"
 [ "$(cat "$work/editor-title.txt")" = "方言* - 辞書の編集" ] ||
     fail "after SIGTERM the editor shows: $(cat "$work/editor-title.txt")"
-[ "$(iconv -f CP932 -t UTF-8 < "$work/辞書/方言.txt")" = "$(printf '犬 わんこ\r\ncat\t\tneko\r')" ] ||
-    fail "the editor's save wrote: $(od -c < "$work/辞書/方言.txt")"
+expect_cp932_file "$work/辞書/方言.txt" '犬 わんこ\r\ncat\t\tneko\r\n'
 echo "hot exit: ok"

@@ -21,6 +21,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QStatusBar>
+#include <QTest>
 #include <QTextBrowser>
 #include <QToolButton>
 
@@ -95,6 +96,21 @@ TEST_F(DictionaryEditor, EachEditIsUndoneAndRedone) {
          "ab 1\r\nabc 3\r\nb 2\r\n"},
         {"before the hiding line", [](auto& t) { t.select({2}), t.e->Saki1->trigger(); },
          "abc 3\r\nab 1\r\nb 2\r\n"},
+        {"typed over what the search shows",
+         [](auto& t) {
+             t.e->show();
+             t.e->Ekensaku->setText("2");
+             t.e->SGjisho->edit(t.cell(0, M::ConvertedColumn));
+             auto* line =
+                 qobject_cast<QLineEdit*>(t.e->SGjisho->indexWidget(t.cell(0, M::ConvertedColumn)));
+             ASSERT_NE(line, nullptr);
+             line->selectAll();
+             QTest::keyClicks(line, "x");
+             EXPECT_EQ(t.e->SGjisho->indexWidget(t.cell(0, M::ConvertedColumn)), line);
+             t.e->SGjisho->commitEditing();
+             t.e->Ekensaku->clear();
+         },
+         "ab 1\r\nb x\r\nabc 3\r\n"},
     };
     open("ab 1\nb 2\nabc 3\n");
     const std::string before = table();
