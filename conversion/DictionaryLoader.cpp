@@ -16,14 +16,6 @@ namespace sorvanti {
 
 namespace {
 
-// The line buffer holds 256 bytes: a read takes at most 255 bytes and stops after a
-// line feed, so longer lines arrive in pieces that are each taken apart on their own.
-constexpr size_t kLinePieceBytes = 255;
-
-bool isSeparator(char c) {
-    return c == ' ' || c == '\t';
-}
-
 bool endsLine(std::string_view line, size_t pos) {
     return pos >= line.size() || line[pos] == '\n' || line[pos] == '\0';
 }

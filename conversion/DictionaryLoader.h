@@ -3,12 +3,22 @@
 #include "conversion/DictionaryTable.h"
 #include "toolkit/TextEncoding.h"
 
+#include <cstddef>
 #include <cstdint>
 #include <cstdio>
 #include <string>
 #include <string_view>
 
 namespace sorvanti {
+
+// The line buffer holds 256 bytes: a read takes at most 255 bytes and stops after a line
+// feed, so longer lines arrive in pieces that are each taken apart on their own.
+constexpr size_t kLinePieceBytes = 255;
+
+// The field reader's separators between words: blank and tab.
+constexpr bool isSeparator(char c) {
+    return c == ' ' || c == '\t';
+}
 
 // Reads one word of `side` from `line` starting at `pos` into `slot` (first 40 bytes,
 // zero byte, length). Returns the position of the byte that ended the word, or npos
