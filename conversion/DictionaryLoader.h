@@ -6,6 +6,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>
+#include <memory>
 #include <string>
 #include <string_view>
 
@@ -47,6 +48,16 @@ struct LoadResult {
     // The file declares word mode (WordModeDeclaration.h); the table carries it too.
     bool wordMode = false;
 };
+
+struct FileCloser {
+    void operator()(std::FILE* f) const { std::fclose(f); }
+};
+using DictionaryFilePtr = std::unique_ptr<std::FILE, FileCloser>;
+
+// Opens the dictionary file at `path` for reading. A folder opens on Linux but can never be
+// read as a dictionary: it gives EISDIR. On failure returns null and sets `error` to the
+// system's error number.
+DictionaryFilePtr openDictionaryFile(const std::string& path, int& error);
 
 // The detection pass over a dictionary file: feeds what a load reads of `file` (from where it
 // stands, kMaxDictionaryBytes at most) to a detector, whose state is returned so that a caller
