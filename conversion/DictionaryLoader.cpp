@@ -234,11 +234,16 @@ LoadResult loadDictionaryFile(DictionaryTable& table, const std::string& path) {
     return result;
 }
 
+std::string dictionaryFolder(const std::string& base) {
+    std::string folder = base;
+    if (!folder.empty() && folder.back() != '/')
+        folder += '/';
+    folder += "辞書/";
+    return folder;
+}
+
 std::string dictionaryPath(const std::string& programDir, std::string_view name) {
-    std::string path = programDir;
-    if (!path.empty() && path.back() != '/')
-        path += '/';
-    path += "辞書/";
+    std::string path = dictionaryFolder(programDir);
     path += name;
     path += ".txt";
     return path;

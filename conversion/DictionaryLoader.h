@@ -77,7 +77,11 @@ textencoding::Detector scanDictionary(std::FILE* file, std::string* firstLineEnd
 // the table.
 LoadResult loadDictionaryFile(DictionaryTable& table, const std::string& path);
 
-// programDir + "辞書/" + name + ".txt". A '/' is put after programDir when it lacks one.
+// The folder of the dictionaries under `base`: base + "辞書/", with a '/' put after a base
+// that lacks one. An empty base gives "辞書/".
+std::string dictionaryFolder(const std::string& base);
+
+// dictionaryFolder(programDir) + name + ".txt".
 std::string dictionaryPath(const std::string& programDir, std::string_view name);
 
 // loadDictionaryFile(table, dictionaryPath(programDir, name)).
