@@ -5,9 +5,7 @@
 
 #include <algorithm>
 #include <cerrno>
-#include <cstring>
 #include <fcntl.h>
-#include <filesystem>
 #include <istream>
 #include <ostream>
 #include <sys/stat.h>
@@ -130,7 +128,7 @@ size_t Input::read(char* buffer, size_t capacity) {
     }
 }
 
-Output::Output(const std::string& path) : path_(path) {
+Output::Output(const std::string& path) {
     if (const int error = file_.open(path, FileReplacement::Special::WriteInPlace))
         throw fileFailure("ファイル %s を作成できません", path, error);
 }

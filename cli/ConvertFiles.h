@@ -78,7 +78,6 @@ public:
 
 private:
     std::ostream* stream_ = nullptr;
-    std::string path_;
     FileReplacement file_;
 };
 

@@ -1,5 +1,6 @@
 #include "conversion/Catalogue.h"
 
+#include "conversion/DictionaryLoader.h"
 #include "toolkit/AsciiCase.h"
 
 #include <algorithm>
@@ -30,10 +31,7 @@ int compareNamesIgnoringCase(std::string_view a, std::string_view b) {
 std::vector<std::string> findDictionaryNames(const std::string& programDir) {
     namespace fs = std::filesystem;
     std::vector<std::string> names;
-    std::string folder = programDir;
-    if (!folder.empty() && folder.back() != '/')
-        folder += '/';
-    folder += "辞書/";
+    const std::string folder = dictionaryFolder(programDir);
 
     std::error_code ec;
     fs::directory_iterator it(fs::path(folder), ec);

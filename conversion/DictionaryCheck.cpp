@@ -19,7 +19,6 @@ namespace sorvanti {
 
 namespace {
 
-constexpr size_t kLinePieceBytes = 255; // as the loader's line buffer takes them
 constexpr const char* kSideName[2] = {"標準語", "変換語"};
 
 // A code page 932 word as the author sees it; bytes that are no character show as \xNN.
@@ -35,10 +34,6 @@ std::string shown(std::string_view word) {
         }
     }
     return out;
-}
-
-bool isSeparator(char c) {
-    return c == ' ' || c == '\t';
 }
 
 class Checker {

@@ -14,10 +14,6 @@ constexpr size_t npos = std::string_view::npos;
 const std::string kCrLf = "\r\n";
 const std::string kLf = "\n";
 
-bool isSeparator(char c) {
-    return c == ' ' || c == '\t';
-}
-
 size_t skipSeparators(std::string_view text, size_t pos) {
     while (pos < text.size() && isSeparator(text[pos]))
         ++pos;

@@ -5,17 +5,8 @@
 #include "toolkit/Cp932.h"
 
 #include <cstdio>
-#include <memory>
 
 namespace sorvanti {
-
-namespace {
-
-struct FileCloser {
-    void operator()(std::FILE* f) const { std::fclose(f); }
-};
-
-} // namespace
 
 Utf8LineFault utf8LineToCp932(std::string_view line, std::string& out) {
     thread_local std::u16string text;
@@ -39,7 +30,7 @@ std::string linesNotTakenNotice(int64_t lines, int64_t firstLine) {
 
 DictionaryFileFormat dictionaryFileFormat(const std::string& path) {
     DictionaryFileFormat format;
-    std::unique_ptr<std::FILE, FileCloser> file(std::fopen(path.c_str(), "rb"));
+    const DictionaryFilePtr file(std::fopen(path.c_str(), "rb"));
     if (!file)
         return format;
     // Read as the load reads it: a path to an endless file (a device, a pipe) cannot hold the

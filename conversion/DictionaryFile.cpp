@@ -3,20 +3,13 @@
 #include "conversion/DictionaryLoader.h"
 #include "toolkit/FileReplacement.h"
 
-#include <sys/stat.h>
-
 #include <cerrno>
 #include <cstdio>
 #include <functional>
-#include <memory>
 
 namespace sorvanti {
 
 namespace {
-
-struct FileCloser {
-    void operator()(std::FILE* f) const { std::fclose(f); }
-};
 
 uint64_t hashOf(std::string_view bytes) {
     return std::hash<std::string_view>{}(bytes);
@@ -26,16 +19,9 @@ uint64_t hashOf(std::string_view bytes) {
 
 DictionaryFileRead readDictionaryFile(const std::string& path) {
     DictionaryFileRead read;
-    const std::unique_ptr<std::FILE, FileCloser> file(std::fopen(path.c_str(), "rb"));
-    struct stat info {};
-    if (!file || fstat(fileno(file.get()), &info) != 0) {
-        read.error = errno;
+    const DictionaryFilePtr file = openDictionaryFile(path, read.error);
+    if (!file)
         return read;
-    }
-    if (S_ISDIR(info.st_mode)) {
-        read.error = EISDIR;
-        return read;
-    }
     char buffer[64 * 1024];
     size_t got;
     while ((got = std::fread(buffer, 1, sizeof buffer, file.get())) > 0) {

@@ -10,27 +10,14 @@
 #include <cstdint>
 #include <cstdio>
 #include <cstring>
-#include <memory>
 
 namespace sorvanti {
 
 namespace {
 
-// The line buffer holds 256 bytes: a read takes at most 255 bytes and stops after a
-// line feed, so longer lines arrive in pieces that are each taken apart on their own.
-constexpr size_t kLinePieceBytes = 255;
-
-bool isSeparator(char c) {
-    return c == ' ' || c == '\t';
-}
-
 bool endsLine(std::string_view line, size_t pos) {
     return pos >= line.size() || line[pos] == '\n' || line[pos] == '\0';
 }
-
-struct FileCloser {
-    void operator()(std::FILE* f) const { std::fclose(f); }
-};
 
 // The line reader: the bytes of the file, as read, become entries of the table. Text mode
 // comes first (a CR directly before an LF is dropped; a CR that ends the file ends its last
@@ -141,22 +128,21 @@ private:
     int64_t pieceLine_ = 1;
 };
 
-// Opens `path` for the load; a folder opens here but can never be read as a dictionary.
-std::unique_ptr<std::FILE, FileCloser> openDictionary(const std::string& path, LoadResult& result) {
-    std::unique_ptr<std::FILE, FileCloser> file(std::fopen(path.c_str(), "rb"));
-    if (!file) {
-        result.error = errno;
-        return file;
-    }
+} // namespace
+
+DictionaryFilePtr openDictionaryFile(const std::string& path, int& error) {
+    DictionaryFilePtr file(std::fopen(path.c_str(), "rb"));
     struct stat info {};
-    if (fstat(fileno(file.get()), &info) == 0 && S_ISDIR(info.st_mode)) {
-        result.error = EISDIR;
-        file.reset();
+    if (!file || fstat(fileno(file.get()), &info) != 0) {
+        error = errno;
+        return nullptr;
+    }
+    if (S_ISDIR(info.st_mode)) {
+        error = EISDIR;
+        return nullptr;
     }
     return file;
 }
-
-} // namespace
 
 size_t readField(std::string_view line, size_t pos, int side, DictionaryEntry& slot) {
     while (pos < line.size() && isSeparator(line[pos]))
@@ -206,7 +192,7 @@ textencoding::Detector scanDictionary(std::FILE* file, std::string* firstLineEnd
 LoadResult loadDictionaryFile(DictionaryTable& table, const std::string& path) {
     LoadResult result;
     table.setPath(path);
-    const std::unique_ptr<std::FILE, FileCloser> file = openDictionary(path, result);
+    const DictionaryFilePtr file = openDictionaryFile(path, result.error);
     if (!file)
         return result;
     result.opened = true;
@@ -248,11 +234,16 @@ LoadResult loadDictionaryFile(DictionaryTable& table, const std::string& path) {
     return result;
 }
 
+std::string dictionaryFolder(const std::string& base) {
+    std::string folder = base;
+    if (!folder.empty() && folder.back() != '/')
+        folder += '/';
+    folder += "辞書/";
+    return folder;
+}
+
 std::string dictionaryPath(const std::string& programDir, std::string_view name) {
-    std::string path = programDir;
-    if (!path.empty() && path.back() != '/')
-        path += '/';
-    path += "辞書/";
+    std::string path = dictionaryFolder(programDir);
     path += name;
     path += ".txt";
     return path;

@@ -3,12 +3,23 @@
 #include "conversion/DictionaryTable.h"
 #include "toolkit/TextEncoding.h"
 
+#include <cstddef>
 #include <cstdint>
 #include <cstdio>
+#include <memory>
 #include <string>
 #include <string_view>
 
 namespace sorvanti {
+
+// The line buffer holds 256 bytes: a read takes at most 255 bytes and stops after a line
+// feed, so longer lines arrive in pieces that are each taken apart on their own.
+constexpr size_t kLinePieceBytes = 255;
+
+// The field reader's separators between words: blank and tab.
+constexpr bool isSeparator(char c) {
+    return c == ' ' || c == '\t';
+}
 
 // Reads one word of `side` from `line` starting at `pos` into `slot` (first 40 bytes,
 // zero byte, length). Returns the position of the byte that ended the word, or npos
@@ -38,6 +49,16 @@ struct LoadResult {
     bool wordMode = false;
 };
 
+struct FileCloser {
+    void operator()(std::FILE* f) const { std::fclose(f); }
+};
+using DictionaryFilePtr = std::unique_ptr<std::FILE, FileCloser>;
+
+// Opens the dictionary file at `path` for reading. A folder opens on Linux but can never be
+// read as a dictionary: it gives EISDIR. On failure returns null and sets `error` to the
+// system's error number.
+DictionaryFilePtr openDictionaryFile(const std::string& path, int& error);
+
 // The detection pass over a dictionary file: feeds what a load reads of `file` (from where it
 // stands, kMaxDictionaryBytes at most) to a detector, whose state is returned so that a caller
 // can go on feeding it (what would a line appended to the file do to its reading?).
@@ -56,7 +77,11 @@ textencoding::Detector scanDictionary(std::FILE* file, std::string* firstLineEnd
 // the table.
 LoadResult loadDictionaryFile(DictionaryTable& table, const std::string& path);
 
-// programDir + "辞書/" + name + ".txt". A '/' is put after programDir when it lacks one.
+// The folder of the dictionaries under `base`: base + "辞書/", with a '/' put after a base
+// that lacks one. An empty base gives "辞書/".
+std::string dictionaryFolder(const std::string& base);
+
+// dictionaryFolder(programDir) + name + ".txt".
 std::string dictionaryPath(const std::string& programDir, std::string_view name);
 
 // loadDictionaryFile(table, dictionaryPath(programDir, name)).

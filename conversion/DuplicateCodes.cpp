@@ -8,20 +8,16 @@ namespace sorvanti::duplicatecodes {
 
 namespace {
 
-// Duplicates lie only under these lead bytes; every other code is its own canonical
-// code. Slot per lead byte: 0 = none, 1..6 = a row of `other` below.
-constexpr unsigned char kLeads[] = {0x87, 0xED, 0xEE, 0xFA, 0xFB, 0xFC};
-
 // The canonical code is what the encoder gives for the character a code decodes to:
 // the same choice the panes and the UTF-8 paths make, taken from the one code page
 // table the program has.
 struct Table {
-    std::array<uint8_t, 256> slot{};
-    std::array<std::array<uint16_t, 256>, std::size(kLeads) + 1> code{};
+    std::array<uint8_t, 256> slot{}; // per lead byte: 0 = none, s + 1 = kDuplicateLeads[s]
+    std::array<std::array<uint16_t, 256>, std::size(kDuplicateLeads) + 1> code{};
 
     Table() {
-        for (size_t s = 0; s < std::size(kLeads); ++s) {
-            const unsigned char lead = kLeads[s];
+        for (size_t s = 0; s < std::size(kDuplicateLeads); ++s) {
+            const unsigned char lead = kDuplicateLeads[s];
             slot[lead] = static_cast<uint8_t>(s + 1);
             for (int trail = 0; trail < 256; ++trail) {
                 const uint16_t self = static_cast<uint16_t>(lead << 8 | trail);

@@ -16,6 +16,10 @@
 // form has the same length and the same character boundaries as the original.
 namespace sorvanti::duplicatecodes {
 
+// The lead bytes under which code page 932 has duplicate codes; every other code is its own
+// canonical code.
+inline constexpr unsigned char kDuplicateLeads[] = {0x87, 0xED, 0xEE, 0xFA, 0xFB, 0xFC};
+
 // The canonical code of the two-byte code lead << 8 | trail: itself when it is none
 // of the duplicates. Example: canonicalCode(0xEEAC) == canonicalCode(0xFBxx of 鉙).
 uint16_t canonicalCode(uint16_t code);

@@ -9,6 +9,7 @@
 
 namespace sorvanti {
 
+using engineindex::bytes;
 using engineindex::Candidate;
 using engineindex::kNoEntry;
 using engineindex::Node;
@@ -16,10 +17,6 @@ using engineindex::PrefixSlot;
 using engineindex::SideIndex;
 
 namespace {
-
-inline const uint8_t* bytes(std::string_view s) {
-    return reinterpret_cast<const uint8_t*>(s.data());
-}
 
 // How the scan steps over the character at a position, by its first two bytes (the second
 // 0 at the end of the line): 1 or 2 bytes as cp932::Boundaries says, with kOtherForm added
@@ -46,7 +43,7 @@ public:
 
 private:
     Steps() : boundaries_(cp932::boundaries()) {
-        for (const int lead : {0x87, 0xED, 0xEE, 0xFA, 0xFB, 0xFC})
+        for (const unsigned char lead : duplicatecodes::kDuplicateLeads)
             duplicateLead_[lead] = true;
     }
     const cp932::Boundaries& boundaries_;

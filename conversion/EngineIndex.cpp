@@ -7,14 +7,6 @@
 
 namespace sorvanti::engineindex {
 
-namespace {
-
-inline const uint8_t* bytes(std::string_view s) {
-    return reinterpret_cast<const uint8_t*>(s.data());
-}
-
-} // namespace
-
 void SideIndex::takeWords(const DictionaryTable& table, int side, int32_t from) {
     const auto count = static_cast<size_t>(table.count());
     canon_.resize(count);

@@ -70,8 +70,6 @@ public:
     // Entry i's word of this side with every duplicate code made canonical: the form
     // the index holds and a text is compared in.
     std::string_view word(int32_t i) const { return {canon_[i].data(), canonLength_[i]}; }
-    // What entry i's word needs beyond equal canonical bytes to match (kLoneLead, kFuses).
-    uint8_t flags(int32_t i) const { return flags_[i]; }
 
     struct View {
         const Node* nodes;

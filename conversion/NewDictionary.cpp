@@ -20,12 +20,6 @@ size_t longestName(const std::string& folder) {
     return most > 0 ? size_t(most) : size_t{NAME_MAX};
 }
 
-// The dictionary folder: a dictionary's path less its file name.
-std::string folderOf(const std::string& dataFolder) {
-    const std::string path = dictionaryPath(dataFolder, "");
-    return path.substr(0, path.rfind('/') + 1);
-}
-
 } // namespace
 
 NameProblem checkName(const std::string& dataFolder, std::string_view name) {
@@ -37,7 +31,7 @@ NameProblem checkName(const std::string& dataFolder, std::string_view name) {
         return NameProblem::Zero;
     if (name == "." || name == "..")
         return NameProblem::Dots;
-    std::string folder = folderOf(dataFolder);
+    std::string folder = dictionaryFolder(dataFolder);
     std::error_code ec;
     if (!std::filesystem::is_directory(folder, ec))
         folder = dataFolder; // made by create(); its parent's file system decides meanwhile
@@ -51,7 +45,7 @@ NameProblem checkName(const std::string& dataFolder, std::string_view name) {
 
 int create(const std::string& dataFolder, std::string_view name) {
     std::error_code ec;
-    std::filesystem::create_directories(folderOf(dataFolder), ec);
+    std::filesystem::create_directories(dictionaryFolder(dataFolder), ec);
     if (ec)
         return ec.value();
     const std::string path = dictionaryPath(dataFolder, name);

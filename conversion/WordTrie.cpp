@@ -4,14 +4,6 @@
 
 namespace sorvanti::engineindex {
 
-namespace {
-
-inline const uint8_t* bytes(std::string_view s) {
-    return reinterpret_cast<const uint8_t*>(s.data());
-}
-
-} // namespace
-
 void WordTrie::build(const std::vector<std::pair<std::string_view, int32_t>>& words) {
     reset();
     words_ = &words;

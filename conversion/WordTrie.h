@@ -18,6 +18,11 @@ constexpr int32_t kRootMark = -2;
 constexpr int kAlphabet = 256;
 constexpr size_t kMaxWord = DictionaryTable::kMaxWordBytes;
 
+// The bytes of `s` as the trie and the scan read them, unsigned.
+inline const uint8_t* bytes(std::string_view s) {
+    return reinterpret_cast<const uint8_t*>(s.data());
+}
+
 // One slot of the double array. A node's child for byte c sits at base + c and names
 // its parent in `check`. The two minima let a lookup stop as soon as nothing deeper
 // can beat the entry it already holds.

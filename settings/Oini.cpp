@@ -65,14 +65,13 @@ std::string fromFile(std::string_view bytes) {
             return std::string(rest.substr(0, complete));
     }
     if (cut) {
-        size_t i = 0;
-        size_t charStart = 0;
-        while (i < bytes.size()) {
-            charStart = i;
-            i += cp932::isLeadByte(static_cast<unsigned char>(bytes[i])) ? 2 : 1;
-        }
-        if (i > bytes.size())
-            bytes = bytes.substr(0, charStart);
+        // The cut leaves at most the lead byte of the last character, alone at the end.
+        const cp932::Boundaries& characters = cp932::boundaries();
+        size_t last = 0;
+        for (size_t i = 0; i < bytes.size(); i += characters.length(bytes, i))
+            last = i;
+        if (last + 1 == bytes.size() && cp932::isLeadByte(static_cast<unsigned char>(bytes[last])))
+            bytes = bytes.substr(0, last);
     }
     return cp932::toUtf8(cp932::decode(bytes));
 }

@@ -63,8 +63,8 @@ std::string missingMessage(const std::string& folder) {
 
 } // namespace
 
-WordAnalyser::WordAnalyser(std::string folder, MeCab::Model* model, MeCab::Tagger* tagger)
-    : folder_(std::move(folder)), model_(model), tagger_(tagger) {}
+WordAnalyser::WordAnalyser(MeCab::Model* model, MeCab::Tagger* tagger)
+    : model_(model), tagger_(tagger) {}
 
 // The members go in reverse order: the tagger before the model it was made by.
 WordAnalyser::~WordAnalyser() = default;
@@ -107,9 +107,7 @@ WordAnalyser::Created WordAnalyser::create(const std::string& dictionaryFolder) 
     std::unique_ptr<MeCab::Tagger> tagger(model->createTagger());
     if (!tagger)
         return {nullptr, "形態素解析の辞書を読み込めません: " + folder};
-    return {
-        std::unique_ptr<WordAnalyser>(new WordAnalyser(folder, model.release(), tagger.release())),
-        {}};
+    return {std::unique_ptr<WordAnalyser>(new WordAnalyser(model.release(), tagger.release())), {}};
 }
 
 } // namespace sorvanti::words

@@ -42,13 +42,10 @@ public:
     WordAnalyser(const WordAnalyser&) = delete;
     WordAnalyser& operator=(const WordAnalyser&) = delete;
 
-    const std::string& dictionaryFolder() const { return folder_; }
-
 private:
     friend class WordBoundaries;
-    WordAnalyser(std::string folder, MeCab::Model* model, MeCab::Tagger* tagger);
+    WordAnalyser(MeCab::Model* model, MeCab::Tagger* tagger);
 
-    std::string folder_;
     std::unique_ptr<MeCab::Model> model_;
     std::unique_ptr<MeCab::Tagger> tagger_; // parse(lattice) is safe to share between threads
 };

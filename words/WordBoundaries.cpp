@@ -1,7 +1,6 @@
 #include "words/WordBoundaries.h"
 
 #include "toolkit/Cp932.h"
-#include "toolkit/Cp932Lead.h"
 #include "words/WordAnalyser.h"
 
 #include <mecab.h>
@@ -54,10 +53,9 @@ WordBoundaries::~WordBoundaries() = default;
 bool WordBoundaries::ofCp932(std::string_view line, BoundarySet& out) {
     utf8_.clear();
     origin_.clear();
+    const cp932::Boundaries& characters = cp932::boundaries();
     for (size_t pos = 0; pos < line.size();) {
-        const bool pair =
-            cp932::isLeadByte(static_cast<unsigned char>(line[pos])) && pos + 1 < line.size();
-        const size_t n = pair ? 2 : 1;
+        const size_t n = characters.length(line, pos);
         units_.clear();
         cp932::decodeAppend(line.substr(pos, n), units_);
         addCharacter(pos, units_);

@@ -46,9 +46,10 @@ public:
     WordBoundaries(const WordBoundaries&) = delete;
     WordBoundaries& operator=(const WordBoundaries&) = delete;
 
-    // The boundaries of a line of code page 932 bytes, as the conversion steps through it: a
-    // lead byte takes the byte after it (whatever it is) into its character; a lead byte at
-    // the end stands alone. Bytes that are no code page 932 character take part as the
+    // The boundaries of a line of code page 932 bytes, as the conversion steps through it
+    // (cp932::Boundaries): a lead byte and the byte after it are one character only when the
+    // two are a code of the code page; a stray lead byte stands alone and the byte after it
+    // begins the next character. Bytes that are no code page 932 character take part as the
     // decoder's raw-byte escapes. Blanks between words are no word: a boundary falls on both
     // sides of them. Returns false when MeCab failed on the line; `out` then marks every
     // character start, so that a scan that asks for boundaries matches as it would without.

@@ -234,6 +234,8 @@ TEST(Engine, WordModeMatchesOnlyBetweenWordBoundaries) {
          u"ねこがいる"}, // begins inside ねこ
         {tableOf({{sj(u"ね"), "A"}, {sj(u"ねこが"), "C"}, {sj(u"ねこ"), "B"}}), u"ねこがいる",
          u"Aこがいる", u"Cいる"}, // the first in table order that qualifies
+        {tableOf({{"ABC", "DEF"}}), u"\uF782ABC", u"\uF782DEF",
+         u"\uF782DEF"}, // a stray lead byte (82 41 is no code), then the word ABC
     };
     WordAnalyserHolder analyser;
     ASSERT_TRUE(analyser.get()) << analyser.error();

@@ -2,7 +2,6 @@
 #include "words/WordAnalyser.h"
 
 #include "toolkit/Cp932.h"
-#include "toolkit/Cp932Lead.h"
 
 #include "support/TempFolder.h"
 
@@ -101,12 +100,10 @@ TEST(WordBoundaries, RandomBytesNeverSplitACharacter) {
             b = static_cast<char>(rng() % 3 ? 0x81 + rng() % 0x7C : rng() % 256);
         ASSERT_TRUE(words.ofCp932(line, set));
         ASSERT_TRUE(set.at(0) && set.at(line.size()));
-        for (size_t pos = 0; pos + 1 < line.size();) {
-            if (cp932::isLeadByte(static_cast<unsigned char>(line[pos]))) {
+        for (size_t pos = 0, n; pos < line.size(); pos += n) {
+            n = cp932::boundaries().length(line, pos);
+            if (n == 2) {
                 ASSERT_FALSE(set.at(pos + 1)) << "round " << round << " offset " << pos + 1;
-                pos += 2;
-            } else {
-                ++pos;
             }
         }
     }
