@@ -79,6 +79,8 @@ void TVeruzazur::fillRecentMenu() {
 }
 
 void TVeruzazur::RecentFileClick(QObject* sender) {
+    if (refusesDocument(ActivePane))
+        return;
     const QString path = static_cast<QAction*>(sender)->data().toString();
     if (!QFileInfo::exists(path)) {
         recent_.remove(path.toStdString());
