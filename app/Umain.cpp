@@ -136,6 +136,10 @@ void TVeruzazur::SetActivePane(int p) {
     if (p == ActivePane)
         return;
     ActivePane = static_cast<int16_t>(p);
+    showActivePane();
+}
+
+void TVeruzazur::showActivePane() {
     ApplyFrameColors();
     findReplace_->setPane(activePane().edit());
     UpdateSaveItems();
@@ -172,14 +176,10 @@ void TVeruzazur::connectPanes() {
 
 void TVeruzazur::ResetPanes() {
     ActivePane = 0;
-    ApplyFrameColors();
-    findReplace_->setPane(activePane().edit());
-    enableEditItems();
     for (const auto& p : panes_)
         p->clear();
     CaretsToTop();
-    UpdateSaveItems();
-    ShowDocumentFormat();
+    showActivePane();
 }
 
 void TVeruzazur::CaretsToTop() {

@@ -239,6 +239,9 @@ private:
     void connectHandlers();
     void connectPopupMenus();
     void connectPanes();
+    // Shows which pane is active: its frame's colours, the find's target, the edit and save
+    // items, its document on the status bar.
+    void showActivePane();
     QAction* addItem(QMenu* menu, const char* name, const QString& caption,
                      const QKeySequence& shortcut = {});
     QAction* addSeparator(QMenu* menu, const char* name);

@@ -16,7 +16,6 @@ namespace sorvanti {
 
 void TVeruzazur::createEditingTools() {
     findReplace_ = new FindReplace(this, [this](const QString& note) { showNote(note); });
-    findReplace_->setPane(activePane().edit());
     FindNext1 = findReplace_->findNextAction();
     FindPrevious1 = findReplace_->findPreviousAction();
     FindNext1->setObjectName(QStringLiteral("FindNext1"));
