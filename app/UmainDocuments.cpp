@@ -116,8 +116,6 @@ void TVeruzazur::savePane(const QString& path, const plaintext::Format& format) 
         p.save(path, plaintext::inUtf8(format));
     }
     rememberDocument(path);
-    // A save may change the format (a text that would not read back as written).
-    ShowDocumentFormat();
 }
 
 void TVeruzazur::AskSaveChanges() {
