@@ -178,8 +178,10 @@ void HelpWindow::showPage(const QString& page, const QString& anchor) {
 }
 
 void HelpWindow::search(const QString& query) {
-    if (Esearch->text() != query)
+    if (Esearch->text() != query) {
         Esearch->setText(query); // comes back here through textChanged
+        return;
+    }
     lastQuery_ = query;
     LBfound->clear();
     results_ = manual_.search(query);
