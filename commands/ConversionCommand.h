@@ -6,10 +6,12 @@
 #include <QStringList>
 
 #include <cstddef>
+#include <cstdint>
 #include <vector>
 
 namespace sorvanti {
 
+class DictionaryTable;
 class Engine;
 class Pane;
 class WordMode;
@@ -25,6 +27,9 @@ struct LineMatches {
     std::vector<TextMatch> all;
     std::vector<size_t> first;
 };
+
+// The word of side `side` (0 standard, 1 converted) of entry `entry` of `table`.
+QString entryWord(const DictionaryTable& table, int32_t entry, int side);
 
 // Every line of `lines` converted from side `side`, each followed by "\n"; empty when there
 // are no lines. Lines of any number and length are converted whole. When `matches` is given,
