@@ -23,12 +23,9 @@
 #include "toolkit/Guard.h"
 #include "toolkit/Messages.h"
 
-#include <QAction>
 #include <QApplication>
-#include <QCloseEvent>
 #include <QComboBox>
 #include <QGroupBox>
-#include <QStatusBar>
 #include <QTextEdit>
 #include <QToolButton>
 

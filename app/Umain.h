@@ -90,7 +90,7 @@ public:
     QMenu* Edit1 = nullptr;
     QAction *Undo1 = nullptr, *Redo1 = nullptr, *N5 = nullptr, *Cut1 = nullptr;
     QAction *Copy1 = nullptr, *Paste1 = nullptr, *PasteSpecial1 = nullptr, *N4 = nullptr;
-    QAction *N3 = nullptr, *SelectAll1 = nullptr, *N8 = nullptr;
+    QAction *N3 = nullptr, *SelectAll1 = nullptr;
     QAction *Find1 = nullptr, *FindNext1 = nullptr, *FindPrevious1 = nullptr, *Replace1 = nullptr;
     QAction *N11 = nullptr, *ZoomIn1 = nullptr, *ZoomOut1 = nullptr, *ZoomReset1 = nullptr;
     QMenu* N6 = nullptr;

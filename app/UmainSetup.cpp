@@ -10,7 +10,6 @@
 #include "toolkit/Guard.h"
 #include "toolkit/PrintDialog.h"
 
-#include <QApplication>
 #include <QComboBox>
 #include <QGroupBox>
 #include <QLabel>

@@ -42,8 +42,8 @@ QString convertedText(Engine& engine, const QStringList& lines, int side,
 // target's) is on, the replaced words are marked. With `words`, in word mode. A target
 // without a document name takes the source's plain-text format (its encoding, mark and line
 // ends).
-void convert(Engine& engine, const Pane& source, Pane& target, ReplacementMarks* marks = nullptr,
-             WordMode* words = nullptr);
+void convert(Engine& engine, const Pane& source, Pane& target, ReplacementMarks* marks,
+             WordMode* words);
 
 } // namespace conversioncommand
 } // namespace sorvanti
