@@ -109,9 +109,13 @@ QString Manual::contentsHtml() const {
     return html + QStringLiteral("</ul></body></html>");
 }
 
+QStringList Manual::words(const QString& query) {
+    static const QRegularExpression blanks(QStringLiteral("\\s+"));
+    return query.split(blanks, Qt::SkipEmptyParts);
+}
+
 QList<const Manual::Section*> Manual::search(const QString& query) const {
-    const QStringList words =
-        fold(query).split(QRegularExpression(QStringLiteral("\\s+")), Qt::SkipEmptyParts);
+    const QStringList words = Manual::words(fold(query));
     QList<const Section*> found;
     if (words.isEmpty())
         return found;
