@@ -6,7 +6,6 @@
 #include "integration/ProgramOptions.h"
 #include "settings/RecentFiles.h"
 
-#include <QKeySequence>
 #include <QMainWindow>
 #include <QPixmap>
 #include <QString>
@@ -242,8 +241,6 @@ private:
     // Shows which pane is active: its frame's colours, the find's target, the edit and save
     // items, its document on the status bar.
     void showActivePane();
-    QAction* addItem(QMenu* menu, const char* name, const QString& caption,
-                     const QKeySequence& shortcut = {});
     QAction* addSeparator(QMenu* menu, const char* name);
 
     void readSettings();
