@@ -23,12 +23,9 @@
 #include "toolkit/Guard.h"
 #include "toolkit/Messages.h"
 
-#include <QAction>
 #include <QApplication>
-#include <QCloseEvent>
 #include <QComboBox>
 #include <QGroupBox>
-#include <QStatusBar>
 #include <QTextEdit>
 #include <QToolButton>
 
@@ -136,6 +133,10 @@ void TVeruzazur::SetActivePane(int p) {
     if (p == ActivePane)
         return;
     ActivePane = static_cast<int16_t>(p);
+    showActivePane();
+}
+
+void TVeruzazur::showActivePane() {
     ApplyFrameColors();
     findReplace_->setPane(activePane().edit());
     UpdateSaveItems();
@@ -172,14 +173,10 @@ void TVeruzazur::connectPanes() {
 
 void TVeruzazur::ResetPanes() {
     ActivePane = 0;
-    ApplyFrameColors();
-    findReplace_->setPane(activePane().edit());
-    enableEditItems();
     for (const auto& p : panes_)
         p->clear();
     CaretsToTop();
-    UpdateSaveItems();
-    ShowDocumentFormat();
+    showActivePane();
 }
 
 void TVeruzazur::CaretsToTop() {

@@ -6,7 +6,6 @@
 #include "integration/ProgramOptions.h"
 #include "settings/RecentFiles.h"
 
-#include <QKeySequence>
 #include <QMainWindow>
 #include <QPixmap>
 #include <QString>
@@ -90,7 +89,7 @@ public:
     QMenu* Edit1 = nullptr;
     QAction *Undo1 = nullptr, *Redo1 = nullptr, *N5 = nullptr, *Cut1 = nullptr;
     QAction *Copy1 = nullptr, *Paste1 = nullptr, *PasteSpecial1 = nullptr, *N4 = nullptr;
-    QAction *N3 = nullptr, *SelectAll1 = nullptr, *N8 = nullptr;
+    QAction *N3 = nullptr, *SelectAll1 = nullptr;
     QAction *Find1 = nullptr, *FindNext1 = nullptr, *FindPrevious1 = nullptr, *Replace1 = nullptr;
     QAction *N11 = nullptr, *ZoomIn1 = nullptr, *ZoomOut1 = nullptr, *ZoomReset1 = nullptr;
     QMenu* N6 = nullptr;
@@ -239,8 +238,9 @@ private:
     void connectHandlers();
     void connectPopupMenus();
     void connectPanes();
-    QAction* addItem(QMenu* menu, const char* name, const QString& caption,
-                     const QKeySequence& shortcut = {});
+    // Shows which pane is active: its frame's colours, the find's target, the edit and save
+    // items, its document on the status bar.
+    void showActivePane();
     QAction* addSeparator(QMenu* menu, const char* name);
 
     void readSettings();

@@ -16,7 +16,6 @@
 #include <QAction>
 #include <QComboBox>
 #include <QLabel>
-#include <QScopeGuard>
 #include <QSignalBlocker>
 #include <QTimer>
 #include <QToolButton>

@@ -79,6 +79,8 @@ void TVeruzazur::fillRecentMenu() {
 }
 
 void TVeruzazur::RecentFileClick(QObject* sender) {
+    if (refusesDocument(ActivePane))
+        return;
     const QString path = static_cast<QAction*>(sender)->data().toString();
     if (!QFileInfo::exists(path)) {
         recent_.remove(path.toStdString());
@@ -114,8 +116,6 @@ void TVeruzazur::savePane(const QString& path, const plaintext::Format& format) 
         p.save(path, plaintext::inUtf8(format));
     }
     rememberDocument(path);
-    // A save may change the format (a text that would not read back as written).
-    ShowDocumentFormat();
 }
 
 void TVeruzazur::AskSaveChanges() {

@@ -16,11 +16,8 @@ namespace sorvanti {
 
 void TVeruzazur::createEditingTools() {
     findReplace_ = new FindReplace(this, [this](const QString& note) { showNote(note); });
-    findReplace_->setPane(activePane().edit());
     FindNext1 = findReplace_->findNextAction();
     FindPrevious1 = findReplace_->findPreviousAction();
-    FindNext1->setObjectName(QStringLiteral("FindNext1"));
-    FindPrevious1->setObjectName(QStringLiteral("FindPrevious1"));
     Edit1->insertActions(Replace1, {FindNext1, FindPrevious1});
 
     // After the window's own filters, so that they see the panes' events as the panes mean
@@ -31,9 +28,6 @@ void TVeruzazur::createEditingTools() {
     ZoomIn1 = zoom.zoomIn;
     ZoomOut1 = zoom.zoomOut;
     ZoomReset1 = zoom.reset;
-    ZoomIn1->setObjectName(QStringLiteral("ZoomIn1"));
-    ZoomOut1->setObjectName(QStringLiteral("ZoomOut1"));
-    ZoomReset1->setObjectName(QStringLiteral("ZoomReset1"));
     N11 = addSeparator(Edit1, "N11");
     Edit1->addActions({ZoomIn1, ZoomOut1, ZoomReset1});
     // The keys work wherever the focus is in the window, the menu closed.

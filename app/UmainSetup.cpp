@@ -8,9 +8,9 @@
 #include "toolkit/ColorDialog.h"
 #include "toolkit/FormFont.h"
 #include "toolkit/Guard.h"
+#include "toolkit/MenuItem.h"
 #include "toolkit/PrintDialog.h"
 
-#include <QApplication>
 #include <QComboBox>
 #include <QGroupBox>
 #include <QLabel>
@@ -137,15 +137,6 @@ void TVeruzazur::createPanes() {
         marks_[p] = new ReplacementMarks(pane(p).edit(), p, *table_);
     }
     live_ = new LiveConversion(*engine_, pane(0), pane(1), marks_[1], this);
-}
-
-QAction* TVeruzazur::addItem(QMenu* menu, const char* name, const QString& caption,
-                             const QKeySequence& shortcut) {
-    QAction* action = menu->addAction(caption);
-    action->setObjectName(QString::fromLatin1(name));
-    // Shown in the menu beside the caption.
-    action->setShortcut(shortcut);
-    return action;
 }
 
 QAction* TVeruzazur::addSeparator(QMenu* menu, const char* name) {

@@ -74,7 +74,7 @@ std::span<const settings::Row<Choices>> choiceRows() {
         Row{.section = "分割",
             .key = "Vh",
             .number = [](Choices& c) -> int32_t& { return c.vh; },
-            .readAs = [](const Choices&, int32_t read) { return read != 0 ? 1 : 0; }},
+            .readAs = settings::onOrOff<Choices>},
         Row{.section = "辞書",
             .key = "Name",
             .text = [](Choices& c) -> std::string& { return c.dictionaryName; },

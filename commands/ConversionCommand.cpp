@@ -1,7 +1,9 @@
 #include "commands/ConversionCommand.h"
 
 #include "commands/ReplacementMarks.h"
+#include "conversion/DictionaryTable.h"
 #include "documents/Pane.h"
+#include "toolkit/Cp932.h"
 #include "toolkit/Utf16.h"
 
 #include <QTextBlock>
@@ -10,6 +12,10 @@
 #include <string>
 
 namespace sorvanti::conversioncommand {
+
+QString entryWord(const DictionaryTable& table, int32_t entry, int side) {
+    return toQString(cp932::decode(table.word(entry, side)));
+}
 
 QString convertedText(Engine& engine, const QStringList& lines, int side, LineMatches* matches,
                       WordMode* words) {

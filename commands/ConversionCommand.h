@@ -6,10 +6,12 @@
 #include <QStringList>
 
 #include <cstddef>
+#include <cstdint>
 #include <vector>
 
 namespace sorvanti {
 
+class DictionaryTable;
 class Engine;
 class Pane;
 class WordMode;
@@ -26,6 +28,9 @@ struct LineMatches {
     std::vector<size_t> first;
 };
 
+// The word of side `side` (0 standard, 1 converted) of entry `entry` of `table`.
+QString entryWord(const DictionaryTable& table, int32_t entry, int side);
+
 // Every line of `lines` converted from side `side`, each followed by "\n"; empty when there
 // are no lines. Lines of any number and length are converted whole. When `matches` is given,
 // it receives what each line replaced. With `words`, in word mode (convertUnicodeLine).
@@ -37,8 +42,8 @@ QString convertedText(Engine& engine, const QStringList& lines, int side,
 // target's) is on, the replaced words are marked. With `words`, in word mode. A target
 // without a document name takes the source's plain-text format (its encoding, mark and line
 // ends).
-void convert(Engine& engine, const Pane& source, Pane& target, ReplacementMarks* marks = nullptr,
-             WordMode* words = nullptr);
+void convert(Engine& engine, const Pane& source, Pane& target, ReplacementMarks* marks,
+             WordMode* words);
 
 } // namespace conversioncommand
 } // namespace sorvanti

@@ -1,5 +1,6 @@
 #include "commands/Registration.h"
 
+#include "commands/ConversionCommand.h"
 #include "commands/TOKBDtouroku.h"
 #include "conversion/DictionaryTable.h"
 #include "conversion/Shadowing.h"
@@ -46,10 +47,6 @@ std::optional<std::string> dictionaryBytes(QWidget* parent, const QString& word)
     return std::nullopt;
 }
 
-QString wordText(const DictionaryTable& table, int32_t entry, int side) {
-    return toQString(cp932::decode(table.word(entry, side)));
-}
-
 // The pair is registered whatever hides it; the user learns which earlier entry will match
 // first, in either direction, so the pair seems not to work. In word mode only the same word
 // is sure to hide it (the analyser would tell more, and the registration has none at hand).
@@ -65,7 +62,8 @@ void tellWhenHidden(QWidget* parent, const DictionaryTable& table) {
         notes << QStringLiteral(
                      "%1では、先にある「%2 %3」が先に一致するので、この組は使われません。")
                      .arg(side == 0 ? QStringLiteral("変換") : QStringLiteral("逆変換"),
-                          wordText(table, earlier, 0), wordText(table, earlier, 1));
+                          conversioncommand::entryWord(table, earlier, 0),
+                          conversioncommand::entryWord(table, earlier, 1));
     }
     if (!notes.isEmpty())
         ShowMessage(parent, QStringLiteral("登録しました。") + notes.join(QLatin1Char('\n')));

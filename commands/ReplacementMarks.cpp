@@ -2,8 +2,6 @@
 
 #include "commands/ConversionCommand.h"
 #include "conversion/DictionaryTable.h"
-#include "toolkit/Cp932.h"
-#include "toolkit/Utf16.h"
 
 #include <QAbstractTextDocumentLayout>
 #include <QHelpEvent>
@@ -29,10 +27,6 @@ constexpr int kViewsAbove = 1;
 constexpr int kViewsBelow = 5;
 // No more lines than this are looked at for one showing, however small they are.
 constexpr int kMostLinesShown = 4000;
-
-QString wordText(const DictionaryTable& table, int32_t entry, int side) {
-    return toQString(cp932::decode(table.word(entry, side)));
-}
 
 // The block at height `y` of the document, or the first below it. The layout's own hit test
 // starts from the last of its check points above `y`, but above its first check point (the
@@ -254,8 +248,9 @@ QString ReplacementMarks::markAt(QPoint position) {
             if (unit < m.from || unit >= m.from + m.length)
                 continue;
             const int sourceSide = 1 - targetSide_;
-            const QString words = wordText(table_, m.entry, sourceSide) + QStringLiteral(" → ") +
-                                  wordText(table_, m.entry, targetSide_);
+            const QString words = conversioncommand::entryWord(table_, m.entry, sourceSide) +
+                                  QStringLiteral(" → ") +
+                                  conversioncommand::entryWord(table_, m.entry, targetSide_);
             const int32_t fileLine = table_.line(m.entry);
             if (fileLine <= 0)
                 return QStringLiteral("辞書: ") + words;

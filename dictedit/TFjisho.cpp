@@ -7,6 +7,7 @@
 #include "dictedit/TrialConversion.h"
 #include "toolkit/FormFont.h"
 #include "toolkit/Guard.h"
+#include "toolkit/MenuItem.h"
 #include "toolkit/Messages.h"
 
 #include <QAction>
@@ -100,14 +101,6 @@ void TFjisho::createComponents() {
     Ljoutai = new QLabel(this);
     Ljoutai->setObjectName(QStringLiteral("Ljoutai"));
     statusBar()->addPermanentWidget(Ljoutai);
-}
-
-QAction* TFjisho::addItem(QMenu* menu, const char* name, const QString& caption,
-                          const QKeySequence& key) {
-    QAction* action = menu->addAction(caption);
-    action->setObjectName(QString::fromLatin1(name));
-    action->setShortcut(key);
-    return action;
 }
 
 void TFjisho::createMenus() {

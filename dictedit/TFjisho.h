@@ -109,8 +109,6 @@ private:
     void createComponents();
     void createMenus();
     void connectHandlers();
-    QAction* addItem(QMenu* menu, const char* name, const QString& caption,
-                     const QKeySequence& key = {});
     void updateTitle();
     void updateStatus();
     void updateActions();

@@ -9,7 +9,6 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPointer>
-#include <QRegularExpression>
 #include <QSplitter>
 #include <QTabWidget>
 #include <QTextBlock>
@@ -178,8 +177,10 @@ void HelpWindow::showPage(const QString& page, const QString& anchor) {
 }
 
 void HelpWindow::search(const QString& query) {
-    if (Esearch->text() != query)
+    if (Esearch->text() != query) {
         Esearch->setText(query); // comes back here through textChanged
+        return;
+    }
     lastQuery_ = query;
     LBfound->clear();
     results_ = manual_.search(query);
@@ -205,8 +206,7 @@ void HelpWindow::showResult(int row) {
     const Manual::Section& section = *results_[row];
     Bpage->setSource(manual_.url(section.page, section.anchor));
     // The first word of the query, from the section's heading on, selected in the page.
-    const QStringList words =
-        lastQuery_.split(QRegularExpression(QStringLiteral("\\s+")), Qt::SkipEmptyParts);
+    const QStringList words = Manual::words(lastQuery_);
     if (words.isEmpty())
         return;
     QTextDocument* doc = Bpage->document();

@@ -26,10 +26,6 @@ QString plainText(const QString& html) {
     return doc.toPlainText();
 }
 
-QString htmlEscaped(const QString& text) {
-    return text.toHtmlEscaped();
-}
-
 // The page's title and its sections: the part before the first <h2 id="…"> (titled by the
 // page) and one per such heading.
 Manual::Page readPage(const QString& folder, const QString& file) {
@@ -99,12 +95,13 @@ QUrl Manual::contentsUrl() const {
 QString Manual::contentsHtml() const {
     QString html = QStringLiteral("<html><head><title>目次</title></head><body><h1>目次</h1><ul>");
     for (const Page& page : pages_) {
-        html += QStringLiteral("<li><a href=\"%1\">%2</a>").arg(page.file, htmlEscaped(page.title));
+        html +=
+            QStringLiteral("<li><a href=\"%1\">%2</a>").arg(page.file, page.title.toHtmlEscaped());
         QString sections;
         for (const Section& s : page.sections)
             if (!s.anchor.isEmpty())
                 sections += QStringLiteral("<li><a href=\"%1#%2\">%3</a></li>")
-                                .arg(page.file, s.anchor, htmlEscaped(s.title));
+                                .arg(page.file, s.anchor, s.title.toHtmlEscaped());
         if (!sections.isEmpty())
             html += QStringLiteral("<ul>") + sections + QStringLiteral("</ul>");
         html += QStringLiteral("</li>");
@@ -112,9 +109,13 @@ QString Manual::contentsHtml() const {
     return html + QStringLiteral("</ul></body></html>");
 }
 
+QStringList Manual::words(const QString& query) {
+    static const QRegularExpression blanks(QStringLiteral("\\s+"));
+    return query.split(blanks, Qt::SkipEmptyParts);
+}
+
 QList<const Manual::Section*> Manual::search(const QString& query) const {
-    const QStringList words =
-        fold(query).split(QRegularExpression(QStringLiteral("\\s+")), Qt::SkipEmptyParts);
+    const QStringList words = Manual::words(fold(query));
     QList<const Section*> found;
     if (words.isEmpty())
         return found;

@@ -2,6 +2,7 @@
 
 #include <QList>
 #include <QString>
+#include <QStringList>
 #include <QUrl>
 
 namespace sorvanti {
@@ -46,6 +47,8 @@ public:
     // Text as the search compares it: compatibility forms unified (full- and half-width
     // letters and digits, half-width kana) and letter case folded.
     static QString fold(const QString& text);
+    // The words of a query: its parts between blanks.
+    static QStringList words(const QString& query);
 
 private:
     QString folder_;

@@ -28,6 +28,11 @@ template <typename State> struct Row {
     int32_t (*readAs)(const State&, int32_t read) = nullptr;
 };
 
+// The readAs of a switch: any stored value other than 0 means on, and is written back as 1.
+template <typename State> int32_t onOrOff(const State&, int32_t read) {
+    return read != 0 ? 1 : 0;
+}
+
 // `rows`: any range of Row<State>.
 template <typename Rows, typename State>
 void readRows(const Rows& rows, const Oini& ini, State& state) {

@@ -12,6 +12,7 @@
 #include "settings/Oini.h"
 #include "support/Utf8.h"
 
+#include <QAction>
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
@@ -138,11 +139,15 @@ TEST_F(Live, OnConvertsOnceAsAnUndoableStepAndLocksTheLowerPaneUntilOff) {
     EXPECT_FALSE(w->SBhenkan0->isEnabled() || w->SBhenkan1->isEnabled());
     w->SetActivePane(1);
     EXPECT_FALSE(w->Undo1->isEnabled() || w->Paste1->isEnabled() || w->Cut1->isEnabled());
-    // A document cannot be opened into it.
+    // A document cannot be opened into it, from the dialog or from the recent files.
     w->Open1Click(w->Open1);
+    QAction recent;
+    recent.setData(QString::fromStdString(program.folder.write("mine.txt", "A")));
+    w->RecentFileClick(&recent);
     EXPECT_EQ(runner.texts(),
-              QStringList{u("入力中に変換している間は、変換語の欄に文書を読み込めません。")});
+              QStringList(2, u("入力中に変換している間は、変換語の欄に文書を読み込めません。")));
     EXPECT_TRUE(runner.fileRequests.empty());
+    EXPECT_TRUE(w->pane(1).fileName().isEmpty());
 
     at(upper(), 0).insertText(u("猫"));
     w->applyOptions({0, 0});
